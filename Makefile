@@ -1,0 +1,32 @@
+# One-command set-up: installs what is missing, builds in build/, then plays or tests.
+BUILD := build
+PKGS  := g++ cmake pkg-config qt6-base-dev libsdl2-mixer-dev libgtest-dev fonts-ipafont-gothic
+JOBS  := $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: run test build deps clean
+
+run: build
+	cd $(BUILD) && ./mofuran
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS)
+
+deps:
+	@missing=""; \
+	for p in $(PKGS); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  sudo=""; [ "$$(id -u)" -eq 0 ] || sudo="sudo"; \
+	  echo "installing:$$missing"; \
+	  $$sudo apt-get update && \
+	  $$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
+	fi
+
+# Keeps the save files: they live in build/soundMofuran.
+clean:
+	cmake --build $(BUILD) --target clean

@@ -1,0 +1,89 @@
+#include "core/day.h"
+
+#include "core/game_cycle.h"
+#include "core/machine_screen.h"
+#include "core/play_state.h"
+#include "core/proxy_play.h"
+#include "lottery/lottery_state.h"
+#include "lottery/mc_state.h"
+#include "lottery/random.h"
+#include "platform/convert.h"
+#include "platform/events.h"
+#include "records/player_record.h"
+#include "records/save_files.h"
+#include "reels/reel_state.h"
+#include "reels/reels.h"
+#include "sound/sound_bank.h"
+#include "title/title_screen.h"
+
+namespace {
+bool IsSpecialName(const std::string& name) {
+  return name == "ぽてまるん" || name == "雑ノリ" || name == "kite07" || name == "くもたこ";
+}
+}  // namespace
+
+void StartDay() {
+  BuildReelStrips();
+  // The title screen is closed by its own Start; the machine screen loads now.
+  Form2.Show();
+  if (Play.KeyState[38] == 1) {
+    Play.LeverOn = 1;
+    Play.LeftStopPressed = Play.CentreStopPressed = Play.RightStopPressed = 0;
+    SndPlaySound(AppFolder + "soundMofuran\\LeverOn0.wav");
+    WaitForStops();
+  }
+}
+
+void Form2_Load() {
+  // A handler still unwinding after the screen was closed must not start a new day.
+  if (Play.ScreenClosed == 1) return;
+  LoadMachinePictures();
+  DrawInitialReels();
+  Play.LeftStopPressed = Play.CentreStopPressed = Play.RightStopPressed = 1;
+  Reels.LeftReelStopped = Reels.CentreReelStopped = Reels.RightReelStopped = 1;
+  Play.PlayAccepted = 1;
+  Play.ReadyForNextGame = 1;
+  const char* name = nullptr;
+  if (ProxyNameOf(Record.ProxyContract, &name)) Play.ProxyName = name;
+  ProxyWalkOut();
+  Form2.SetCaption(Record.SpectaclesItem == 10.0f ? SpectaclesCaption() : HiddenCaption());
+  if (RandomInt(30) == 5) RevealSetting();
+  Mc.McDigits = 3;
+  Play.StopSoundIndex = 0;
+  BankruptToday = 0;
+  Play.MoneyOnHand = Record.Savings;
+  Form2.Label6.Caption = FormatMoney(Record.Savings);
+  Play.ContractGames = CInt(Record.ProxyContract);
+  if (Record.ProxyContract > 1) Form2.Label36.Visible = true;
+  if (Record.FastPlayCoins > 1) {
+    Form2.Label15.Caption = "：「Ｔ」　　" + SingleText(Record.FastPlayCoins) + "枚補償早回し";
+    Form2.Label15.Visible = true;
+  }
+  if (Record.FanfareX5Item == 17.0f) Form2.Label42.Visible = true;
+  if (Record.PmcUpItem == 9.0f) Form2.Label43.Visible = true;
+  if (Record.MembershipGames == 10000.0f) Form2.Label44.Visible = true;
+  if (PlayerName == "ぽてまるん") {
+    Form2.Text1.Visible = true;
+    Form2.Label45.Visible = true;
+  }
+  if (IsSpecialName(PlayerName) || Lottery.LotteryDisplayBought == 1) Form2.Label45.Visible = true;
+  Form2.Label35.Caption = "：「Y・U」　デジ速度調節　『" + SingleText(Record.DigitalSpeed) + "』";
+}
+
+void Owari() {
+  if (MsgBox("換金して終了しますか？", vbYesNo, "終了しますか？") == vbNo) return;
+  MsgBox("設定は「" + std::to_string(Lottery.TodaySetting) + "」でした。", vbOKOnly, "本日のセテーイ");
+  Form2.Label34.Caption = "しばらくお待ち下さい。";
+  Form2.Label34.Visible = true;
+  if (!PlayerName.empty()) EndOfDaySave();
+  BackFromMachine = 1;
+  ShowTitleScreen();
+  Form2.Unload();
+}
+
+void Form2_Unload() {
+  Form2.Timer1.Interval = 0;
+  Form2.Timer2.Interval = 0;
+  Form2.Timer3.Interval = 0;
+  Play.ScreenClosed = 1;
+}

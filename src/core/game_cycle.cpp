@@ -1,0 +1,235 @@
+#include "core/game_cycle.h"
+
+#include "core/machine_screen.h"
+#include "core/play_state.h"
+#include "core/proxy_play.h"
+#include "lottery/internal_lottery.h"
+#include "lottery/lottery_state.h"
+#include "lottery/mc_sequence.h"
+#include "lottery/mc_state.h"
+#include "lottery/presentation.h"
+#include "lottery/random.h"
+#include "platform/convert.h"
+#include "platform/events.h"
+#include "platform/picture.h"
+#include "records/player_record.h"
+#include "reels/flash_state.h"
+#include "reels/reel_state.h"
+#include "reels/reels.h"
+#include "sound/sound_bank.h"
+
+namespace {
+
+constexpr std::int64_t kYen1000 = 1000 * 10000;
+
+// Plays the stop sound of the next accepted stop; the three heavy ones black the reel window out.
+void AcceptStop(std::int16_t& pressed) {
+  pressed = 1;
+  const int i = Play.StopSoundIndex;
+  if (i >= 1 && i <= 3) {
+    const std::string& sound = Lottery.StopSounds[i - 1];
+    SndPlaySound(AppFolder + sound);
+    if (sound == "soundMofuran\\StSound2.wav" || sound == "soundMofuran\\StSound3.wav" ||
+        sound == "soundMofuran\\StSound4.wav")
+      ReelBlackout();
+  }
+  Play.StopSoundIndex += 1;
+}
+
+// A lever-on moves each reel on by one position (0 first becomes 1; 21 becomes 22 for one step).
+void StartReel(Timer& timer, std::int16_t& pos) {
+  timer.Interval = 1;
+  if (pos == 0) pos = 1;
+  pos += 1;
+}
+
+// The MC counter in Label14: its last McDigits characters from 8 up, "-n-" below, empty at 0.
+void ShowMcCounterAfterLostGame() {
+  const int left = Lottery.McGamesLeft;
+  if (left >= 8) {
+    Form2.Label14.Caption = RightChars(std::to_string(left), Mc.McDigits);
+  } else {
+    Form2.Label14.Caption = left > 0 ? "-" + std::to_string(left) + "-" : "";
+  }
+  PlayBankSound("Boffu.wav");
+}
+
+}  // namespace
+
+void PlaceBet() {
+  if (Mc.BonusPhase == 1 && Mc.StreakPending != 1) {
+    if (Lottery.McGamesLeft != 0)
+      PlayBankSound("mcbet.wav");
+    else
+      Mc.BonusPhase = 0;
+  }
+  Form2.Picture5.Visible = false;
+  Play.MoneyOnHand = LabelMoney();
+  Play.CreditCoins = LabelNumber(Form2.Label8.Caption());
+  Play.SavedReelStep = Reels.ReelStep;
+  Reels.ReelStep = 1;
+  if (Play.MoneyOnHand.units < kYen1000 && Play.CreditCoins < 3) {
+    MsgBox("破産しますた・・・。", vbOKOnly);
+    BankruptToday = 1.0f;
+    return;
+  }
+  if (Play.CreditCoins < 3) {
+    Play.MoneyOnHand.units -= kYen1000;
+    Play.CreditCoins += 50;
+  }
+  Play.BetPlaced = 1;
+  Play.CreditCoins -= 3;
+  Form2.Label6.Caption = FormatMoney(Play.MoneyOnHand);
+  Form2.Label8.Caption = std::to_string(Play.CreditCoins);
+}
+
+void LeverOnSequence() {
+  if (Play.PlayAccepted != 1) return;
+  if (Play.ProxyActive == 1) {
+    Play.ProxyGames += 1;
+    if (Play.ProxyGames > Play.ContractGames) EndProxyPlay();
+  }
+  if (!AllStopsPressed()) return;
+  if (Play.BetPlaced == 0) {
+    PlaceBet();
+    Pause(0.3f);
+  }
+  Play.BetPlaced = 0;
+  if (Mc.StreakPending == 1) {
+    Lottery.GameFlag = 1;
+    Premonition.RevealStage = 1;
+    Lottery.RevealCountdown = 2;
+    Mc.BonusPhase = 0;
+  }
+  Play.KeyState[static_cast<std::uint8_t>(Play.KeyCode)] = 1;
+  if (Play.KeyState[38] == 1) Play.LeverOn = 1;
+  Presentation.PresentationPending = 1;
+  Play.StopSoundIndex = 1;
+  Play.StopsEnabled = 0;
+  Play.LeftStopPressed = Play.CentreStopPressed = Play.RightStopPressed = 0;
+  Reels.LeftReelStopped = Reels.CentreReelStopped = Reels.RightReelStopped = 0;
+  Reels.LeftReelOffset = Reels.CentreReelOffset = Reels.RightReelOffset = 0;
+  StartReel(Form2.Timer1, Reels.LeftReelPos);
+  StartReel(Form2.Timer2, Reels.CentreReelPos);
+  StartReel(Form2.Timer3, Reels.RightReelPos);
+  Form2.Timer12.Interval = 100;
+  Form2.Label10.Caption = std::to_string(Play.TotalGames + 1);
+  Form2.Timer5.Interval = 250;
+
+  if (Presentation.StreakMcCount == 0) {
+    Play.StreakGames = 0;
+  } else {
+    Play.StreakGames += 1;
+    if (Mc.StreakPending != 1) Form2.Label12.Caption = std::to_string(Play.StreakGames);
+    if (Play.StreakGames > Play.StreakGamesMax) {
+      Play.StreakGamesMax = Play.StreakGames;
+      if (Mc.StreakPending != 1) Form2.Label18.Caption = std::to_string(Play.StreakGamesMax) + " /";
+    }
+    if (Mc.StreakPending != 1) Form2.Label20.Caption = std::to_string(Play.StreakGames) + " 回";
+    if (Play.StreakGamesMax == 3000) RevealSetting();
+  }
+
+  Play.TotalGames = LabelNumber(Form2.Label10.Caption());
+  Play.KeyState[38] = 0;
+
+  if (Mc.BonusPhase == 1) {
+    McGameLottery();
+    WaitForStops();
+  } else {
+    Form2.Label28.Caption =
+        Mc.StreakPending == 1 ? std::string("1") : std::to_string(LabelNumber(Form2.Label28.Caption()) + 1);
+    InternalLottery();
+    SndPlaySound(AppFolder + Lottery.LeverSound);
+    StopBankSound("CD7Sound.wav");
+    WaitForStops();
+  }
+}
+
+void WaitForStops() {
+  for (;;) {
+    DoEvents();
+    Sleep(2);
+    if (Play.KeyCode == 37 && Play.LeftStopPressed == 0) AcceptStop(Play.LeftStopPressed);
+    if (Play.KeyCode == 40 && Play.CentreStopPressed == 0) AcceptStop(Play.CentreStopPressed);
+    if (Play.KeyCode == 39 && Play.RightStopPressed == 0) AcceptStop(Play.RightStopPressed);
+    if (Play.LeverOn == 1) break;
+    if (AllReelsStopped()) break;
+    if (Play.ScreenClosed == 1) return;
+    if (Play.ProxyActive == 1) {
+      const bool anyStopped = Reels.LeftReelStopped == 1 || Reels.CentreReelStopped == 1 || Reels.RightReelStopped == 1;
+      Play.ProxyReady = anyStopped ? 1 : 0;
+      if (Play.ProxyReady == 1) return;
+    }
+  }
+  Play.KeyState[38] = 0;
+  Play.LeverOn = 0;
+}
+
+void ReelBlackout() {
+  BitBlt(Form2.Picture4, 0, 0, 400, 200, Form2.Picture6, 0, 0, SRCCOPY);
+  Form2.Picture4.Refresh();
+  Pause(0.03f);
+}
+
+void EndOfGame() {
+  if (Flash.SkipGameEnd == 1 || Play.ScreenClosed == 1) return;
+  if (AllReelsStopped()) {
+    Form2.Timer1.Interval = 0;
+    Form2.Timer2.Interval = 0;
+    Form2.Timer3.Interval = 0;
+  }
+  Form2.Label22.Caption = "";
+  if (!AllReelsStopped()) return;
+  if (Play.StopsEnabled == 1 && Lottery.GameFlag == 0 && Play.BetPlaced == 0) Form2.Picture5.Visible = true;
+
+  if (Lottery.GameFlag == 0) {
+    if (Lottery.McGamesLeft > 0 && Play.ReadyForNextGame == 0) {
+      Lottery.McGamesLeft -= 1;
+      if (Lottery.McGamesLeft < 8 && Mc.McEnding == 2) return;
+      ShowMcCounterAfterLostGame();
+    }
+    Play.ReadyForNextGame = 1;
+    return;
+  }
+
+  if (Presentation.PresentationPending == 1) FunFun();
+  if (Mc.BonusPhase != 0) {
+    int counted = 0;
+    if (Play.BetPlaced == 0) {
+      counted = Lottery.GameFlag != 1 ? 1 : 0;
+    } else {
+      counted = (Lottery.GameFlag == 2 ? 1 : 0) + (Play.KeyCode == 84 ? 1 : 0);
+    }
+    McCountdownStep(counted);
+  }
+  if (Lottery.GameFlag == 1) {
+    Flash.FlashVariant = static_cast<std::int16_t>(RandomInt(5));
+    Flash.FlashPause = Flash.FlashVariant == 3 ? 0.03f : 0.15f;
+  } else {
+    Flash.FlashPause = 0.15f;
+  }
+  if (Mc.McEnding != 2) FlashWin();
+}
+
+void Timer12_Tick() {
+  Reels.ReelStep = Play.SavedReelStep;
+  Form2.Timer12.Interval = 0;
+}
+
+void Timer5_Tick() {
+  Play.StopsEnabled = 1;
+  if (Presentation.BellCue > 4) {
+    PlayBankSound("Bell.wav");
+    Presentation.BellCue = 0;
+  }
+  Form2.Timer5.Interval = 0;
+  if (!AllReelsStopped()) return;
+  Play.ReadyForNextGame = 1;
+  if (Lottery.GameFlag == 3 || Lottery.GameFlag == 4 || Lottery.StopPattern == 3 || Lottery.StopPattern == 4)
+    Form2.Picture5.Visible = true;
+  if (Lottery.GameFlag == 1) {
+    const bool lamp = ((Lottery.StopPattern == 0 || Lottery.StopPattern == 4) && Premonition.RevealStage == 1) ||
+                      (Lottery.StopPattern == 2 && Premonition.RevealStage == 1 && Lottery.RevealCountdown == 1);
+    if (lamp) Form2.Picture29.Visible = true;
+  }
+}

@@ -1,0 +1,61 @@
+// The play state of a day at the machine: one process-wide record, the machine screen's shared operations.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "core/money.h"
+
+struct PlayState {
+  std::int16_t KeyCode = 0;          // the key being dispatched (virtual-key code)
+  std::uint8_t KeyState[256] = {};   // only entry 38 (Up) is used, during a lever-on
+  std::int32_t CreditCoins = 0;      // shown in Label8
+  Currency MoneyOnHand;              // shown in Label6
+  std::int32_t TotalGames = 0;       // shown in Label10; counts on across the days of one run
+  std::int32_t ClosingExtension = 0;
+  std::int16_t BetPlaced = 0;
+  std::int16_t ReadyForNextGame = 0;
+  std::int16_t StopsEnabled = 0;
+  std::int16_t LeftStopPressed = 0, CentreStopPressed = 0, RightStopPressed = 0;
+  std::int16_t LeverOn = 0;
+  std::int16_t PlayAccepted = 0;
+  std::int16_t ScreenClosed = 0;
+  std::int32_t StreakGames = 0;
+  std::int32_t StreakGamesMax = 0;
+  std::int16_t StopSoundIndex = 0;
+  std::int16_t SavedReelStep = 0;
+  float PauseSeconds = 0;
+  float PauseStart = 0;
+
+  // Proxy play.
+  std::int16_t ProxyActive = 0;
+  std::int16_t ProxyReady = 0;
+  std::int16_t ProxyStopCount = 0;
+  std::int16_t ProxyGames = 0;
+  std::int16_t ContractGames = 0;
+  std::string ProxyName;
+  std::int16_t ProxyInterval = 0;
+
+  // The integer value of the digital display speed (the speed itself is kept in the player record).
+  std::int16_t DigitalSpeedSteps = 0;
+};
+
+extern PlayState Play;
+
+// The three forms of the machine screen's caption.
+std::string HiddenCaption();
+std::string RevealedCaption();
+std::string SpectaclesCaption();
+// Shows the day's setting in the caption.
+void RevealSetting();
+
+// A busy pause that processes no window events (it sleeps between clock reads).
+void Pause(float seconds);
+// A pause that processes pending window events and sleeps 2 ms on each pass.
+void PauseWithEvents(float seconds);
+
+bool AllReelsStopped();
+bool AllStopsPressed();
+
+// The money on hand and the counters held in the machine screen's labels, read back as the game reads them.
+Currency LabelMoney();
+std::int32_t LabelNumber(const std::string& caption);

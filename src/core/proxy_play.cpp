@@ -1,0 +1,157 @@
+#include "core/proxy_play.h"
+
+#include "core/key_dispatch.h"
+#include "core/machine_screen.h"
+#include "core/play_state.h"
+#include "lottery/lottery_state.h"
+#include "lottery/mc_state.h"
+#include "lottery/random.h"
+#include "platform/convert.h"
+#include "platform/events.h"
+#include "records/player_record.h"
+#include "reels/reel_state.h"
+#include "sound/sound_bank.h"
+
+namespace {
+
+// The keys of the stops in the order StopOrder asks for.
+struct StopKeys {
+  int first, second, third;
+};
+constexpr int L = 37, C = 40, R = 39;
+constexpr StopKeys kStopOrders[] = {
+    {L, C, R},  // 0
+    {L, C, R},  // 1
+    {L, R, C},  // 2
+    {C, L, R},  // 3
+    {C, R, L},  // 4
+    {R, L, C},  // 5
+    {R, C, L},  // 6
+};
+
+StopKeys StopKeysOf(int order) {
+  if (order >= 0 && order <= 6) return kStopOrders[order];
+  return {R, R, R};
+}
+
+struct Contract {
+  float games;
+  const char* name;
+};
+constexpr Contract kContracts[] = {
+    {100, "もこじろう"}, {300, "もこたろう"}, {1000, "もこパパ"}, {5000, "にゃんすけ"}, {15000, "もこゴッド"},
+};
+
+// One fast-played game's counters (steps 1 to 7; the R key skips the reveal of step 8).
+void FastPlayCounters() {
+  Lottery.McGamesLeft -= 1;
+  Play.CreditCoins = CLng(Play.CreditCoins + static_cast<double>(Record.FastPlayCoins));
+  Form2.Label8.Caption = std::to_string(Play.CreditCoins);
+  Form2.Label14.Caption = RightChars(std::to_string(Lottery.McGamesLeft), Mc.McDigits);
+  Play.TotalGames += 1;
+  Form2.Label10.Caption = std::to_string(Play.TotalGames);
+  Play.StreakGames += 1;
+  Form2.Label12.Caption = std::to_string(Play.StreakGames);
+  if (Play.StreakGames > Play.StreakGamesMax) {
+    Play.StreakGamesMax = Play.StreakGames;
+    if (Mc.StreakPending != 1) Form2.Label18.Caption = std::to_string(Play.StreakGamesMax) + " /";
+  }
+  if (Mc.StreakPending != 1) Form2.Label20.Caption = std::to_string(Play.StreakGames) + " 回";
+}
+
+}  // namespace
+
+bool ProxyNameOf(float contract, const char** name) {
+  for (const Contract& c : kContracts)
+    if (c.games == contract) {
+      *name = c.name;
+      return true;
+    }
+  return false;
+}
+
+void ProxyRequest() {
+  if (!(Record.ProxyContract > 1)) return;
+  if (Play.ProxyActive == 1) {
+    EndProxyPlay();
+  } else if (Lottery.McGamesLeft >= 1 && Lottery.McGamesLeft <= 8) {
+    PlayBankSound("error.wav");
+    MsgBox(PlayerName + "は、" + Play.ProxyName + "に代打ちをサボられた！", vbOKOnly, "サボり！！");
+  } else {
+    StartProxyPlay();
+  }
+}
+
+void StartProxyPlay() {
+  if (PictureBox* portrait = Form2.PortraitOf(Record.ProxyContract)) portrait->BringToFront();
+  Play.ProxyActive = 1;
+  Form2.Label34.Caption = Play.ProxyName + "　代打ち中";
+  Form2.Label34.Visible = true;
+  Form2.Timer8.Interval = Play.ProxyInterval;
+  Play.ProxyReady = 1;
+}
+
+void EndProxyPlay() {
+  Play.ProxyActive = 0;
+  Form2.Timer8.Interval = 0;
+  Form2.Label34.Visible = false;
+  Play.ProxyReady = 0;
+  Play.ProxyGames = 0;
+  if (PictureBox* portrait = Form2.PortraitOf(Record.ProxyContract)) portrait->SendToBack();
+}
+
+void Timer8_Tick() {
+  if (Play.ProxyReady == 0 && !AllReelsStopped()) return;
+  if (Play.ReadyForNextGame == 1) {
+    Play.KeyCode = 38;
+    Play.ProxyStopCount = 0;
+    Play.ProxyReady = 1;
+  } else {
+    const StopKeys keys = StopKeysOf(Lottery.StopOrder);
+    switch (Play.ProxyStopCount) {
+      case 0:
+        Play.KeyCode = static_cast<std::int16_t>(keys.first);
+        Play.ProxyStopCount = 1;
+        Play.ProxyReady = 0;
+        break;
+      case 1:
+        Play.KeyCode = static_cast<std::int16_t>(keys.second);
+        Play.ProxyStopCount = 2;
+        Play.ProxyReady = 0;
+        break;
+      case 2:
+        Play.KeyCode = static_cast<std::int16_t>(keys.third);
+        Play.ProxyStopCount = 0;
+        Play.ProxyReady = 0;
+        break;
+      default:
+        break;
+    }
+  }
+  MainLoopSub();
+}
+
+void FastPlayStep() {
+  FastPlayCounters();
+  if (Play.StreakGamesMax == 3000) RevealSetting();
+}
+
+void RKey() {
+  if (Form2.Caption() == RevealedCaption() && Reels.CentreReelStopped == 1 && Reels.LeftReelStopped == 0 &&
+      Lottery.McGamesLeft > 1)
+    FastPlayCounters();
+  if (Lottery.McGamesLeft == 19) RevealSetting();
+  if (LabelNumber(Form2.Label28.Caption()) == 82) RevealSetting();
+}
+
+void ProxyTiring() {
+  if (RandomInt(Play.ContractGames / 50.0) == 2) EndProxyPlay();
+}
+
+void ProxyWalkOut() {
+  if (!(Record.Savings.Yen() > 30000000.0 && Record.ProxyContract > 99)) return;
+  if (RandomInt(50) == 7) {
+    MsgBox("なんと、" + Play.ProxyName + "は疲れきってお家に帰ってしまった。", vbOKOnly, "契約切れ");
+    Record.ProxyContract = 0;
+  }
+}

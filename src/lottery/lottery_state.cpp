@@ -1,0 +1,7 @@
+#include "lottery/lottery_state.h"
+#include "lottery/mc_state.h"
+
+LotteryState Lottery;
+McState Mc;
+PresentationState Presentation;
+PremonitionState Premonition;

@@ -1,0 +1,24 @@
+// mofuran: the game.
+#include <QApplication>
+
+#include "core/day.h"
+#include "core/play_state.h"
+#include "platform/files.h"
+#include "platform/qt/qt_backend.h"
+#include "records/player_record.h"
+#include "reels/reel_state.h"
+#include "sound/sound_bank.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QtBackend backend;
+  AppFolder = ProgramFolder() + "\\";
+  // Until the title screen opens the day, the machine opens directly as an unnamed test play with the savings a
+  // new player starts with.
+  Reels.ReelStep = 15;
+  Record.Savings = Currency::FromYen(200000);
+  Play.ProxyInterval = 260;
+  Play.ScreenClosed = 0;
+  StartDay();
+  return backend.Run();
+}

@@ -1,0 +1,49 @@
+#include "platform/files.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <fstream>
+
+std::string NativePath(const std::string& gamePath) {
+  std::string p = gamePath;
+  std::replace(p.begin(), p.end(), '\\', '/');
+  return p;
+}
+
+std::string ProgramFolder() {
+  char buf[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return CurrentFolder();
+  std::string path(buf, static_cast<size_t>(n));
+  const auto slash = path.rfind('/');
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool ChangeFolder(const std::string& gamePath) { return chdir(NativePath(gamePath).c_str()) == 0; }
+
+std::string CurrentFolder() {
+  char buf[PATH_MAX];
+  return getcwd(buf, sizeof buf) ? std::string(buf) : std::string(".");
+}
+
+bool FileExists(const std::string& gamePath) {
+  return access(NativePath(gamePath).c_str(), F_OK) == 0;
+}
+
+std::optional<Bytes> ReadAllBytes(const std::string& gamePath) {
+  std::ifstream in(NativePath(gamePath), std::ios::binary);
+  if (!in) return std::nullopt;
+  Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+bool WriteAllBytes(const std::string& gamePath, const Bytes& bytes) {
+  std::FILE* f = std::fopen(NativePath(gamePath).c_str(), "wb");
+  if (!f) return false;
+  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return (std::fclose(f) == 0) && ok;
+}

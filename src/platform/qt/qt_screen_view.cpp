@@ -1,0 +1,246 @@
+#include "platform/qt/qt_screen_view.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+QColor ToQColor(Colour c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+
+// Shows a picture box's persistent bitmap.
+class PictureWidget : public QWidget {
+ public:
+  PictureWidget(PictureBox* box, QWidget* parent) : QWidget(parent), box_(box) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), ToQColor(box_->BackColor()));
+    if (!box_->Image.isNull()) painter.drawImage(0, 0, box_->Image);
+  }
+  void mousePressEvent(QMouseEvent*) override {
+    if (box_->OnClick) box_->OnClick();
+  }
+
+ private:
+  PictureBox* box_;
+};
+
+class LabelWidget : public QLabel {
+ public:
+  LabelWidget(Label* label, QWidget* parent) : QLabel(parent), label_(label) {}
+
+ protected:
+  void mousePressEvent(QMouseEvent*) override {
+    if (label_->OnClick) label_->OnClick();
+  }
+
+ private:
+  Label* label_;
+};
+
+}  // namespace
+
+QtScreenView::QtScreenView(Screen& screen) : screen_(&screen) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  setFixedSize(screen.ClientWidth, screen.ClientHeight);
+  setFocusPolicy(Qt::StrongFocus);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, ToQColor(screen.BackColor));
+  setPalette(pal);
+  setAutoFillBackground(true);
+  setWindowTitle(QString::fromStdString(screen.Caption()));
+  // Frames first, so that the elements they hold have their parent.
+  for (Element* e : screen.Elements())
+    if (e->Kind() == ElementKind::Frame) widgets_[e] = Create(e);
+  for (Element* e : screen.Elements())
+    if (e->Kind() != ElementKind::Frame && e->Kind() != ElementKind::Timer) widgets_[e] = Create(e);
+  for (auto& [e, w] : widgets_) Sync(const_cast<Element*>(e));
+  Restack();
+}
+
+QtScreenView::~QtScreenView() {
+  if (screen_) screen_->AttachView(nullptr);
+}
+
+QWidget* QtScreenView::WidgetOf(const Element* e) const {
+  auto it = widgets_.find(e);
+  return it == widgets_.end() ? nullptr : it->second;
+}
+
+void QtScreenView::Detach() {
+  screen_ = nullptr;
+  hide();
+  deleteLater();
+}
+
+QFont QtScreenView::FontFor(const Element* e) const {
+  QFont font;
+  font.setFamilies({QString::fromStdString(screen_->FontName), "IPAPGothic", "IPAGothic", "Noto Sans CJK JP",
+                    "VL PGothic", "TakaoPGothic", "Droid Sans Fallback"});
+  font.setPixelSize(std::max(1, static_cast<int>(e->FontSize() * 96.0 / 72.0 + 0.5)));
+  font.setBold(e->FontBold());
+  return font;
+}
+
+QWidget* QtScreenView::Create(Element* e) {
+  QWidget* parent = e->Container ? WidgetOf(e->Container) : this;
+  if (!parent) parent = this;
+  QWidget* w = nullptr;
+  switch (e->Kind()) {
+    case ElementKind::Label: {
+      auto* l = new LabelWidget(static_cast<Label*>(e), parent);
+      l->setWordWrap(true);
+      w = l;
+      break;
+    }
+    case ElementKind::PictureBox:
+      w = new PictureWidget(static_cast<PictureBox*>(e), parent);
+      break;
+    case ElementKind::TextBox: {
+      auto* t = static_cast<TextBox*>(e);
+      auto* edit = new QLineEdit(parent);
+      QObject::connect(edit, &QLineEdit::textEdited, edit, [t](const QString& s) { t->Text = s.toStdString(); });
+      w = edit;
+      break;
+    }
+    case ElementKind::OptionButton: {
+      auto* o = static_cast<OptionButton*>(e);
+      auto* radio = new QRadioButton(parent);
+      radio->setAutoExclusive(false);
+      radio->setFocusPolicy(Qt::NoFocus);
+      QObject::connect(radio, &QRadioButton::clicked, radio, [o, radio] {
+        radio->setChecked(o->Value());
+        o->Value = true;
+      });
+      w = radio;
+      break;
+    }
+    case ElementKind::Frame:
+      w = new QGroupBox(parent);
+      break;
+    case ElementKind::CommandButton: {
+      auto* c = static_cast<CommandButton*>(e);
+      auto* button = new QPushButton(parent);
+      button->setFocusPolicy(Qt::NoFocus);
+      QObject::connect(button, &QPushButton::clicked, button, [c] {
+        if (c->OnClick) c->OnClick();
+      });
+      w = button;
+      break;
+    }
+    case ElementKind::Timer:
+      break;
+  }
+  if (w) w->setObjectName(QString::fromStdString(e->Name()));
+  return w;
+}
+
+void QtScreenView::Sync(Element* e) {
+  QWidget* w = WidgetOf(e);
+  if (!w) return;
+  w->setGeometry(e->Left(), e->Top(), e->Width(), e->Height());
+  w->setEnabled(e->Enabled());
+  w->setFont(FontFor(e));
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::WindowText, ToQColor(e->ForeColor()));
+  pal.setColor(QPalette::ButtonText, ToQColor(e->ForeColor()));
+  pal.setColor(QPalette::Text, ToQColor(e->ForeColor()));
+  pal.setColor(QPalette::Window, ToQColor(e->BackColor()));
+  pal.setColor(QPalette::Base, ToQColor(e->BackColor()));
+  w->setPalette(pal);
+  switch (e->Kind()) {
+    case ElementKind::Label: {
+      auto* l = static_cast<QLabel*>(w);
+      const auto* m = static_cast<Label*>(e);
+      l->setText(QString::fromStdString(m->Caption()));
+      const Qt::Alignment h = m->Alignment() == 1 ? Qt::AlignRight : m->Alignment() == 2 ? Qt::AlignHCenter
+                                                                                        : Qt::AlignLeft;
+      l->setAlignment(h | Qt::AlignTop);
+      l->setAutoFillBackground(m->BackStyle() == 1);
+      break;
+    }
+    case ElementKind::PictureBox:
+      w->update();
+      break;
+    case ElementKind::TextBox: {
+      auto* edit = static_cast<QLineEdit*>(w);
+      const auto* m = static_cast<TextBox*>(e);
+      const QString text = QString::fromStdString(m->Text());
+      if (edit->text() != text) edit->setText(text);
+      edit->setReadOnly(m->Locked());
+      if (m->MaxLength > 0) edit->setMaxLength(m->MaxLength);
+      edit->setAlignment(m->Alignment() == 1 ? Qt::AlignRight : m->Alignment() == 2 ? Qt::AlignHCenter
+                                                                                   : Qt::AlignLeft);
+      break;
+    }
+    case ElementKind::OptionButton: {
+      auto* radio = static_cast<QRadioButton*>(w);
+      const auto* m = static_cast<OptionButton*>(e);
+      radio->setText(QString::fromStdString(m->Caption()));
+      radio->setChecked(m->Value());
+      break;
+    }
+    case ElementKind::Frame:
+      static_cast<QGroupBox*>(w)->setTitle(QString::fromStdString(static_cast<Frame*>(e)->Caption()));
+      break;
+    case ElementKind::CommandButton:
+      static_cast<QPushButton*>(w)->setText(QString::fromStdString(static_cast<CommandButton*>(e)->Caption()));
+      break;
+    case ElementKind::Timer:
+      break;
+  }
+  w->setVisible(e->Visible());
+}
+
+void QtScreenView::Restack() {
+  // Picture boxes behind the other elements (labels stay readable over the cabinet), each group by its order.
+  std::vector<Element*> order;
+  for (Element* e : screen_->Elements())
+    if (WidgetOf(e)) order.push_back(e);
+  std::stable_sort(order.begin(), order.end(), [](const Element* a, const Element* b) {
+    const bool pa = a->Kind() == ElementKind::PictureBox, pb = b->Kind() == ElementKind::PictureBox;
+    if (pa != pb) return pa;
+    return a->ZOrderValue() < b->ZOrderValue();
+  });
+  for (Element* e : order) {
+    WidgetOf(e)->raise();
+    stackedZ_[e] = e->ZOrderValue();
+  }
+}
+
+void QtScreenView::ElementChanged(Element& e) {
+  if (!screen_) return;
+  Sync(&e);
+  if (stackedZ_[&e] != e.ZOrderValue()) Restack();
+}
+
+void QtScreenView::CaptionChanged() {
+  if (screen_) setWindowTitle(QString::fromStdString(screen_->Caption()));
+}
+
+void QtScreenView::Repaint(PictureBox& p) {
+  if (QWidget* w = WidgetOf(&p); w && w->isVisible()) w->repaint();
+}
+
+void QtScreenView::Show() {
+  show();
+  raise();
+  activateWindow();
+  setFocus();
+}
+
+void QtScreenView::closeEvent(QCloseEvent* event) {
+  // The close box unloads the screen, as the game's forms are unloaded.
+  if (screen_) screen_->Unload();
+  event->accept();
+}

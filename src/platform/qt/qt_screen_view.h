@@ -1,0 +1,35 @@
+// The window of a loaded screen: one widget per element, following the model's properties.
+#pragma once
+#include <QWidget>
+#include <map>
+
+#include "platform/screen.h"
+
+class QtScreenView : public QWidget, public ScreenView {
+ public:
+  explicit QtScreenView(Screen& screen);
+  ~QtScreenView() override;
+
+  Screen* Model() const { return screen_; }
+  QWidget* WidgetOf(const Element* e) const;
+  // The screen was unloaded: forget it and close the window.
+  void Detach();
+
+  void ElementChanged(Element& e) override;
+  void CaptionChanged() override;
+  void Repaint(PictureBox& p) override;
+  void Show() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QWidget* Create(Element* e);
+  void Sync(Element* e);
+  void Restack();
+  QFont FontFor(const Element* e) const;
+
+  Screen* screen_;
+  std::map<const Element*, QWidget*> widgets_;
+  std::map<const Element*, int> stackedZ_;
+};

@@ -1,0 +1,69 @@
+#include "platform/screen.h"
+
+#include "platform/backend.h"
+#include "platform/embedded.h"
+
+Screen::Screen(std::string name) : name_(std::move(name)) {}
+
+Screen::~Screen() = default;
+
+Element* Screen::Find(const std::string& name) const {
+  for (Element* e : elements_)
+    if (e->Name() == name) return e;
+  return nullptr;
+}
+
+void Screen::SetCaption(const std::string& caption) {
+  if (caption_ == caption) return;
+  caption_ = caption;
+  if (view_) view_->CaptionChanged();
+}
+
+void Screen::ElementChanged(Element& e, const void*) {
+  if (view_) view_->ElementChanged(e);
+}
+
+void Screen::Load() {
+  if (loaded_) return;
+  frontZ_ = 0;
+  backZ_ = 0;
+  for (Element* e : elements_) e->ResetToDefaults();
+  caption_.clear();
+  Design();
+  // Picture boxes start with the picture built into the screen definition, or their back colour.
+  for (Element* e : elements_) {
+    if (e->Kind() != ElementKind::PictureBox) continue;
+    auto* p = static_cast<PictureBox*>(e);
+    QImage picture;
+    if (!p->DesignPicture.empty()) {
+      const auto bytes = EmbeddedFile(name_ + "." + p->DesignPicture);
+      if (!bytes.empty()) picture = QImage::fromData(bytes.data(), static_cast<int>(bytes.size()));
+    }
+    p->SetPicture(picture);
+  }
+  loaded_ = true;
+  if (HasBackend()) CurrentBackend().ScreenLoaded(*this);
+  if (OnLoad) OnLoad();
+}
+
+void Screen::Show() {
+  Load();
+  if (!loaded_) return;
+  shown_ = true;
+  if (view_) view_->Show();
+}
+
+void Screen::Unload() {
+  if (!loaded_) return;
+  if (OnUnload) OnUnload();
+  for (Element* e : elements_)
+    if (e->Kind() == ElementKind::Timer) static_cast<Timer*>(e)->Interval = 0;
+  loaded_ = false;
+  shown_ = false;
+  if (HasBackend()) CurrentBackend().ScreenUnloaded(*this);
+  view_ = nullptr;
+}
+
+void Screen::KeyDown(int keyCode, int shift) {
+  if (loaded_ && OnKeyDown) OnKeyDown(keyCode, shift);
+}

@@ -1,0 +1,93 @@
+// The virtual back end: no windows, a virtual clock, and scripted input. Every test and the simulator run on it,
+// so a script and a start time give the same run every time.
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/events.h"
+
+class Element;
+class Screen;
+class TextBox;
+class OptionButton;
+
+class SimBackend : public Backend {
+ public:
+  // Virtual time starts at the given time of day (seconds since midnight). Installs itself.
+  explicit SimBackend(double startSecondsOfDay = 12 * 3600.0);
+  ~SimBackend() override;
+
+  // Each clock read moves time on by this much, so that a wait polling the clock ends.
+  static constexpr std::int64_t kClockQuantumUs = 10;
+
+  double Clock() override;
+  std::int64_t NowMs() override { return nowUs_ / 1000; }
+  void Sleep(int ms) override;
+  void DoEvents() override;
+  int MsgBox(const std::string& text, int buttons, const std::string& title) override;
+  void ScreenLoaded(Screen& s) override;
+  void ScreenUnloaded(Screen& s) override;
+  std::uint32_t ClockSeed() override;
+
+  // Drives the top level: dispatches everything that falls due for this many seconds of virtual time.
+  void RunFor(double seconds);
+  // Runs until done() holds (checked after every dispatch) or the time is up; returns done().
+  bool RunUntil(const std::function<bool()>& done, double maxSeconds);
+
+  // Virtual time since the start, in seconds and microseconds.
+  double Elapsed() const { return static_cast<double>(nowUs_) / 1e6; }
+  std::int64_t NowUs() const { return nowUs_; }
+
+  // Scripted input, delivered by the first dispatch at or after the given time (seconds since the start; a time
+  // already past means at once). Keys go to the screen shown last.
+  void KeyAt(double atSeconds, int keyCode);
+  void Key(int keyCode) { KeyAt(Elapsed(), keyCode); }
+  void ClickAt(double atSeconds, Element& e);
+  void Click(Element& e) { ClickAt(Elapsed(), e); }
+  void TypeAt(double atSeconds, TextBox& box, const std::string& text);
+  void Type(TextBox& box, const std::string& text) { TypeAt(Elapsed(), box, text); }
+  size_t PendingInput() const { return input_.size(); }
+
+  // Message boxes: scripted answers in order; think time runs the timers (not the input) while the box is open.
+  void Answer(int answer, double thinkSeconds = 0);
+  // The answer to a Yes/No box when no answer is scripted (OK boxes are always answered OK).
+  int defaultYesNo = vbYes;
+  struct Box {
+    std::string text, title;
+    int buttons;
+    int answer;
+    double at;
+  };
+  const std::vector<Box>& Boxes() const { return boxes_; }
+  void ClearBoxes() { boxes_.clear(); }
+
+  // The screen that receives keys: the last one loaded that is still loaded.
+  Screen* KeyTarget() const;
+
+ private:
+  struct Input {
+    std::int64_t atUs;
+    std::uint64_t seq;
+    std::function<void()> deliver;
+  };
+  void Schedule(double atSeconds, std::function<void()> deliver);
+  int DispatchPending();
+  std::int64_t NextEventUs() const;
+
+  double startSeconds_;
+  std::int64_t nowUs_ = 0;
+  std::uint64_t seq_ = 0;
+  std::deque<Input> input_;
+  struct Scripted {
+    int answer;
+    double think;
+  };
+  std::deque<Scripted> answers_;
+  std::vector<Box> boxes_;
+  std::vector<Screen*> loaded_;
+  int modal_ = 0;
+};

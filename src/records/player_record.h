@@ -1,0 +1,34 @@
+// The player's persistent record: savings, items, lifetime records and two speed preferences, and the name.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "core/money.h"
+
+struct PlayerRecord {
+  float ProxyContract = 0;    // games per proxy request: 0, 100, 300, 1000, 5000, 15000
+  float ReservedItem = 0;     // carries no meaning; kept as read
+  float PmcUpItem = 0;        // 0 not owned, 9 in use, 10 owned and not in use
+  float SpectaclesGrade = 0;  // 0 none, 821 upgraded and in use, 820 upgraded and not in use
+  float MembershipGames = 0;  // 0 none, 10000 owned
+  float SpectaclesItem = 0;   // 0 not owned, 10 in use, 11 owned and not in use
+  Currency Savings;
+  float TotalMcCount = 0;
+  float TotalPmcCount = 0;
+  float BestMcGames = 0;
+  float BestChain = 0;
+  float BestCoins = 0;
+  float BestMcRun = 0;
+  float FanfareX5Item = 0;  // 15 not owned, 16 owned and not in use, 17 in use
+  float FanfareTotal = 0;
+  float BankruptCount = 0;
+  float FastPlayCoins = 0;  // 0 not owned, else 5, 6, 7, 9 or 15 coins per fast game
+  float FuaSpeed = 0;       // 1 slow, 2 normal, 3 fast, 4 very fast
+  float DigitalSpeed = 0;   // digital display speed, 0..20 (the Y and U keys)
+};
+
+extern PlayerRecord Record;
+// The registered name without leading and trailing blanks; empty for a test play that saves nothing.
+extern std::string PlayerName;
+// 1.0 after a bankruptcy during the day; not stored.
+extern float BankruptToday;

@@ -1,0 +1,4 @@
+#include "records/save_files.h"
+
+// Not built yet: nothing is written.
+void EndOfDaySave() {}
