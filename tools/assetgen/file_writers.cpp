@@ -1,5 +1,6 @@
 #include "file_writers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -38,12 +39,12 @@ bool WriteBmp24(const QImage& image, const std::string& path) {
   Put32(b, 54);             // offset of the pixels
   Put32(b, 40);             // BITMAPINFOHEADER
   Put32(b, w);
-  Put32(b, h);              // positive: rows run bottom-up
-  Put16(b, 1);              // planes
-  Put16(b, 24);             // bits per pixel
-  Put32(b, 0);              // no compression
+  Put32(b, h);   // positive: rows run bottom-up
+  Put16(b, 1);   // planes
+  Put16(b, 24);  // bits per pixel
+  Put32(b, 0);   // no compression
   Put32(b, dataSize);
-  Put32(b, 2835);           // 72 dpi
+  Put32(b, 2835);  // 72 dpi
   Put32(b, 2835);
   Put32(b, 0);
   Put32(b, 0);

@@ -11,13 +11,18 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 
 // A decaying envelope e^(-t / tau) with a 1 ms rise.
 void Decay(Wave& w, double tau) {
+  const double fall = std::exp(-1.0 / (tau * kRate));
+  double level = 1;
   for (size_t i = 0; i < w.size(); ++i) {
     const double t = double(i) / kRate;
-    w[i] = float(w[i] * std::exp(-t / tau) * std::min(1.0, t / 0.001));
+    w[i] = float(w[i] * level * std::min(1.0, t / 0.001));
+    level *= fall;
   }
 }
 
-std::uint32_t SeedOf(double f, double gate) { return std::uint32_t(f * 131.0 + gate * 7919.0) | 1u; }
+std::uint32_t SeedOf(double f, double gate) {
+  return std::uint32_t(f * 131.0 + gate * 7919.0) | 1u;
+}
 
 // The chord's tones stacked upwards: index 0.. walks root, third, fifth, (seventh), then the next octave.
 int ChordTone(const Chord& c, int index) {
@@ -48,11 +53,12 @@ Wave Brass(double f, double gate, double vel) {
   double pc = 0, pm = 0;
   for (size_t i = 0; i < w.size(); ++i) {
     const double t = double(i) / kRate, e = EnvAt(env, t, gate);
-    const double vib = 1 + 0.004 * std::sin(kTwoPi * 5.2 * t) * std::min(1.0, t / 0.3);
+    const double vib = 1 + 0.004 * SinCycles(5.2 * t) * std::min(1.0, t / 0.3);
     const double index = (1.2 + 2.2 * vel) * e;  // brighter as it swells, like a real brass attack
-    w[i] = float(e * std::sin(kTwoPi * pc + index * std::sin(kTwoPi * pm)));
-    pc = std::fmod(pc + f * vib / kRate, 1.0);
-    pm = std::fmod(pm + f * vib / kRate, 1.0);
+    w[i] = float(e * SinCycles(pc + index / kTwoPi * SinCycles(pm)));
+    pc += f * vib / kRate;
+    if (pc >= 1) pc -= 1;
+    pm = pc;
   }
   Wave saw = Tone(f * 1.003, gate, Osc::Saw, env);
   LowPass(saw, 2200);
@@ -64,7 +70,9 @@ Wave Bell(double f, double gate, double vel) {
   Wave w = Fm(f, 0.01, 3.5, 2.5 * vel + 0.8, 0.5, {0.002, 0.01, 1.0, 1.6});
   Decay(w, 0.55);
   const Wave body = Fm(f, 0.01, 1.0, 0.6, 0.3, {0.002, 0.01, 1.0, 1.6});
-  for (size_t i = 0; i < w.size() && i < body.size(); ++i) w[i] = 0.6f * w[i] + 0.5f * body[i] * float(std::exp(-double(i) / kRate / 0.9));
+  Wave ring = body;
+  Decay(ring, 0.9);
+  for (size_t i = 0; i < w.size() && i < ring.size(); ++i) w[i] = 0.6f * w[i] + 0.5f * ring[i];
   return w;
 }
 
@@ -206,7 +214,8 @@ std::vector<Note> OffbeatStabs(const std::vector<Chord>& chords, std::string_vie
     for (char c : grid) {
       if (c == ' ' || c == '|') continue;
       if (c == 'x' || c == 'X')
-        for (int k = 1; k <= 3; ++k) notes.push_back({double(bar * 16 + s), 1.5, ChordTone(chords[bar], k) + 12, c == 'X' ? 0.9 : 0.7});
+        for (int k = 1; k <= 3; ++k)
+          notes.push_back({double(bar * 16 + s), 1.5, ChordTone(chords[bar], k) + 12, c == 'X' ? 0.9 : 0.7});
       if (++s == 16) break;
     }
   }
@@ -231,11 +240,16 @@ std::vector<Note> OctaveBass(const std::vector<Chord>& chords, std::string_view 
     for (int s = 0; s < 16; ++s) {
       const char k = g[size_t(s) % g.size()];
       int midi;
-      if (k == 'r') midi = c.root;
-      else if (k == 'o') midi = c.root + 12;
-      else if (k == 'f') midi = c.root + 7;
-      else if (k == 't') midi = c.root + c.tones[1];
-      else continue;
+      if (k == 'r')
+        midi = c.root;
+      else if (k == 'o')
+        midi = c.root + 12;
+      else if (k == 'f')
+        midi = c.root + 7;
+      else if (k == 't')
+        midi = c.root + c.tones[1];
+      else
+        continue;
       int len = 1;
       while (len < 4 && g[size_t(s + len) % g.size()] == '-') ++len;  // '-' holds the note on
       notes.push_back({double(bar * 16 + s), double(len), midi, s % 4 == 0 ? 0.9 : 0.75});

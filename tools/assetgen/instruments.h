@@ -22,7 +22,7 @@ Wave HiHat(double f, double gate, double vel);
 Wave OpenHat(double f, double gate, double vel);
 Wave Crash(double f, double gate, double vel);
 Wave Clap(double f, double gate, double vel);
-Wave Tom(double f, double gate, double vel);     // tuned by f
+Wave Tom(double f, double gate, double vel);    // tuned by f
 Wave Taiko(double f, double gate, double vel);  // deep drum, tuned by f
 
 // Chord accompaniment: arpeggios, off-beat stabs, held pads, and an octave bass, one chord per bar.

@@ -38,13 +38,18 @@ int ParsePitch(std::string_view p) {
   return 12 * (octave + 1) + pc;
 }
 
+// Bar lines '|' separate tokens like spaces do.
+bool Separator(char c) {
+  return c == '|' || std::isspace(static_cast<unsigned char>(c));
+}
+
 std::vector<std::string_view> Tokens(std::string_view text) {
   std::vector<std::string_view> out;
   size_t i = 0;
   while (i < text.size()) {
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    while (i < text.size() && Separator(text[i])) ++i;
     size_t j = i;
-    while (j < text.size() && !std::isspace(static_cast<unsigned char>(text[j]))) ++j;
+    while (j < text.size() && !Separator(text[j])) ++j;
     if (j > i) out.push_back(text.substr(i, j - i));
     i = j;
   }
@@ -57,7 +62,6 @@ std::vector<Note> ParseNotes(std::string_view text, double startStep) {
   std::vector<Note> notes;
   double step = startStep;
   for (std::string_view tok : Tokens(text)) {
-    if (tok == "|") continue;
     const size_t colon = tok.find(':');
     if (colon == std::string_view::npos) Fail("note", tok);
     std::string_view lenText = tok.substr(colon + 1);
@@ -93,6 +97,12 @@ std::vector<Note> ParseGrid(std::string_view grid, int midi, double startStep) {
   return notes;
 }
 
+std::string Repeat(std::string_view bar, int times) {
+  std::string s;
+  for (int i = 0; i < times; ++i) (s += bar) += ' ';
+  return s;
+}
+
 void Play(Track& tr, const std::vector<Note>& notes, Tempo tempo, const Voice& voice, double gain, double pan,
           int transpose, double legato) {
   const double sps = tempo.StepSeconds();
@@ -112,15 +122,24 @@ Chord ParseChord(std::string_view name, int octave) {
   if (i < name.size() && (name[i] == '#' || name[i] == 'b')) root += name[i++] == '#' ? 1 : -1;
   const std::string_view q = name.substr(i);
   std::vector<int> tones;
-  if (q.empty()) tones = {0, 4, 7};
-  else if (q == "m") tones = {0, 3, 7};
-  else if (q == "7") tones = {0, 4, 7, 10};
-  else if (q == "maj7") tones = {0, 4, 7, 11};
-  else if (q == "m7") tones = {0, 3, 7, 10};
-  else if (q == "sus4") tones = {0, 5, 7};
-  else if (q == "dim") tones = {0, 3, 6};
-  else if (q == "add9") tones = {0, 4, 7, 14};
-  else Fail("chord", name);
+  if (q.empty())
+    tones = {0, 4, 7};
+  else if (q == "m")
+    tones = {0, 3, 7};
+  else if (q == "7")
+    tones = {0, 4, 7, 10};
+  else if (q == "maj7")
+    tones = {0, 4, 7, 11};
+  else if (q == "m7")
+    tones = {0, 3, 7, 10};
+  else if (q == "sus4")
+    tones = {0, 5, 7};
+  else if (q == "dim")
+    tones = {0, 3, 6};
+  else if (q == "add9")
+    tones = {0, 4, 7, 14};
+  else
+    Fail("chord", name);
   return {12 * (octave + 1) + root, tones};
 }
 

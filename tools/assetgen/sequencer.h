@@ -4,6 +4,7 @@
 // Drum parts are grids of sixteenths: 'x' a hit, 'X' an accented hit, '.' nothing, '|' ignored (bar lines).
 #pragma once
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -15,13 +16,16 @@ struct Note {
   double step;  // start, in sixteenths
   double len;   // length, in sixteenths
   int midi;
-  double vel;   // 0..1
+  double vel;  // 0..1
 };
 
 // Parses a note line starting at the given step; accented notes may be marked with a trailing '!' on the length.
 std::vector<Note> ParseNotes(std::string_view text, double startStep = 0);
 // Parses a drum grid into notes of the given pitch (the pitch is passed to the drum voice, usually unused).
 std::vector<Note> ParseGrid(std::string_view grid, int midi = 60, double startStep = 0);
+
+// The text repeated, separated by spaces: a bar written once and played several times.
+std::string Repeat(std::string_view bar, int times);
 
 // A voice renders one note: frequency in Hz, held length in seconds, velocity.
 using Voice = std::function<Wave(double freq, double gate, double vel)>;

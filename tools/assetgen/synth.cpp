@@ -24,16 +24,13 @@ double Blep(double t, double dt) {
 
 double OscSample(Osc osc, double phase, double dt) {
   switch (osc) {
-    case Osc::Sine:
-      return std::sin(kTwoPi * phase);
-    case Osc::Triangle:
-      return 4 * std::abs(phase - 0.5) - 1;
-    case Osc::Saw:
-      return 2 * phase - 1 - Blep(phase, dt);
+    case Osc::Sine: return SinCycles(phase);
+    case Osc::Triangle: return 4 * std::abs(phase - 0.5) - 1;
+    case Osc::Saw: return 2 * phase - 1 - Blep(phase, dt);
     case Osc::Square:
-      return (phase < 0.5 ? 1.0 : -1.0) + Blep(phase, dt) - Blep(std::fmod(phase + 0.5, 1.0), dt);
+      return (phase < 0.5 ? 1.0 : -1.0) + Blep(phase, dt) - Blep(phase < 0.5 ? phase + 0.5 : phase - 0.5, dt);
     case Osc::Pulse:  // 25 % duty; its mean of -0.5 is taken out
-      return (phase < 0.25 ? 1.0 : -1.0) + Blep(phase, dt) - Blep(std::fmod(phase + 0.75, 1.0), dt) + 0.5;
+      return (phase < 0.25 ? 1.0 : -1.0) + Blep(phase, dt) - Blep(phase < 0.25 ? phase + 0.75 : phase - 0.25, dt) + 0.5;
   }
   return 0;
 }
@@ -78,7 +75,9 @@ void RunBiquad(Wave& w, int kind, double f, double q) {
   for (float& s : w) s = float(bq.Run(s));
 }
 
-size_t Samples(double seconds) { return size_t(std::max(0.0, seconds) * kRate + 0.5); }
+size_t Samples(double seconds) {
+  return size_t(std::max(0.0, seconds) * kRate + 0.5);
+}
 
 // Runs fn over the track's samples; on a loop the pass goes round three times and keeps the last round, so that
 // effect tails started near the end reach into the start.
@@ -106,7 +105,25 @@ void Extend(Track& tr, double seconds) {
 
 }  // namespace
 
-double MidiHz(double midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+namespace {
+constexpr int kSinSize = 4096;
+const std::vector<double> g_sinTable = [] {
+  std::vector<double> t(kSinSize + 1);
+  for (int i = 0; i <= kSinSize; ++i) t[size_t(i)] = std::sin(kTwoPi * i / kSinSize);
+  return t;
+}();
+}  // namespace
+
+double SinCycles(double x) {
+  const double pos = (x - std::floor(x)) * kSinSize;
+  const int i = std::min(int(pos), kSinSize - 1);
+  const double f = pos - i;
+  return g_sinTable[size_t(i)] + (g_sinTable[size_t(i) + 1] - g_sinTable[size_t(i)]) * f;
+}
+
+double MidiHz(double midi) {
+  return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
 
 double EnvAt(const Adsr& e, double t, double gate) {
   auto held = [&](double u) {
@@ -125,36 +142,42 @@ Wave Tone(double freq, double gate, Osc osc, const Adsr& env, double vibratoDept
   double phase = 0;
   for (size_t i = 0; i < w.size(); ++i) {
     const double t = double(i) / kRate;
-    const double vib = vibratoDepth > 0 ? 1 + vibratoDepth * std::sin(kTwoPi * vibratoRate * t) * std::min(1.0, t / 0.25) : 1;
+    const double vib = vibratoDepth > 0 ? 1 + vibratoDepth * SinCycles(vibratoRate * t) * std::min(1.0, t / 0.25) : 1;
     const double dt = freq * vib / kRate;
     w[i] = float(OscSample(osc, phase, dt) * EnvAt(env, t, gate));
-    phase = std::fmod(phase + dt, 1.0);
+    phase += dt;
+    if (phase >= 1) phase -= 1;
   }
   return w;
 }
 
 Wave Glide(double f0, double f1, double dur, Osc osc, const Adsr& env) {
   Wave w(Samples(dur + env.r));
-  double phase = 0;
+  double phase = 0, f = f0;
+  const double step = std::pow(f1 / f0, 1.0 / (dur * kRate));  // the exponential glide, one sample at a time
   for (size_t i = 0; i < w.size(); ++i) {
     const double t = double(i) / kRate;
-    const double f = f0 * std::pow(f1 / f0, std::min(1.0, t / dur));
     const double dt = f / kRate;
     w[i] = float(OscSample(osc, phase, dt) * EnvAt(env, t, dur));
-    phase = std::fmod(phase + dt, 1.0);
+    phase += dt;
+    if (phase >= 1) phase -= 1;
+    if (t < dur) f *= step;
   }
   return w;
 }
 
 Wave Fm(double freq, double gate, double ratio, double index, double indexDecay, const Adsr& env) {
   Wave w(Samples(gate + env.r));
-  double pc = 0, pm = 0;
+  double pc = 0, pm = 0, idx = index / kTwoPi;
+  const double fall = indexDecay > 0 ? std::exp(-1.0 / (indexDecay * kRate)) : 1.0;
   for (size_t i = 0; i < w.size(); ++i) {
     const double t = double(i) / kRate;
-    const double idx = indexDecay > 0 ? index * std::exp(-t / indexDecay) : index;
-    w[i] = float(std::sin(kTwoPi * pc + idx * std::sin(kTwoPi * pm)) * EnvAt(env, t, gate));
-    pc = std::fmod(pc + freq / kRate, 1.0);
-    pm = std::fmod(pm + freq * ratio / kRate, 1.0);
+    w[i] = float(SinCycles(pc + idx * SinCycles(pm)) * EnvAt(env, t, gate));
+    idx *= fall;
+    pc += freq / kRate;
+    pm += freq * ratio / kRate;
+    if (pc >= 1) pc -= 1;
+    if (pm >= 1) pm -= 1;
   }
   return w;
 }
@@ -194,15 +217,19 @@ Wave Noise(double gate, const Adsr& env, std::uint32_t seed) {
 
 Wave Struck(double freq, double dur, const std::vector<Partial>& partials) {
   Wave w(Samples(dur));
+  const size_t rise = Samples(0.0015);
   for (const Partial& p : partials) {
     const double f = freq * p.ratio;
     if (f >= kRate * 0.45) continue;
-    const double step = kTwoPi * f / kRate, fall = std::exp(-1.0 / (p.decay * kRate));
-    double level = p.amp;
+    // a decaying sine by recursion: y[n] = 2 r cos(w) y[n-1] - r^2 y[n-2], y[0] = 0, y[1] = amp r sin(w)
+    const double w0 = kTwoPi * f / kRate, r = std::exp(-1.0 / (p.decay * kRate));
+    const double c1 = 2 * r * std::cos(w0), c2 = r * r;
+    double y1 = 0, y2 = 0;
     for (size_t i = 0; i < w.size(); ++i) {
-      const double t = double(i) / kRate;
-      w[i] += float(level * std::sin(step * double(i)) * std::min(1.0, t / 0.0015));
-      level *= fall;
+      const double y = i == 0 ? 0.0 : i == 1 ? p.amp * r * std::sin(w0) : c1 * y1 - c2 * y2;
+      y2 = y1;
+      y1 = y;
+      w[i] += float(y * (i < rise ? double(i) / double(rise) : 1.0));
     }
   }
   const size_t tail = std::min(w.size(), Samples(0.01));  // a short fade closes the end
@@ -210,9 +237,15 @@ Wave Struck(double freq, double dur, const std::vector<Partial>& partials) {
   return w;
 }
 
-void LowPass(Wave& w, double cutoff, double q) { RunBiquad(w, 0, cutoff, q); }
-void HighPass(Wave& w, double cutoff, double q) { RunBiquad(w, 1, cutoff, q); }
-void BandPass(Wave& w, double centre, double q) { RunBiquad(w, 2, centre, q); }
+void LowPass(Wave& w, double cutoff, double q) {
+  RunBiquad(w, 0, cutoff, q);
+}
+void HighPass(Wave& w, double cutoff, double q) {
+  RunBiquad(w, 1, cutoff, q);
+}
+void BandPass(Wave& w, double centre, double q) {
+  RunBiquad(w, 2, centre, q);
+}
 
 void SweepLowPass(Wave& w, double c0, double c1, double q) {
   Biquad bq = Biquad::Make(0, c0, q);
@@ -235,7 +268,9 @@ void Append(Wave& w, const Wave& more, double atSeconds) {
   for (size_t i = 0; i < more.size(); ++i) w[at + i] += more[i];
 }
 
-Wave Silence(double seconds) { return Wave(Samples(seconds), 0.f); }
+Wave Silence(double seconds) {
+  return Wave(Samples(seconds), 0.f);
+}
 
 Track MakeTrack(double seconds, bool loop, bool stereo) {
   Track tr;
@@ -332,16 +367,18 @@ double LoudnessDb(const Track& tr) {
   if (n == 0) return -200;
   const size_t win = std::min(n, Samples(0.4)), hop = std::max<size_t>(1, Samples(0.05));
   std::vector<double> power(n + 1, 0.0);  // running sum of the mean square of both sides
-  for (size_t i = 0; i < n; ++i) power[i + 1] = power[i] + 0.5 * (double(tr.l[i]) * tr.l[i] + double(tr.r[i]) * tr.r[i]);
+  for (size_t i = 0; i < n; ++i)
+    power[i + 1] = power[i] + 0.5 * (double(tr.l[i]) * tr.l[i] + double(tr.r[i]) * tr.r[i]);
   double best = 0;
   for (size_t s = 0; s + win <= n; s += hop) best = std::max(best, (power[s + win] - power[s]) / double(win));
   best = std::max(best, (power[n] - power[n - win]) / double(win));
   return 10 * std::log10(std::max(best, 1e-20));
 }
 
-void Finish(Track& tr, double targetDb) {
+void Finish(Track& tr, double targetDb, double maxSeconds) {
   double peak = 1e-9;
-  for (size_t i = 0; i < tr.l.size(); ++i) peak = std::max({peak, double(std::abs(tr.l[i])), double(std::abs(tr.r[i]))});
+  for (size_t i = 0; i < tr.l.size(); ++i)
+    peak = std::max({peak, double(std::abs(tr.l[i])), double(std::abs(tr.r[i]))});
   double gain = std::pow(10.0, (targetDb - LoudnessDb(tr)) / 20);
   gain = std::min(gain, 1.3 / peak);  // drive the limiter a little at most
   // Above the knee the peaks bend smoothly towards the ceiling, 0.88 (about -1.1 dBFS), never reaching it.
@@ -356,11 +393,15 @@ void Finish(Track& tr, double targetDb) {
   size_t end = tr.l.size();
   while (end > 0 && std::abs(tr.l[end - 1]) < 2e-4f && std::abs(tr.r[end - 1]) < 2e-4f) --end;
   end = std::min(tr.l.size(), end + Samples(0.005));
+  size_t fade = std::min(end, Samples(0.008));  // the last few milliseconds fade to nothing
+  if (maxSeconds > 0 && end > Samples(maxSeconds)) {
+    end = Samples(maxSeconds);
+    fade = std::min(end, Samples(0.3));
+  }
   tr.l.resize(end);
   tr.r.resize(end);
-  const size_t fade = std::min(end, Samples(0.008));  // the last few milliseconds fade to nothing
   for (size_t i = 0; i < fade; ++i) {
-    const float g = float(double(i) / double(fade));
+    const float g = float(double(i) / double(fade)) * float(double(i) / double(fade));
     tr.l[end - 1 - i] *= g;
     tr.r[end - 1 - i] *= g;
   }

@@ -46,6 +46,8 @@ void Scale(Wave& w, double gain);
 void Append(Wave& w, const Wave& more, double atSeconds);  // sums more into w starting at atSeconds, growing w
 Wave Silence(double seconds);
 double MidiHz(double midi);
+// sin(2 pi x) from a table, accurate to about 1e-6; x in cycles, any value.
+double SinCycles(double x);
 
 // A stereo bus. loop = true wraps everything written past the end round to the start.
 struct Track {
@@ -62,8 +64,8 @@ void Echo(Track& tr, double delaySeconds, double feedback, double wet, bool ping
 void Reverb(Track& tr, double wet, double size = 0.8);
 
 // Sets the loudness (RMS of the loudest 0.4 s, in dBFS) to targetDb, softly limits the peaks so none exceeds -1 dBFS,
-// and trims a one-shot's trailing silence.
-void Finish(Track& tr, double targetDb);
+// and trims a one-shot's trailing silence. A one-shot longer than maxSeconds (when given) fades out to end there.
+void Finish(Track& tr, double targetDb, double maxSeconds = 0);
 double LoudnessDb(const Track& tr);
 
 }  // namespace synth
