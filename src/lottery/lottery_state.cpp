@@ -5,3 +5,4 @@ LotteryState Lottery;
 McState Mc;
 PresentationState Presentation;
 PremonitionState Premonition;
+float FuaTempo = 46.2f;

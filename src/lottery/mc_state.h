@@ -33,5 +33,8 @@ struct PremonitionState {
 };
 
 extern McState Mc;
+// The count-up tempo chosen on the title screen: milliseconds per roll step of a PMC's count-up (47, 46.2, 45 or
+// 44; the timer takes the nearest whole millisecond).
+extern float FuaTempo;
 extern PresentationState Presentation;
 extern PremonitionState Premonition;

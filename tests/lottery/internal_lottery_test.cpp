@@ -296,6 +296,15 @@ TEST_F(InternalLotteryTest, DigitalGamesHintTheirOutcomeByTheirStopSounds) {
   ExpectShare(strongRising, rising, 1.0 / 20, "strong reach after rising sounds");
   ExpectShare(weakPlain, plain, 0.2, "weak reach after plain sounds");
 
+  // The game before the cycle game always rises too.
+  for (int i = 0; i < 500; ++i) {
+    RunningCycle(1, 151, 2);
+    QueueUniforms({Gives(3, 800)});
+    InternalLottery();
+    ASSERT_EQ(Lottery.CycleLeft, 1);
+    ASSERT_EQ(Lottery.StopSounds[1], "soundMofuran\\StSound3.wav");
+  }
+
   // At the cycle game the sounds always rise, and the reach is weak with 0.315.
   int weak = 0;
   constexpr int kCycleGames = 6000;

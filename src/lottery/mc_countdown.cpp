@@ -1,0 +1,92 @@
+// The end of each MC game: the countdown on the big counter, the music of the last games, the streak chances of
+// the last seven games and the streak test of the last one.
+#include <cmath>
+#include <string>
+
+#include "core/machine_screen.h"
+#include "core/play_state.h"
+#include "core/proxy_play.h"
+#include "lottery/internal_lottery.h"
+#include "lottery/lottery_state.h"
+#include "lottery/mc_sequence.h"
+#include "lottery/mc_state.h"
+#include "lottery/random.h"
+#include "platform/convert.h"
+#include "sound/sound_bank.h"
+
+namespace {
+
+void EnterLastSeven() {
+  StopMcMusic();
+  LoopBankSound("CD7Sound.wav");
+  Lottery.McGamesLeft = 7;
+  ProxyTiring();
+}
+
+// Each mame game of the last seven may win the next MC outright; the lower the rank, the rarer.
+void LastSevenChance() {
+  Form2.Label45.Caption = "";
+  if (Mc.FanfareStreak == 0 && Lottery.GameFlag == 3 && RandomInt(9 - Lottery.StreakRank) == 3) {
+    Mc.StreakPending = 1;
+    Lottery.StopOrder = 1;
+  }
+}
+
+void StreakTest() {
+  const int x = RandomInt(10);
+  if (std::floor((Lottery.StreakRank + 17) / 3.0) >= x - Mc.FanfareStreak) {
+    Mc.StreakPending = 1;
+  } else if (Mc.StreakStock > 0) {
+    Mc.StreakStock -= 1;
+    Mc.StreakPending = 1;
+  } else {
+    Presentation.StreakMcCount = 0;
+    ResetLotteryAfterMc();
+  }
+}
+
+void LastGame() {
+  StopBankSound("CD7Sound.wav");
+  StopMcMusic();
+  Mc.McEnding = 1;
+  Form2.Timer7.Interval = 300;
+  // A continuation already won in the last seven games stands: no test, no stock spent, nothing reset.
+  if (Mc.StreakPending != 1) StreakTest();
+  Mc.McDigits = 3;
+  Form2.Label28.Caption = "0";
+  Form2.Picture29.Visible = false;
+  Lottery.StopOrder = 1;
+}
+
+void ShowCounter() {
+  const int left = Lottery.McGamesLeft;
+  const std::string text = std::to_string(left);
+  if (Mc.McEnding != 2) {
+    if (left >= 8)
+      Form2.Label14.Caption = RightChars(text, Mc.McDigits);
+    else
+      Form2.Label14.Caption = left >= 1 ? "-" + text + "-" : "";
+  }
+  const std::string last3 = RightChars(text, 3);
+  if (last3 == "999" || last3 == "099") PlayBankSound("Bell.wav");
+}
+
+void CountOneGame() {
+  const int left = Lottery.McGamesLeft;
+  if (left == 8) {
+    EnterLastSeven();
+  } else {
+    if (left >= 2 && left <= 7)
+      LastSevenChance();
+    else if (left == 1)
+      LastGame();
+    Lottery.McGamesLeft -= 1;
+  }
+  ShowCounter();
+}
+
+}  // namespace
+
+void McCountdownStep(int countedGames) {
+  for (int i = 0; i < countedGames && Lottery.McGamesLeft > 0; ++i) CountOneGame();
+}
