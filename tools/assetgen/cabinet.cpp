@@ -145,11 +145,22 @@ void Header(QPainter& p, Theme theme, const Palette& pal) {
   OutlinedPath(p, name, tg, pal.titleOuter, 11, pal.titleInner, 5.5);
   Gloss(p, QRectF(150, 24, 232, 16), 0.35);
   // the mascot peeking in at the left; sparkles at the right
-  PaintMascot(p, 70, 52, 0.78, theme, theme == Theme::Day);
-  if (theme == Theme::Day) {
-    Sparkle(p, 434, 30, 9, QColor(255, 255, 255));
-    Sparkle(p, 462, 62, 6, QColor(255, 255, 220));
-    Sparkle(p, 412, 70, 5, QColor(255, 255, 255));
+  PaintMascot(p, 70, 52, 0.78, theme, false);
+  if (theme == Theme::Day) {  // a tilted badge boasting the bonus, with sparkles
+    p.save();
+    p.translate(458, 50);
+    p.rotate(-12);
+    QPainterPath badge;
+    badge.addRoundedRect(QRectF(-38, -15, 76, 30), 9, 9);
+    QLinearGradient bg(0, -15, 0, 15);
+    bg.setColorAt(0, QColor(255, 90, 90));
+    bg.setColorAt(1, QColor(200, 0, 40));
+    OutlinedPath(p, badge, bg, QColor(110, 0, 20), 3, QColor(255, 230, 120), 1.5);
+    OutlinedPath(p, TextPath(QStringLiteral("ＭＣ搭載"), GameFont(17), 0, 0.5), Qt::white, QColor(110, 0, 20), 3);
+    p.restore();
+    Sparkle(p, 420, 26, 8, QColor(255, 255, 255));
+    Sparkle(p, 500, 74, 6, QColor(255, 255, 220));
+    Sparkle(p, 410, 72, 5, QColor(255, 255, 255));
   }
 }
 
@@ -294,7 +305,7 @@ void ControlDeck(QPainter& p, Theme theme, const Palette& pal) {
 // The proxy player's seat: where a hired player's portrait appears, with the status line above it.
 void ProxySeat(QPainter& p, const Palette& pal) {
   InsetPanel(p, QRectF(362, 410, 166, 95), pal, 10);
-  const QPainterPath seat = TextPath(QStringLiteral("代打ち席"), GameFont(20), 440, 474);
+  const QPainterPath seat = TextPath(QStringLiteral("代打ち席"), GameFont(17), 422, 480);
   OutlinedPath(p, seat, QColor(pal.text.red(), pal.text.green(), pal.text.blue(), 80), QColor(0, 0, 0, 0), 0);
 }
 
@@ -318,8 +329,18 @@ QImage Cabinet(Theme theme) {
   return img.convertToFormat(QImage::Format_RGB32);
 }
 
+// The cabinet's bare body: the ground a lamp's picture stands on, so that its corners match the cabinet around it.
+static QImage BodyPiece(Theme theme, const int rect[4]) {
+  QImage img = Canvas(532, 507, Qt::black);
+  QPainter p(&img);
+  Prepare(p);
+  Body(p, PaletteFor(theme));
+  p.end();
+  return img.copy(rect[0], rect[1], rect[2], rect[3]);
+}
+
 QImage BetLamp(Theme theme, bool lit) {
-  QImage img = Canvas(68, 27, Qt::black);
+  QImage img = BodyPiece(theme, kBetLampRect);
   QPainter p(&img);
   Prepare(p);
   const QColor top = theme == Theme::Day ? QColor(150, 215, 255) : QColor(180, 170, 255);
@@ -347,7 +368,7 @@ QImage BetLamp(Theme theme, bool lit) {
 }
 
 QImage BonusLamp(Theme theme, bool lit) {
-  QImage img = Canvas(94, 91, Qt::black);
+  QImage img = BodyPiece(theme, kBonusLampRect);
   QPainter p(&img);
   Prepare(p);
   const QPointF c(47, 45.5);

@@ -10,7 +10,7 @@ QByteArray Png(const QImage& image) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  image.convertToFormat(QImage::Format_RGB32).save(&buffer, "PNG", 0);  // quality 0: smallest file
+  image.convertToFormat(QImage::Format_RGB32).save(&buffer, "PNG");
   return bytes;
 }
 

@@ -114,9 +114,8 @@ Wave Stab(double f, double gate, double vel) {
 }
 
 Wave Blip(double f, double gate, double vel) {
-  Wave w = Tone(f, std::min(gate, 0.05), Osc::Square, {0.001, 0.03, 0.4, 0.02});
-  LowPass(w, 5000);
-  return w;
+  // FM rather than a square: bright like a chip beep, but without harmonics folding back from above 22 kHz
+  return Fm(f, std::min(gate, 0.05), 1.0, 1.3 + 0.5 * vel, 0.08, {0.001, 0.03, 0.4, 0.02});
 }
 
 Wave Kick(double, double, double vel) {
@@ -155,10 +154,13 @@ Wave OpenHat(double, double, double vel) {
 }
 
 Wave Crash(double, double, double vel) {
+  // a cymbal sits behind the band: bright, but rolled off at the top and kept below the brass
   Wave w = Noise(0.02, {0.001, 0.02, 1.0, 1.6}, 53);
   HighPass(w, 3500);
-  Decay(w, 0.55);
-  const Wave ring = Struck(523, 1.6, {{1.0, 0.05, 0.5}, {1.47, 0.05, 0.45}, {2.09, 0.04, 0.4}, {2.56, 0.03, 0.35}});
+  LowPass(w, 9000);
+  Decay(w, 0.5);
+  Scale(w, 0.55);
+  const Wave ring = Struck(523, 1.6, {{1.0, 0.04, 0.5}, {1.47, 0.04, 0.45}, {2.09, 0.03, 0.4}, {2.56, 0.025, 0.35}});
   Append(w, ring, 0);
   return w;
 }

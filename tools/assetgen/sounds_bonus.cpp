@@ -1,5 +1,6 @@
 // The bonus: fanfares, the four MC music loops, the count-down loop of the last seven games, the count-up tones, the
 // bell, the jackpot jingle and the end buzzer. Loops are rendered on wrapping tracks, so their joins are seamless.
+#include <cmath>
 #include <string>
 
 #include "instruments.h"
@@ -176,6 +177,7 @@ SoundFile CountUpTone(int step) {
   const int scale[] = {0, 2, 4, 5, 7, 9, 11, 12, 14, 16};
   const double f = MidiHz(72 + scale[step]);
   Track tr = MakeTrack(0, false, true);
+  // the body: a sine that swoops up into the note and swells, with strings a fifth apart
   Wave body = Glide(f * 0.75, f, 0.18, Osc::Sine, {0.12, 0.3, 0.75, 0.6});
   Wave tail = Tone(f, 0.9, Osc::Sine, {0.001, 0.3, 0.8, 0.6}, 0.006, 5.5);
   Wave swell(body.size() + tail.size(), 0.f);
@@ -184,7 +186,13 @@ SoundFile CountUpTone(int step) {
   Mix(tr, swell, 0, 0.5);
   Mix(tr, Strings(f, 0.9, 0.6), 0, 0.22, -0.3);
   Mix(tr, Strings(f * 1.5, 0.9, 0.6), 0.03, 0.12, 0.3);
-  Mix(tr, Glock(f * 4, 0.1, 0.7), 0.15, 0.12, 0.4);
+  // an airy "fuwa" rising through a sweeping filter, and a sparkle of the chord on top
+  Wave air = Glide(f * 0.5, f * 2, 0.5, Osc::Saw, {0.2, 0.3, 0.5, 0.3});
+  SweepLowPass(air, 400, 6000, 2.0);
+  Mix(tr, air, 0, 0.08, 0.2);
+  const int chord[] = {0, 4, 7, 12};
+  for (int k = 0; k < 4; ++k)
+    Mix(tr, Glock(f * 2 * std::pow(2.0, chord[k] / 12.0), 0.1, 0.7), 0.16 + 0.05 * k, 0.09, -0.4 + 0.25 * k);
   Reverb(tr, 0.3, 0.6);
   Finish(tr, level::kChime);
   return {"fua" + std::to_string(step) + ".wav", std::move(tr)};

@@ -192,7 +192,7 @@ SoundFile StreakStop() {  // StSound8: a short brass stab with a snare
   Track tr = MakeTrack(0, false, true);
   const int chord[] = {67, 71, 74, 79};
   for (int i = 0; i < 4; ++i) Mix(tr, Brass(MidiHz(chord[i]), 0.14, 1.0), 0, 0.2, -0.3 + 0.2 * i);
-  Mix(tr, Snare(0, 0, 1), 0, 0.35);
+  Mix(tr, Snare(0, 0, 1), 0, 0.18);
   Mix(tr, WoodKnock(900, 0.1), 0, 0.35);
   Finish(tr, level::kMechanical + 1);
   return {"StSound8.wav", std::move(tr)};

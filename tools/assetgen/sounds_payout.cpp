@@ -131,8 +131,8 @@ SoundFile DisplayRoll() {  // degi4: the rolling display, a one-bar loop of quic
 
 SoundFile Tease() {  // f-piro: a quick rising two-note blip
   Track tr = MakeTrack(0);
-  Mix(tr, Glide(MidiHz(91), MidiHz(93), 0.06, Osc::Square, {0.002, 0.03, 0.7, 0.02}), 0, 0.3);
-  Mix(tr, Glide(MidiHz(96), MidiHz(98), 0.08, Osc::Square, {0.002, 0.03, 0.7, 0.05}), 0.075, 0.3);
+  Mix(tr, Fm(MidiHz(91), 0.05, 2.0, 1.2, 0.05, {0.002, 0.03, 0.7, 0.02}), 0, 0.35);
+  Mix(tr, Fm(MidiHz(96), 0.07, 2.0, 1.2, 0.06, {0.002, 0.03, 0.7, 0.05}), 0.075, 0.35);
   Mix(tr, Glock(MidiHz(108), 0.1, 0.6), 0.075, 0.1);
   Finish(tr, level::kChime - 1, 0.4);
   return {"f-piro.wav", std::move(tr)};

@@ -61,16 +61,18 @@ void PaintMofuran(QPainter& p, Theme t, bool bright) {
     ear = {230, 150, 255};
   }
   const double cx = kCx, cy = kCy + 3;
-  // ears
+  // ears: rounded, peeking over the fluff
   for (int side = -1; side <= 1; side += 2) {
     QPainterPath e;
-    e.moveTo(cx + side * 8, cy - 17);
-    e.quadTo(cx + side * 15, cy - 30, cx + side * 22, cy - 19);
+    e.moveTo(cx + side * 7, cy - 15);
+    e.quadTo(cx + side * 9, cy - 28, cx + side * 17, cy - 27);
+    e.quadTo(cx + side * 25, cy - 25, cx + side * 25, cy - 13);
     e.closeSubpath();
     OutlinedPath(p, e, furOut, line, 3.5);
     QPainterPath inner;
-    inner.moveTo(cx + side * 11, cy - 18);
-    inner.quadTo(cx + side * 15, cy - 26, cx + side * 19, cy - 19);
+    inner.moveTo(cx + side * 11, cy - 16);
+    inner.quadTo(cx + side * 12, cy - 24, cx + side * 17, cy - 24);
+    inner.quadTo(cx + side * 22, cy - 23, cx + side * 22, cy - 15);
     inner.closeSubpath();
     p.setPen(Qt::NoPen);
     p.setBrush(ear);

@@ -79,13 +79,13 @@ size_t Samples(double seconds) {
   return size_t(std::max(0.0, seconds) * kRate + 0.5);
 }
 
-// Runs fn over the track's samples; on a loop the pass goes round three times and keeps the last round, so that
-// effect tails started near the end reach into the start.
+// Runs fn over the track's samples; on a loop the pass goes round twice and keeps the second round, so that effect
+// tails started near the end reach into the start (every loop is long enough for them to have died away by then).
 template <class Fn>
 void RunCircular(Track& tr, Fn&& fn) {
   const size_t n = tr.l.size();
   if (n == 0) return;
-  const int rounds = tr.loop ? 3 : 1;
+  const int rounds = tr.loop ? 2 : 1;
   Wave outL(n), outR(n);
   for (int round = 0; round < rounds; ++round)
     for (size_t i = 0; i < n; ++i) {
@@ -106,20 +106,13 @@ void Extend(Track& tr, double seconds) {
 }  // namespace
 
 namespace {
-constexpr int kSinSize = 4096;
 const std::vector<double> g_sinTable = [] {
-  std::vector<double> t(kSinSize + 1);
-  for (int i = 0; i <= kSinSize; ++i) t[size_t(i)] = std::sin(kTwoPi * i / kSinSize);
+  std::vector<double> t(4097);
+  for (int i = 0; i <= 4096; ++i) t[size_t(i)] = std::sin(kTwoPi * i / 4096);
   return t;
 }();
 }  // namespace
-
-double SinCycles(double x) {
-  const double pos = (x - std::floor(x)) * kSinSize;
-  const int i = std::min(int(pos), kSinSize - 1);
-  const double f = pos - i;
-  return g_sinTable[size_t(i)] + (g_sinTable[size_t(i) + 1] - g_sinTable[size_t(i)]) * f;
-}
+const double* const kSinTable = g_sinTable.data();
 
 double MidiHz(double midi) {
   return 440.0 * std::pow(2.0, (midi - 69) / 12.0);

@@ -2,6 +2,7 @@
 // Every voice renders mono samples at 44.1 kHz; a Track gathers voices into a stereo picture. A looping Track wraps
 // what is written past its end round to its start, so a loop's last sample leads into its first like any other.
 #pragma once
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -47,7 +48,12 @@ void Append(Wave& w, const Wave& more, double atSeconds);  // sums more into w s
 Wave Silence(double seconds);
 double MidiHz(double midi);
 // sin(2 pi x) from a table, accurate to about 1e-6; x in cycles, any value.
-double SinCycles(double x);
+extern const double* const kSinTable;  // 4097 entries over one cycle
+inline double SinCycles(double x) {
+  const double pos = (x - std::floor(x)) * 4096;
+  const int i = pos < 4095 ? int(pos) : 4095;
+  return kSinTable[i] + (kSinTable[i + 1] - kSinTable[i]) * (pos - i);
+}
 
 // A stereo bus. loop = true wraps everything written past the end round to the start.
 struct Track {
