@@ -198,16 +198,24 @@ TEST(BuiltInPicturesTest, NightLookIsADistinctSetOfTheSameSizes) {
   }
 }
 
-TEST(CabinetTest, ReelWindowHoleIsPlainAndTheLampsLightUp) {
-  const Bmp cab = Load("Kyoutai");
-  ASSERT_EQ(cab.width, 532);
-  const std::uint32_t hole = cab.At(32, 100);
-  for (int y = 100; y < 286; ++y)
-    for (int x = 32; x < 425; ++x)
-      ASSERT_EQ(cab.At(x, y), hole) << "picture under the reel window at " << x << "," << y;
-  // Where the lamps sit the cabinet shows them unlit, so showing a lamp visibly turns it on.
-  EXPECT_LT(MeanLuma(cab, 48, 384, 68, 27) + 30, MeanLuma(Load("betb"), 0, 0, 68, 27));
-  EXPECT_LT(MeanLuma(cab, 437 + 20, 303 + 20, 54, 51) + 30, MeanLuma(Load("Mogera"), 20, 20, 54, 51));
+TEST(CabinetTest, ReelWindowHoleIsPlainAndTheLampsLightUpInBothLooks) {
+  struct Look {
+    const char* name;
+    Bmp cabinet, bet, bonus;
+  };
+  const Look looks[2] = {{"day", Load("Kyoutai"), Load("betb"), Load("Mogera")},
+                         {"night", LoadBox(0), LoadBox(5), LoadBox(29)}};
+  for (const Look& l : looks) {
+    SCOPED_TRACE(l.name);
+    ASSERT_EQ(l.cabinet.width, 532);
+    const std::uint32_t hole = l.cabinet.At(32, 100);
+    for (int y = 100; y < 286; ++y)
+      for (int x = 32; x < 425; ++x)
+        ASSERT_EQ(l.cabinet.At(x, y), hole) << "picture under the reel window at " << x << "," << y;
+    // Where the lamps sit the cabinet shows them unlit, so showing a lamp visibly turns it on.
+    EXPECT_LT(MeanLuma(l.cabinet, 48, 384, 68, 27) + 30, MeanLuma(l.bet, 0, 0, 68, 27));
+    EXPECT_LT(MeanLuma(l.cabinet, 437 + 20, 303 + 20, 54, 51) + 30, MeanLuma(l.bonus, 20, 20, 54, 51));
+  }
 }
 
 TEST(ReelPicturesTest, PlainStripsAreLightDrumsDarkerTowardsTopAndBottom) {
@@ -277,6 +285,15 @@ TEST(DigitStripTest, TenDistinctDarkDigitsOnWhiteInTheirCells) {
     for (auto b = std::next(a); b != shapes.end(); ++b)
       EXPECT_NE(a->second, b->second) << a->first << " vs " << b->first;
   const auto ink = [&](int d) { return std::count(shapes[d].begin(), shapes[d].end(), true); };
+  // The window shows the "0" cell (x 74, y 28) for every counter outside 1..9: it must be a zero, open in the middle
+  // where an eight is closed.
+  const auto middleInk = [&](int d) {
+    int n = 0;
+    for (int x = 6; x <= 11; ++x) n += shapes[d][size_t(12 * 18 + x)] || shapes[d][size_t(13 * 18 + x)];
+    return n;
+  };
+  EXPECT_EQ(middleInk(0), 0);
+  EXPECT_GT(middleInk(8), 2);
   for (int d = 0; d <= 9; ++d) {
     EXPECT_LE(ink(1), ink(d));
     EXPECT_GE(ink(8), ink(d));

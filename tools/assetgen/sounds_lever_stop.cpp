@@ -198,7 +198,7 @@ SoundFile StreakStop() {  // StSound8: a short brass stab with a snare
   return {"StSound8.wav", std::move(tr)};
 }
 
-SoundFile SpecialStop() {  // StSoundSp: a gong with a rising shimmer
+SoundFile EventStop() {  // StSoundSp: a gong with a rising shimmer
   Track tr = MakeTrack(0, false, true);
   Wave gong = Struck(
       92, 1.1,
@@ -234,6 +234,6 @@ std::vector<SoundMaker> LeverAndStopSounds() {
   out.push_back(RevealKoto);
   out.push_back(RevealSiren);
   out.push_back(StreakStop);
-  out.push_back(SpecialStop);
+  out.push_back(EventStop);
   return out;
 }
