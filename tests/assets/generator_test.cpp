@@ -1,6 +1,7 @@
 // Running the generator again: it must leave the player's save files in the sound folder alone, write the same
 // files every time, and write headers that strict loaders accept.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
