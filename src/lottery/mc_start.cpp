@@ -118,7 +118,8 @@ void Timer4_Tick() {
   } else {
     McMusicStart();
     Form2.Timer4.Interval = 0;
-    Lottery.GameFlag = 0;
+    // The won MC's flag ends here; a first MC game already under way keeps its own.
+    if (Lottery.GameFlag == 1) Lottery.GameFlag = 0;
     Mc.McStep = 0;
   }
 }
