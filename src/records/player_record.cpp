@@ -3,3 +3,12 @@
 PlayerRecord Record;
 std::string PlayerName;
 float BankruptToday = 0;
+std::int16_t DataBroken = 0;
+
+PlayerRecord InitialRecord() {
+  PlayerRecord r;
+  r.Savings = Currency::FromYen(200000);
+  r.FanfareX5Item = 15;
+  r.FuaSpeed = 2;
+  return r;
+}

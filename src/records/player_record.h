@@ -5,6 +5,9 @@
 
 #include "core/money.h"
 
+// The stored name is always this many characters, padded with blanks.
+constexpr int kNameChars = 30;
+
 struct PlayerRecord {
   float ProxyContract = 0;    // games per proxy request: 0, 100, 300, 1000, 5000, 15000
   float ReservedItem = 0;     // carries no meaning; kept as read
@@ -25,10 +28,23 @@ struct PlayerRecord {
   float FastPlayCoins = 0;  // 0 not owned, else 5, 6, 7, 9 or 15 coins per fast game
   float FuaSpeed = 0;       // 1 slow, 2 normal, 3 fast, 4 very fast
   float DigitalSpeed = 0;   // digital display speed, 0..20 (the Y and U keys)
+  // The name as stored: cut to 30 characters and padded with blanks.
+  std::string Name = std::string(kNameChars, ' ');
 };
+
+// A new player's record: 200,000 yen, the fanfare item not owned, the normal fua speed, a blank name.
+PlayerRecord InitialRecord();
+
+// The six lifetime records, in the order both save files hold them.
+constexpr int kRecordCount = 6;
+inline constexpr float PlayerRecord::*kRecordFields[kRecordCount] = {
+    &PlayerRecord::TotalMcCount, &PlayerRecord::TotalPmcCount, &PlayerRecord::BestMcGames,
+    &PlayerRecord::BestChain,    &PlayerRecord::BestCoins,     &PlayerRecord::BestMcRun};
 
 extern PlayerRecord Record;
 // The registered name without leading and trailing blanks; empty for a test play that saves nothing.
 extern std::string PlayerName;
 // 1.0 after a bankruptcy during the day; not stored.
 extern float BankruptToday;
+// 100 when the save files disagree and must be initialised without asking.
+extern std::int16_t DataBroken;

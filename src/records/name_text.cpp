@@ -1,0 +1,95 @@
+#include "records/name_text.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/convert.h"
+#include "records/player_record.h"
+
+namespace {
+
+// One converter each way, opened on first use and kept for the run.
+iconv_t Converter(bool toCodePage) {
+  static const iconv_t encode = iconv_open("CP932", "UTF-8");
+  static const iconv_t decode = iconv_open("UTF-8", "CP932");
+  return toCodePage ? encode : decode;
+}
+
+// Converts as far as the input goes; false when a byte sequence cannot be converted (out holds what was done).
+bool Convert(iconv_t cd, const char* in, std::size_t size, std::string& out, std::size_t* used) {
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  char buffer[256];
+  char* src = const_cast<char*>(in);
+  std::size_t left = size;
+  bool ok = true;
+  while (left > 0) {
+    char* dst = buffer;
+    std::size_t room = sizeof buffer;
+    const std::size_t r = iconv(cd, &src, &left, &dst, &room);
+    out.append(buffer, static_cast<std::size_t>(dst - buffer));
+    if (r == static_cast<std::size_t>(-1) && errno != E2BIG) {
+      ok = false;
+      break;
+    }
+  }
+  if (used) *used = size - left;
+  return ok;
+}
+
+// The length of the UTF-8 sequence that starts with this byte (1 for a stray byte).
+std::size_t SequenceLength(unsigned char c) {
+  if (c >= 0xF0 && c < 0xF8) return 4;
+  if (c >= 0xE0) return c < 0xF0 ? 3 : 1;
+  if (c >= 0xC0) return 2;
+  return 1;
+}
+
+}  // namespace
+
+std::string FixedName(const std::string& name) {
+  std::string fixed = LeftChars(name, kNameChars);
+  std::size_t chars = 0;
+  for (unsigned char c : fixed) chars += (c & 0xC0) != 0x80;
+  fixed.append(kNameChars - chars, ' ');
+  return fixed;
+}
+
+std::vector<std::uint8_t> ToCodePage(const std::string& utf8) {
+  std::vector<std::uint8_t> out;
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const std::size_t n = std::min(SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+    const std::string ch = utf8.substr(i, n);
+    i += n;
+    std::string encoded, back;
+    // Only a character that comes back as itself is kept, so the name reads back exactly as written.
+    if (Convert(Converter(true), ch.data(), ch.size(), encoded, nullptr) && !encoded.empty() &&
+        Convert(Converter(false), encoded.data(), encoded.size(), back, nullptr) && back == ch) {
+      out.insert(out.end(), encoded.begin(), encoded.end());
+    } else {
+      out.push_back('?');
+    }
+  }
+  return out;
+}
+
+std::string NameFromCodePage(const std::uint8_t* bytes, std::size_t size) {
+  // No character takes more than two bytes, so the 30 characters lie within the first 60.
+  size = std::min<std::size_t>(size, 2 * kNameChars);
+  std::string text;
+  const char* p = reinterpret_cast<const char*>(bytes);
+  while (size > 0) {
+    std::size_t used = 0;
+    if (Convert(Converter(false), p, size, text, &used)) break;
+    // An undecodable byte stands as "?" and decoding goes on after it.
+    text += '?';
+    used = std::min(used + 1, size);
+    p += used;
+    size -= used;
+  }
+  for (char& c : text)
+    if (c == '\0') c = ' ';
+  return FixedName(text);
+}

@@ -1,0 +1,14 @@
+// The player's name as the save file holds it: 30 characters in the Japanese code page (CP932).
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The name cut to 30 characters and padded with blanks.
+std::string FixedName(const std::string& name);
+// The CP932 bytes of a text; a character that CP932 cannot hold (or would not give back unchanged) becomes "?".
+std::vector<std::uint8_t> ToCodePage(const std::string& utf8);
+// The stored name from CP932 bytes: undecodable bytes become "?", NUL bytes blanks, then cut or padded to 30
+// characters.
+std::string NameFromCodePage(const std::uint8_t* bytes, std::size_t size);

@@ -1,0 +1,104 @@
+#include "records/save_format.h"
+
+#include <bit>
+#include <cmath>
+
+#include "records/name_text.h"
+
+namespace {
+
+// The float fields of "VBDSND1.DLL" around the savings, in file order.
+constexpr float PlayerRecord::*kItemsBefore[] = {&PlayerRecord::ProxyContract,   &PlayerRecord::ReservedItem,
+                                                 &PlayerRecord::PmcUpItem,       &PlayerRecord::SpectaclesGrade,
+                                                 &PlayerRecord::MembershipGames, &PlayerRecord::SpectaclesItem};
+constexpr float PlayerRecord::*kItemsAfter[] = {&PlayerRecord::FanfareX5Item, &PlayerRecord::FanfareTotal,
+                                                &PlayerRecord::BankruptCount, &PlayerRecord::FastPlayCoins,
+                                                &PlayerRecord::FuaSpeed,      &PlayerRecord::DigitalSpeed};
+
+void PutU64(Bytes& out, std::uint64_t v) {
+  for (int i = 0; i < 8; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+void PutFloat(Bytes& out, float f) {
+  const auto v = std::bit_cast<std::uint32_t>(f);
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+// Reads little-endian values at offsets; bytes past the end read as zeros.
+class Reader {
+ public:
+  explicit Reader(const Bytes& b) : b_(b) {}
+  std::uint8_t At(std::size_t i) const { return i < b_.size() ? b_[i] : 0; }
+  std::uint64_t U64(std::size_t at) const {
+    std::uint64_t v = 0;
+    for (int i = 0; i < 8; ++i) v |= static_cast<std::uint64_t>(At(at + i)) << (8 * i);
+    return v;
+  }
+  float Float(std::size_t at) const {
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(At(at + i)) << (8 * i);
+    return std::bit_cast<float>(v);
+  }
+
+ private:
+  const Bytes& b_;
+};
+
+}  // namespace
+
+Bytes EncodeVbdsnd(const PlayerRecord& r) {
+  Bytes out;
+  out.reserve(kVbdsndSize);
+  for (auto field : kItemsBefore) PutFloat(out, r.*field);
+  PutU64(out, static_cast<std::uint64_t>(r.Savings.units));
+  for (auto field : kRecordFields) PutFloat(out, r.*field);
+  for (auto field : kItemsAfter) PutFloat(out, r.*field);
+  return out;
+}
+
+PlayerRecord DecodeVbdsnd(const Bytes& bytes) {
+  const Reader in(bytes);
+  PlayerRecord r;
+  std::size_t at = 0;
+  for (auto field : kItemsBefore) r.*field = in.Float(at), at += 4;
+  r.Savings.units = static_cast<std::int64_t>(in.U64(at));
+  at += 8;
+  for (auto field : kRecordFields) r.*field = in.Float(at), at += 4;
+  for (auto field : kItemsAfter) r.*field = in.Float(at), at += 4;
+  return r;
+}
+
+Bytes EncodeDataFiles(const PlayerRecord& r) {
+  Bytes out;
+  PutU64(out, static_cast<std::uint64_t>(r.Savings.units));
+  for (auto field : kRecordFields) PutFloat(out, r.*field);
+  // The name is the last field: a double-byte character simply takes two bytes.
+  const Bytes name = ToCodePage(FixedName(r.Name));
+  out.insert(out.end(), name.begin(), name.end());
+  return out;
+}
+
+DataFilesCopy DecodeDataFiles(const Bytes& bytes) {
+  const Reader in(bytes);
+  DataFilesCopy c;
+  c.Savings.units = static_cast<std::int64_t>(in.U64(0));
+  for (int i = 0; i < kRecordCount; ++i) c.Records[i] = in.Float(8 + 4 * i);
+  c.Name = bytes.size() > 32 ? NameFromCodePage(bytes.data() + 32, bytes.size() - 32) : FixedName("");
+  return c;
+}
+
+bool CopiesAgree(const DataFilesCopy& check, const PlayerRecord& r) {
+  if (check.Savings.units != r.Savings.units) return false;
+  for (int i = 0; i < kRecordCount; ++i)
+    if (!(check.Records[i] == r.*kRecordFields[i])) return false;
+  return true;
+}
+
+bool AllFieldsFinite(const PlayerRecord& r) {
+  for (auto field : kItemsBefore)
+    if (!std::isfinite(r.*field)) return false;
+  for (auto field : kRecordFields)
+    if (!std::isfinite(r.*field)) return false;
+  for (auto field : kItemsAfter)
+    if (!std::isfinite(r.*field)) return false;
+  return true;
+}

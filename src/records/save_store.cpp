@@ -1,0 +1,152 @@
+#include "records/save_store.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <exception>
+
+#include "records/save_format.h"
+
+SaveInterruption SaveFaults;
+
+namespace {
+
+const char kDataTemp[] = "DataFiles.new";
+const char kVbdsndTemp[] = "VBDSND1.DLL.new";
+const char kReady[] = "SaveFiles.ready";
+
+bool Exists(const char* name) { return access(name, F_OK) == 0; }
+
+bool Remove(const char* name) { return unlink(name) == 0 || errno == ENOENT; }
+
+// Makes the folder's entries (new names, renames) durable. Some file systems cannot; that is no failure.
+void SyncFolder() {
+  const int fd = open(".", O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+bool WriteAll(int fd, const std::uint8_t* p, std::size_t n) {
+  while (n > 0) {
+    const ssize_t w = write(fd, p, n);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += w;
+    n -= static_cast<std::size_t>(w);
+  }
+  return true;
+}
+
+enum class Go { On, Cut, Fail };
+
+// Counts the steps of one save and acts out the interruptions a test asked for.
+class SaveRun {
+ public:
+  Go Step() {
+    ++step_;
+    if (SaveFaults.failAtStep == step_) return Go::Fail;
+    if (SaveFaults.cutAfterStep > 0 && step_ > SaveFaults.cutAfterStep) return Go::Cut;
+    return Go::On;
+  }
+  int step() const { return step_; }
+
+ private:
+  int step_ = 0;
+};
+
+// The three steps of one temporary file: the first half, the rest, flushed and closed.
+Go WriteTemp(SaveRun& run, const char* name, const Bytes& bytes) {
+  Go go = run.Step();
+  if (go != Go::On) return go;
+  const int fd = open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return Go::Fail;
+  const std::size_t half = bytes.size() / 2;
+  bool ok = WriteAll(fd, bytes.data(), half);
+  if (ok && (go = run.Step()) == Go::On) ok = WriteAll(fd, bytes.data() + half, bytes.size() - half);
+  if (ok && go == Go::On && (go = run.Step()) == Go::On) ok = fsync(fd) == 0;
+  if (close(fd) != 0) ok = false;
+  return !ok ? Go::Fail : go;
+}
+
+// Leaves the old files as they were: the marker goes first, so that no later read completes this save.
+void Discard() {
+  Remove(kReady);
+  Remove(kDataTemp);
+  Remove(kVbdsndTemp);
+}
+
+}  // namespace
+
+Bytes ReadSaveFile(const char* name) {
+  try {
+    auto bytes = ReadAllBytes(name);
+    return bytes ? std::move(*bytes) : Bytes{};
+  } catch (const std::exception&) {
+    // A folder of that name, say: nothing can be read from it.
+    return Bytes{};
+  }
+}
+
+void RecoverInterruptedSave() {
+  const bool dataTemp = Exists(kDataTemp), vbdsndTemp = Exists(kVbdsndTemp);
+  if (!Exists(kReady)) {
+    // A save cut off before both new files were complete: the old pair stands.
+    if (dataTemp || vbdsndTemp) Discard();
+    return;
+  }
+  // Both new files were complete. Each that still waits under its temporary name replaces the old one, provided
+  // the pair they make agrees.
+  const DataFilesCopy check = DecodeDataFiles(ReadSaveFile(dataTemp ? kDataTemp : kDataFiles));
+  const Bytes vbdsnd = ReadSaveFile(vbdsndTemp ? kVbdsndTemp : kVbdsnd);
+  if (vbdsnd.size() != kVbdsndSize || !CopiesAgree(check, DecodeVbdsnd(vbdsnd))) {
+    Discard();
+    return;
+  }
+  if (dataTemp && rename(kDataTemp, kDataFiles) != 0) return;
+  if (vbdsndTemp && rename(kVbdsndTemp, kVbdsnd) != 0) return;
+  SyncFolder();
+  Remove(kReady);
+}
+
+bool WriteSavePair(const Bytes& dataFiles, const Bytes& vbdsnd) {
+  RecoverInterruptedSave();
+  SaveRun run;
+  Go go = Go::On;
+  auto step = [&](auto&& action) {
+    if (go == Go::On && (go = run.Step()) == Go::On && !action()) go = Go::Fail;
+  };
+  step([] { return Remove(kReady); });                                     // 1
+  step([] { return Remove(kDataTemp) && Remove(kVbdsndTemp); });          // 2
+  if (go == Go::On) go = WriteTemp(run, kDataTemp, dataFiles);            // 3 to 5
+  if (go == Go::On) go = WriteTemp(run, kVbdsndTemp, vbdsnd);             // 6 to 8
+  step([] { SyncFolder(); return true; });                                // 9
+  step([] {                                                               // 10: both are complete
+    const int fd = open(kReady, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool ok = fsync(fd) == 0;
+    if (close(fd) != 0 || !ok) return false;
+    SyncFolder();
+    return true;
+  });
+  step([] { return rename(kDataTemp, kDataFiles) == 0; });               // 11
+  step([] { return rename(kVbdsndTemp, kVbdsnd) == 0; });                // 12
+  step([] { SyncFolder(); return true; });                                // 13
+  step([] { return Remove(kReady); });                                    // 14
+  if (go != Go::Fail) return true;
+  if (run.step() <= 11) {
+    // Nothing was replaced: the old pair still stands.
+    Discard();
+    return false;
+  }
+  if (run.step() == 12) {
+    // "DataFiles" is already the new one: complete the save from the marker, as the next read would.
+    RecoverInterruptedSave();
+    return !Exists(kReady);
+  }
+  // Both new files are in place; a marker left behind is cleared by the next read.
+  return true;
+}

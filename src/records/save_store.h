@@ -1,0 +1,23 @@
+// Writing the two save files so that a crash or a power cut at any moment leaves either the old pair or the new
+// pair on disk, never one of each. Both new files are written to temporary names beside the old ones and flushed
+// to disk; a marker then says that both are complete, and only after it do they replace the old ones. A save cut
+// off after the marker is completed at the next read; one cut off before it is discarded.
+#pragma once
+#include "platform/files.h"
+
+// Writes both files (in the working folder); false when they cannot be written, the old files then untouched.
+bool WriteSavePair(const Bytes& dataFiles, const Bytes& vbdsnd);
+// Completes or discards a save that was cut off. Runs before every read and write of the save files.
+void RecoverInterruptedSave();
+// A save file's bytes; a missing or unreadable file reads as empty.
+Bytes ReadSaveFile(const char* name);
+
+// The steps of a save, for tests that cut one off or make one fail.
+constexpr int kSaveSteps = 14;
+struct SaveInterruption {
+  // Acts out a power cut: steps after this one are not done and nothing is cleaned up (0: off).
+  int cutAfterStep = 0;
+  // Acts out a write error (a full disk) at this step (0: off).
+  int failAtStep = 0;
+};
+extern SaveInterruption SaveFaults;

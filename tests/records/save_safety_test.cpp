@@ -1,0 +1,212 @@
+// Saves that are cut off or cannot be written, and save files of any length and content.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <random>
+
+#include "records_fixture.h"
+
+namespace {
+
+PlayerRecord OtherRecord(int n) {
+  PlayerRecord r = InitialRecord();
+  r.Savings = Currency::FromYen(50000.0 * n + 7);
+  r.TotalMcCount = static_cast<float>(n);
+  r.BestCoins = 1000.0f + n;
+  r.FastPlayCoins = 15;
+  r.Name = FixedName("二代目" + std::to_string(n));
+  return r;
+}
+
+// Nothing of a save is left lying beside the two files.
+bool OnlyTheTwoFiles() {
+  for (const auto& entry : std::filesystem::directory_iterator("."))
+    if (entry.path().filename() != kDataFiles && entry.path().filename() != kVbdsnd) return false;
+  return true;
+}
+
+void EmptyTheFolder() {
+  for (const auto& entry : std::filesystem::directory_iterator(".")) std::filesystem::remove(entry.path());
+}
+
+class SaveSafetyTest : public RecordsTest {
+ protected:
+  // Loads as the title screen does and returns the record it ends with.
+  PlayerRecord LoadAsTitle() {
+    Record = PlayerRecord{};
+    LoadData();
+    return Record;
+  }
+};
+
+TEST_F(SaveSafetyTest, ASaveCutOffAtAnyStepLoadsTheOldOrTheNewData) {
+  const PlayerRecord before = KnownRecord(), after = OtherRecord(1);
+  for (int cut = 1; cut <= kSaveSteps; ++cut) {
+    EmptyTheFolder();
+    Store(before);
+    Record = after;
+    SaveFaults.cutAfterStep = cut;
+    SaveShopData();
+    SaveFaults = SaveInterruption{};
+    const PlayerRecord loaded = LoadAsTitle();
+    // Once both new files are complete (the marker at step 10) the save is carried through.
+    EXPECT_TRUE(Same(loaded, cut >= 10 ? after : before)) << "cut after step " << cut;
+    EXPECT_TRUE(sim.Boxes().empty()) << "cut after step " << cut;
+    EXPECT_TRUE(OnlyTheTwoFiles()) << "cut after step " << cut;
+  }
+}
+
+TEST_F(SaveSafetyTest, TwoSavesCutOffInARowStillLoadOneOfTheRecords) {
+  const PlayerRecord a = KnownRecord(), b = OtherRecord(2), c = OtherRecord(3);
+  for (int first = 1; first <= kSaveSteps; ++first) {
+    for (int second = 1; second <= kSaveSteps; ++second) {
+      EmptyTheFolder();
+      Store(a);
+      SaveFaults.cutAfterStep = first;
+      Record = b;
+      SaveShopData();
+      SaveFaults.cutAfterStep = second;
+      Record = c;
+      SaveShopData();
+      SaveFaults = SaveInterruption{};
+      const PlayerRecord loaded = LoadAsTitle();
+      const bool expected = second >= 10 ? Same(loaded, c) : (Same(loaded, a) || Same(loaded, b));
+      EXPECT_TRUE(expected) << first << "/" << second;
+    }
+  }
+  EXPECT_TRUE(sim.Boxes().empty());
+}
+
+TEST_F(SaveSafetyTest, AWriteErrorSaysSoAndLeavesTheOldFiles) {
+  Store(KnownRecord());
+  const Bytes oldData = ReadSaveFile(kDataFiles), oldVbdsnd = ReadSaveFile(kVbdsnd);
+  for (int fail = 1; fail <= kSaveSteps; ++fail) {
+    Store(KnownRecord());
+    sim.ClearBoxes();
+    Record = OtherRecord(4);
+    SaveFaults.failAtStep = fail;
+    SaveShopData();
+    SaveFaults = SaveInterruption{};
+    if (fail <= 11) {
+      ASSERT_EQ(sim.Boxes().size(), 1u) << fail;
+      EXPECT_EQ(sim.Boxes()[0].text, "データを保存できませんでした。");
+      EXPECT_EQ(sim.Boxes()[0].title, "注意！");
+      EXPECT_EQ(ReadSaveFile(kDataFiles), oldData) << fail;
+      EXPECT_EQ(ReadSaveFile(kVbdsnd), oldVbdsnd) << fail;
+      EXPECT_TRUE(OnlyTheTwoFiles()) << fail;
+    } else {
+      // Past the first replacement the save completes from its marker: nothing was lost.
+      EXPECT_TRUE(sim.Boxes().empty()) << fail;
+      EXPECT_TRUE(Same(LoadAsTitle(), OtherRecord(4))) << fail;
+    }
+  }
+}
+
+// Makes the working folder read-only for the test; a test run as root gives up its rights meanwhile.
+class ReadOnlyFolder {
+ public:
+  ReadOnlyFolder() {
+    chmod(".", 0555);
+    if (geteuid() == 0) root_ = seteuid(65534) == 0;
+  }
+  ~ReadOnlyFolder() {
+    if (root_) (void)!seteuid(0);
+    chmod(".", 0700);
+  }
+
+ private:
+  bool root_ = false;
+};
+
+TEST_F(SaveSafetyTest, AReadOnlyFolderSaysSoAndKeepsTheOldFiles) {
+  Store(KnownRecord());
+  const Bytes oldData = ReadSaveFile(kDataFiles), oldVbdsnd = ReadSaveFile(kVbdsnd);
+  {
+    ReadOnlyFolder readOnly;
+    LoadData();
+    Form1.Text4.Text = "別の名前";
+    SaveData();
+    PlayerName = "別の名前";
+    Form2.Label6.Caption = "5,000";
+    Form2.Label8.Caption = "0";
+    EndOfDaySave();
+    // Data found broken that cannot be initialised on disk: the new player's record holds in memory.
+    DataBroken = 100;
+    EXPECT_TRUE(InitialiseData());
+  }
+  EXPECT_EQ(BoxesSaying("データを保存できませんでした。"), 3);
+  EXPECT_EQ(BoxesSaying("データが壊れています。"), 1);
+  EXPECT_EQ(ReadSaveFile(kDataFiles), oldData);
+  EXPECT_EQ(ReadSaveFile(kVbdsnd), oldVbdsnd);
+  EXPECT_TRUE(Same(Record, InitialRecord()));
+  EXPECT_EQ(PlayerName, "");
+}
+
+// One file of a fuzzed pair: random bytes, or a real file cut, stretched, flipped or given a wild value.
+Bytes Fuzzed(std::mt19937& rng, const Bytes& real) {
+  std::uniform_int_distribution<int> byte(0, 255);
+  Bytes b = real;
+  switch (rng() % 6) {
+    case 0:
+      b.resize(rng() % 120);
+      for (auto& x : b) x = static_cast<std::uint8_t>(byte(rng));
+      break;
+    case 1:
+      b.resize(rng() % (real.size() + 1));
+      break;
+    case 2:
+      b.resize(real.size() + rng() % 200, static_cast<std::uint8_t>(byte(rng)));
+      break;
+    case 3:
+      b[rng() % b.size()] ^= static_cast<std::uint8_t>(1 + rng() % 255);
+      break;
+    case 4: {
+      const float wild[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity(), 3.0e38f, -1.0e30f, 1.0e-40f};
+      const float f = wild[rng() % 6];
+      std::memcpy(b.data() + 4 * (rng() % (b.size() / 4)), &f, 4);
+      break;
+    }
+    default:
+      break;
+  }
+  return b;
+}
+
+TEST_F(SaveSafetyTest, SaveFilesOfAnyLengthAndContentLoadIntoAValidRecord) {
+  std::mt19937 rng(20240607);
+  PlayerRecord negative = KnownRecord();
+  negative.Savings = Currency{-123456789};
+  int initialised = 0;
+  for (int i = 0; i < 3000; ++i) {
+    const PlayerRecord real = i % 2 ? KnownRecord() : negative;
+    WriteAllBytes(kDataFiles, Fuzzed(rng, EncodeDataFiles(real)));
+    WriteAllBytes(kVbdsnd, rng() % 4 ? Fuzzed(rng, EncodeVbdsnd(real)) : EncodeVbdsnd(real));
+    sim.ClearBoxes();
+    DataBroken = 0;
+    LoadData();
+    UpgradeFastPlayCoins();
+    CheckFuaSpeed();
+    ASSERT_TRUE(AllFieldsFinite(Record)) << i;
+    ASSERT_TRUE(FuaSpeedValid(Record.FuaSpeed)) << i;
+    ASSERT_EQ(DataBroken, 0);
+    ASSERT_EQ(PlayerName, Trim(Record.Name));
+    ASSERT_EQ(PlayerName.find('\0'), std::string::npos);
+    if (BoxesSaying("データが壊れています。") > 0) {
+      ++initialised;
+      ASSERT_TRUE(Same(Record, InitialRecord())) << i;
+    }
+    // Whatever was read, the pair on disk now agrees and holds the record in memory.
+    ASSERT_TRUE(CopiesAgree(DecodeDataFiles(ReadSaveFile(kDataFiles)), DecodeVbdsnd(ReadSaveFile(kVbdsnd))));
+    ASSERT_TRUE(Same(Stored(), Record)) << i;
+  }
+  // Both outcomes occur: the fuzzing reaches files that are accepted and files that are not.
+  EXPECT_GT(initialised, 300);
+  EXPECT_LT(initialised, 2700);
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+// The SDL2_mixer back end under SDL's dummy driver: it opens at 44.1 kHz, every buffer has its own channel, the
+// file route cuts itself off, and without a usable device it falls back to silent output.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "records/scratch_folder.h"
+#include "sound/sdl_sound.h"
+#include "wave_files.h"
+
+namespace {
+
+class SdlSoundTest : public ::testing::Test {
+ protected:
+  void TearDown() override { sound.Quit(); }
+  std::int32_t Buffer(double seconds) {
+    const Bytes wave = MakeWave(seconds);
+    return sound.Create(wave.data(), wave.size(), 1, "");
+  }
+  SdlSound sound;
+};
+
+TEST_F(SdlSoundTest, OpensPlaysLoopsStopsAndCloses) {
+  ASSERT_NE(sound.Init(nullptr), 0);
+  EXPECT_TRUE(sound.IsOpen());
+  int frequency = 0, channels = 0;
+  Uint16 format = 0;
+  ASSERT_NE(Mix_QuerySpec(&frequency, &format, &channels), 0);
+  EXPECT_EQ(frequency, 44100);
+
+  const std::int32_t music = Buffer(5), bell = Buffer(5);
+  ASSERT_NE(music, 0);
+  ASSERT_NE(bell, 0);
+  EXPECT_NE(sound.ChannelOf(music), sound.ChannelOf(bell));
+  EXPECT_NE(sound.ChannelOf(music), SdlSound::kRouteChannel);
+  sound.PlayLooping(music);
+  sound.Play(bell);
+  EXPECT_TRUE(sound.Sounding(music));
+  EXPECT_TRUE(sound.Sounding(bell));
+  sound.Stop(music);
+  EXPECT_FALSE(sound.Sounding(music));
+  EXPECT_TRUE(sound.Sounding(bell));
+  sound.Stop(music);  // harmless when silent
+
+  // A freed buffer's channel goes to the next buffer; the freed handle does nothing any more.
+  const int channel = sound.ChannelOf(bell);
+  sound.Free(bell);
+  EXPECT_FALSE(sound.Sounding(bell));
+  sound.Play(bell);
+  const std::int32_t next = Buffer(1);
+  EXPECT_NE(next, bell);
+  EXPECT_EQ(sound.ChannelOf(next), channel);
+
+  // Bytes that are no sound make no buffer.
+  const Bytes junk(100, 0x5a);
+  EXPECT_EQ(sound.Create(junk.data(), junk.size(), 1, ""), 0);
+
+  sound.Quit();
+  EXPECT_FALSE(sound.IsOpen());
+  EXPECT_FALSE(sound.Sounding(music));
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+  // It opens again after a quit.
+  EXPECT_NE(sound.Init(nullptr), 0);
+}
+
+TEST_F(SdlSoundTest, TheFileRouteCutsOffWhatItStillPlays) {
+  ScratchFolder folder;
+  WriteWave("LeverOn1.wav", 5);
+  WriteWave("StSound2.wav", 5);
+  ASSERT_NE(sound.Init(nullptr), 0);
+  const std::int32_t loop = Buffer(5);
+  sound.PlayLooping(loop);
+  sound.PlayFile(folder.Path() + "/LeverOn1.wav");
+  ASSERT_TRUE(sound.RouteSounding());
+  Mix_Chunk* lever = Mix_GetChunk(SdlSound::kRouteChannel);
+  sound.PlayFile(folder.Path() + "/StSound2.wav");
+  EXPECT_TRUE(sound.RouteSounding());
+  EXPECT_NE(Mix_GetChunk(SdlSound::kRouteChannel), lever);
+  // A file that cannot be played still silences the route, and leaves the bank alone.
+  sound.PlayFile(folder.Path() + "/NoSuchSound.wav");
+  EXPECT_FALSE(sound.RouteSounding());
+  EXPECT_TRUE(sound.Sounding(loop));
+}
+
+TEST(SdlSoundFallback, WithoutAUsableDeviceInitStillSucceedsSilently) {
+  const char* was = std::getenv("SDL_AUDIODRIVER");
+  const std::string previous = was ? was : "";
+  setenv("SDL_AUDIODRIVER", "no-such-audio-device", 1);
+  {
+    SdlSound sound;
+    EXPECT_NE(sound.Init(nullptr), 0);
+    EXPECT_EQ(sound.Driver(), "dummy");
+    const Bytes wave = MakeWave(1);
+    const std::int32_t b = sound.Create(wave.data(), wave.size(), 1, "");
+    EXPECT_NE(b, 0);
+    sound.Play(b);
+    EXPECT_TRUE(sound.Sounding(b));
+  }
+  if (was) {
+    setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
+  } else {
+    unsetenv("SDL_AUDIODRIVER");
+  }
+}
+
+}  // namespace
