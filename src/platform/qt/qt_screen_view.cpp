@@ -234,7 +234,6 @@ void QtScreenView::Repaint(PictureBox& p) {
 
 void QtScreenView::Show() {
   show();
-  raise();
   activateWindow();
   setFocus();
 }

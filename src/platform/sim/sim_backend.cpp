@@ -21,7 +21,10 @@ double SimBackend::Clock() {
 
 void SimBackend::Sleep(int ms) { nowUs_ += static_cast<std::int64_t>(std::max(ms, 0)) * 1000; }
 
-void SimBackend::DoEvents() { DispatchPending(); }
+void SimBackend::DoEvents() {
+  if (watchdogUs_ >= 0 && nowUs_ > watchdogUs_) throw SimStuck("a wait did not end within a minute after the run");
+  DispatchPending();
+}
 
 int SimBackend::DispatchPending() {
   int n = 0;
@@ -50,6 +53,13 @@ void SimBackend::RunFor(double seconds) {
 
 bool SimBackend::RunUntil(const std::function<bool()>& done, double maxSeconds) {
   const std::int64_t end = nowUs_ + static_cast<std::int64_t>(std::llround(maxSeconds * 1e6));
+  const std::int64_t outerWatchdog = watchdogUs_;
+  watchdogUs_ = end + 60'000'000;
+  struct Restore {
+    std::int64_t& slot;
+    std::int64_t value;
+    ~Restore() { slot = value; }
+  } restore{watchdogUs_, outerWatchdog};
   for (;;) {
     if (done()) return true;
     if (DispatchPending() > 0) continue;

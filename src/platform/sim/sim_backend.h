@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <stdexcept>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,6 +15,10 @@ class Element;
 class Screen;
 class TextBox;
 class OptionButton;
+
+struct SimStuck : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
 
 class SimBackend : public Backend {
  public:
@@ -33,7 +38,8 @@ class SimBackend : public Backend {
   void ScreenUnloaded(Screen& s) override;
   std::uint32_t ClockSeed() override;
 
-  // Drives the top level: dispatches everything that falls due for this many seconds of virtual time.
+  // Drives the top level: dispatches everything that falls due for this many seconds of virtual time. A handler
+  // that is still waiting a minute of virtual time after the end throws SimStuck, so that a test fails, not hangs.
   void RunFor(double seconds);
   // Runs until done() holds (checked after every dispatch) or the time is up; returns done().
   bool RunUntil(const std::function<bool()>& done, double maxSeconds);
@@ -50,6 +56,8 @@ class SimBackend : public Backend {
   void Click(Element& e) { ClickAt(Elapsed(), e); }
   void TypeAt(double atSeconds, TextBox& box, const std::string& text);
   void Type(TextBox& box, const std::string& text) { TypeAt(Elapsed(), box, text); }
+  // Any scripted action (a test's stand-in for something the player or the world does), delivered like input.
+  void ActAt(double atSeconds, std::function<void()> action) { Schedule(atSeconds, std::move(action)); }
   size_t PendingInput() const { return input_.size(); }
 
   // Message boxes: scripted answers in order; think time runs the timers (not the input) while the box is open.
@@ -80,6 +88,7 @@ class SimBackend : public Backend {
 
   double startSeconds_;
   std::int64_t nowUs_ = 0;
+  std::int64_t watchdogUs_ = -1;
   std::uint64_t seq_ = 0;
   std::deque<Input> input_;
   struct Scripted {

@@ -1,0 +1,313 @@
+// The machine screen's key dispatch: every guard of the table, on the virtual back end.
+#include <gtest/gtest.h>
+
+#include "core/key_dispatch.h"
+#include "core/proxy_play.h"
+#include "platform/events.h"
+#include "platform/vk.h"
+#include "support/machine_fixture.h"
+
+namespace {
+
+class KeyDispatchTest : public MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    OpenDay();
+  }
+  void Press(int key) {
+    sim->Key(key);
+    sim->RunFor(0.001);
+  }
+  // Up, with the game's result set after its lottery.
+  void Lever() {
+    Press(vkUp);
+    Lottery.GameFlag = gameFlag;
+  }
+  // Up (the bet and its 0.3 s pause, the lever), then the three stops after the 250 ms lock, then a moment for
+  // the last reel to come to rest. Keys are scripted ahead: a stop key's dispatch waits, with the next keys
+  // nested inside it.
+  void PlayOneGame() {
+    const double t = sim->Elapsed();
+    sim->KeyAt(t, vkUp);
+    sim->ActAt(t, [] { Lottery.GameFlag = gameFlag; });
+    sim->KeyAt(t + 0.65, vkLeft);
+    sim->KeyAt(t + 0.7, vkDown);
+    sim->KeyAt(t + 0.75, vkRight);
+    sim->RunFor(1.0);
+  }
+  // The result every game of these tests is given after its lottery: none, unless a test says otherwise.
+  static inline std::int16_t gameFlag = 0;
+  int ClosingBoxes() const {
+    int n = 0;
+    for (const auto& b : sim->Boxes()) n += b.text == "残念ながら閉店です。";
+    return n;
+  }
+};
+
+TEST_F(KeyDispatchTest, TheDayOpensOnAFinishedGameWithTheLampLit) {
+  // Hidden, or on a lucky day (one in thirty) revealed.
+  EXPECT_TRUE(Form2.Caption() == HiddenCaption() || Form2.Caption() == RevealedCaption()) << Form2.Caption();
+  EXPECT_TRUE(Form2.Picture5.Visible());
+  EXPECT_EQ(Form2.Label6.Caption(), "200,000");
+  EXPECT_EQ(Form2.Label8.Caption(), "0");
+  EXPECT_EQ(Play.ReadyForNextGame, 1);
+  EXPECT_TRUE(AllStopsPressed());
+  EXPECT_TRUE(AllReelsStopped());
+  EXPECT_EQ(Form2.Label35.Caption(), "：「Y・U」　デジ速度調節　『0』");
+}
+
+TEST_F(KeyDispatchTest, AWholeGameFromTheKeyboard) {
+  StopReelsOnTheirKeys();
+  PlayOneGame();
+  EXPECT_EQ(Form2.Label8.Caption(), "47");  // 50 coins bought, 3 bet
+  EXPECT_EQ(Form2.Label6.Caption(), "199,000");
+  EXPECT_EQ(Form2.Label10.Caption(), "1");
+  EXPECT_EQ(Play.TotalGames, 1);
+  EXPECT_EQ(Form2.Label28.Caption(), "1");
+  EXPECT_EQ(Play.StopSoundIndex, 4);
+  EXPECT_EQ(Form2.Timer1.Interval(), 0);
+  EXPECT_EQ(Play.ReadyForNextGame, 1);
+  EXPECT_TRUE(Form2.Picture5.Visible());
+  EXPECT_EQ(Reels.ReelStep, 15);  // the slow start is over
+  EXPECT_EQ(EventDepth(), 0);
+  PlayOneGame();
+  EXPECT_EQ(Form2.Label10.Caption(), "2");
+  EXPECT_EQ(Form2.Label8.Caption(), "44");
+}
+
+TEST_F(KeyDispatchTest, CtrlBetsOnlyWhenTheLampIsLitAndTheReelsStand) {
+  Press(vkControl);
+  EXPECT_EQ(Play.BetPlaced, 1);
+  EXPECT_FALSE(Form2.Picture5.Visible());
+  EXPECT_EQ(Form2.Label8.Caption(), "47");
+  Press(vkControl);  // the lamp is out: no second bet
+  EXPECT_EQ(Form2.Label8.Caption(), "47");
+  // Up after Ctrl pulls the lever without a second bet and without the 0.3 s pause.
+  const double t0 = sim->Elapsed();
+  Press(vkUp);
+  EXPECT_LT(sim->Elapsed() - t0, 0.1);
+  EXPECT_EQ(Form2.Label8.Caption(), "47");
+  EXPECT_NE(Form2.Timer1.Interval(), 0);
+  Form2.Picture5.Visible = true;
+  Press(vkControl);  // reels turning: nothing
+  EXPECT_EQ(Play.BetPlaced, 0);
+}
+
+TEST_F(KeyDispatchTest, UpWhileTheReelsTurnDoesNothing) {
+  Press(vkUp);
+  sim->RunFor(0.3);
+  const auto games = Form2.Label10.Caption();
+  Press(vkUp);
+  sim->RunFor(0.3);
+  EXPECT_EQ(Form2.Label10.Caption(), games);
+  EXPECT_EQ(Play.LeftStopPressed, 0);
+}
+
+TEST_F(KeyDispatchTest, StopKeysAreRefusedForTheFirst250Milliseconds) {
+  StopReelsOnTheirKeys();
+  Press(vkControl);
+  Lever();
+  sim->RunFor(0.1);
+  Press(vkLeft);
+  EXPECT_EQ(Play.KeyCode, 0);
+  sim->RunFor(0.1);
+  EXPECT_EQ(Play.LeftStopPressed, 0);
+  const double t = sim->Elapsed();
+  sim->KeyAt(t + 0.1, vkLeft);
+  sim->KeyAt(t + 0.2, vkDown);
+  sim->KeyAt(t + 0.3, vkRight);
+  sim->RunFor(0.15);
+  EXPECT_EQ(Play.LeftStopPressed, 1);
+  sim->RunFor(0.3);
+  EXPECT_EQ(Play.ReadyForNextGame, 1);
+}
+
+TEST_F(KeyDispatchTest, StopKeysDoNothingWhileTheReelsStand) {
+  Press(vkLeft);
+  EXPECT_EQ(EventDepth(), 0);
+  EXPECT_EQ(Play.KeyCode, vkLeft);
+  EXPECT_EQ(Play.StopSoundIndex, 0);
+}
+
+TEST_F(KeyDispatchTest, AHeldStopKeyNestsNoDeeperThanOneWaitPerReel) {
+  StopReelsOnTheirKeys();
+  Lever();
+  sim->RunFor(0.6);
+  const double t0 = sim->Elapsed();
+  // The left reel keeps turning while its key is held for five seconds, then comes to rest.
+  Form2.Timer1.OnTick = [this, t0] {
+    if (sim->Elapsed() > t0 + 5.5) Reels.LeftReelStopped = 1;
+  };
+  ResetMaxEventDepth();
+  int soundIndexAfterHold = 0;
+  for (int i = 0; i < 10000; ++i) sim->KeyAt(t0 + i * 0.0005, vkLeft);
+  Form2.Timer4.OnTick = [&] {
+    soundIndexAfterHold = Play.StopSoundIndex;
+    Form2.Timer4.Interval = 0;
+  };
+  Form2.Timer4.Interval = 5050;
+  sim->KeyAt(t0 + 5.1, vkDown);
+  sim->KeyAt(t0 + 5.2, vkRight);
+  sim->RunFor(6.0);
+  Form2.Timer4.OnTick = nullptr;
+  EXPECT_EQ(sim->PendingInput(), 0u);
+  // One wait per accepted stop, nested: never more.
+  EXPECT_LE(MaxEventDepth(), 3);
+  EXPECT_EQ(soundIndexAfterHold, 2);
+  // The game went on: the other stops were accepted and the game ended once the left reel stopped.
+  EXPECT_EQ(Play.StopSoundIndex, 4);
+  EXPECT_EQ(Play.ReadyForNextGame, 1);
+  EXPECT_EQ(Form2.Timer1.Interval(), 0);
+  EXPECT_EQ(EventDepth(), 0);
+}
+
+TEST_F(KeyDispatchTest, TheHallClosesOneGameAfterTheLimit) {
+  Record.MembershipGames = 10000;
+  Play.ClosingExtension = 15000;
+  StopReelsOnTheirKeys();
+  Play.TotalGames = 34999;
+  PlayOneGame();
+  EXPECT_EQ(Form2.Label10.Caption(), "35000");
+  PlayOneGame();  // exactly at the limit the lever still works
+  EXPECT_EQ(Form2.Label10.Caption(), "35001");
+  EXPECT_EQ(ClosingBoxes(), 0);
+  Press(vkUp);
+  Press(vkUp);
+  EXPECT_EQ(ClosingBoxes(), 2);
+  EXPECT_EQ(sim->Boxes().back().title, "ご利用ありがとうございました。");
+  EXPECT_EQ(Form2.Label10.Caption(), "35001");
+  EXPECT_EQ(Form2.Timer1.Interval(), 0);
+}
+
+TEST_F(KeyDispatchTest, SpeedKeysAndTheirLimits) {
+  Press('3');
+  EXPECT_EQ(Reels.ReelStep, 20);
+  Press('4');
+  EXPECT_EQ(Reels.ReelStep, 30);
+  Press('1');
+  EXPECT_EQ(Reels.ReelStep, 12);
+  Press('7');
+  EXPECT_EQ(Play.ProxyInterval, 600);
+  Press('6');
+  EXPECT_EQ(Play.ProxyInterval, 400);
+
+  Record.DigitalSpeed = 0.5f;
+  Press('Y');
+  EXPECT_EQ(Record.DigitalSpeed, 0.0f);
+  Press('Y');
+  EXPECT_EQ(Record.DigitalSpeed, 0.0f);
+  Record.DigitalSpeed = 19.5f;
+  Press('U');
+  EXPECT_EQ(Record.DigitalSpeed, 20.0f);
+  Record.DigitalSpeed = 19.0f;
+  Press('U');
+  EXPECT_EQ(Record.DigitalSpeed, 20.0f);
+  EXPECT_EQ(Play.DigitalSpeedSteps, 20);
+  EXPECT_EQ(Form2.Label35.Caption(), "：「Y・U」　デジ速度調節　『20』");
+  Record.DigitalSpeed = 7.5f;
+  Press('Y');
+  EXPECT_EQ(Play.DigitalSpeedSteps, 6);  // 6.5 to even
+  EXPECT_EQ(Form2.Label35.Caption(), "：「Y・U」　デジ速度調節　『6.5』");
+}
+
+TEST_F(KeyDispatchTest, OnlyF6IsDispatchedDuringProxyPlay) {
+  Record.ProxyContract = 100;
+  Form2.Unload();
+  Play.ScreenClosed = 0;
+  OpenDay();
+  Press(vkF6);
+  ASSERT_EQ(Play.ProxyActive, 1);
+  EXPECT_TRUE(Form2.Label34.Visible());
+  EXPECT_EQ(Form2.Label34.Caption(), "もこじろう　代打ち中");
+  Form2.Timer8.Interval = 0;  // hold the proxy's hand still
+  Press('7');
+  Press('2');
+  Press('Y');
+  EXPECT_EQ(Play.ProxyInterval, 260);
+  EXPECT_EQ(Reels.ReelStep, 15);
+  EXPECT_EQ(Play.KeyCode, 'Y');  // the code stays for the stop wait loop to see
+  Press(vkF6);
+  EXPECT_EQ(Play.ProxyActive, 0);
+  EXPECT_FALSE(Form2.Label34.Visible());
+}
+
+TEST_F(KeyDispatchTest, FastPlayKeyNeedsTheItemAndARunningMcWithMoreThan15Games) {
+  Press('T');
+  EXPECT_EQ(Form2.Label10.Caption(), "0");
+  Record.FastPlayCoins = 7;
+  Mc.BonusPhase = 1;
+  Lottery.McGamesLeft = 16;
+  Play.CreditCoins = 10;
+  Press('T');
+  EXPECT_EQ(Lottery.McGamesLeft, 15);
+  EXPECT_EQ(Form2.Label8.Caption(), "17");
+  EXPECT_EQ(Form2.Label14.Caption(), "15");
+  EXPECT_EQ(Form2.Label10.Caption(), "1");
+  Press('T');
+  EXPECT_EQ(Lottery.McGamesLeft, 15);
+}
+
+TEST_F(KeyDispatchTest, RKeyRevealsOnlyAtItsCountsAndFastPlaysOnlyUnderTheRevealedCaption) {
+  PlayerName = "もふ";
+  Form2.SetCaption(SpectaclesCaption());
+  Lottery.McGamesLeft = 30;
+  Reels.CentreReelStopped = 1;
+  Reels.LeftReelStopped = 0;
+  Press('R');
+  EXPECT_EQ(Lottery.McGamesLeft, 30);  // the spectacles caption is not the revealed one
+  Form2.SetCaption(RevealedCaption());
+  Press('R');
+  EXPECT_EQ(Lottery.McGamesLeft, 29);
+  Form2.SetCaption(HiddenCaption());
+  Lottery.McGamesLeft = 19;
+  Press('R');
+  EXPECT_EQ(Form2.Caption(), RevealedCaption());
+  Form2.SetCaption(HiddenCaption());
+  Lottery.McGamesLeft = 0;
+  Form2.Label28.Caption = "82";
+  Press('R');
+  EXPECT_EQ(Form2.Caption(), RevealedCaption());
+}
+
+TEST_F(KeyDispatchTest, F8MakesALeverOnPossibleAgain) {
+  StopReelsOnTheirKeys();
+  gameFlag = 2;  // a game with a result ends only when its presentation has ended
+  PlayOneGame();
+  gameFlag = 0;
+  ASSERT_TRUE(AllReelsStopped());
+  EXPECT_EQ(Play.ReadyForNextGame, 0);
+  Press(vkUp);
+  EXPECT_EQ(Form2.Label10.Caption(), "1");
+  Press(vkF8);
+  EXPECT_EQ(Play.ReadyForNextGame, 1);
+  Press(vkUp);
+  EXPECT_EQ(Form2.Label10.Caption(), "2");
+}
+
+TEST_F(KeyDispatchTest, GamesCountOnAcrossDaysFromZeroShown) {
+  StopReelsOnTheirKeys();
+  PlayOneGame();
+  PlayOneGame();
+  Form2.Unload();
+  Play.ScreenClosed = 0;
+  OpenDay();
+  EXPECT_EQ(Form2.Label10.Caption(), "0");
+  PlayOneGame();
+  EXPECT_EQ(Form2.Label10.Caption(), "3");
+}
+
+TEST_F(KeyDispatchTest, EscAnsweredNoGoesOnAndYesEndsTheDay) {
+  sim->Answer(vbNo);
+  Press(vkEscape);
+  EXPECT_TRUE(Form2.Loaded());
+  sim->Answer(vbYes);
+  Press(vkEscape);
+  EXPECT_FALSE(Form2.Loaded());
+  EXPECT_EQ(Play.ScreenClosed, 1);
+  ASSERT_EQ(sim->Boxes().size(), 3u);
+  EXPECT_EQ(sim->Boxes()[2].text, "設定は「3」でした。");
+  EXPECT_EQ(sim->Boxes()[2].title, "本日のセテーイ");
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+// Block transfers on picture bitmaps, and game paths on this platform's files.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/convert.h"
+#include "platform/files.h"
+#include "platform/picture.h"
+
+namespace {
+
+QImage Filled(int w, int h, QRgb colour) {
+  QImage image(w, h, QImage::Format_RGB32);
+  image.fill(colour);
+  return image;
+}
+
+TEST(BitBltTest, CopyOrAndWorkOnThePixels) {
+  QImage dst = Filled(4, 4, qRgb(0x0F, 0xF0, 0x33));
+  const QImage src = Filled(4, 4, qRgb(0xF0, 0x30, 0x0F));
+  BitBlt(dst, 0, 0, 1, 1, src, 0, 0, SRCPAINT);
+  EXPECT_EQ(dst.pixel(0, 0) & 0xFFFFFF, 0xFFF03Fu);
+  BitBlt(dst, 1, 0, 1, 1, src, 0, 0, SRCAND);
+  EXPECT_EQ(dst.pixel(1, 0) & 0xFFFFFF, 0x003003u);
+  BitBlt(dst, 2, 0, 1, 1, src, 0, 0, SRCCOPY);
+  EXPECT_EQ(dst.pixel(2, 0) & 0xFFFFFF, 0xF0300Fu);
+  EXPECT_EQ(dst.pixel(3, 0) & 0xFFFFFF, 0x0FF033u);
+}
+
+TEST(BitBltTest, MaskThenSpriteComposesASymbolOverAnyBackground) {
+  // Mask: white where the symbol is. Sprite: the symbol on white.
+  QImage mask = Filled(2, 1, qRgb(0, 0, 0));
+  mask.setPixel(0, 0, qRgb(255, 255, 255));
+  QImage sprite = Filled(2, 1, qRgb(255, 255, 255));
+  sprite.setPixel(0, 0, qRgb(200, 10, 10));
+  QImage strip = Filled(2, 1, qRgb(30, 90, 60));
+  BitBlt(strip, 0, 0, 2, 1, mask, 0, 0, SRCPAINT);
+  BitBlt(strip, 0, 0, 2, 1, sprite, 0, 0, SRCAND);
+  EXPECT_EQ(strip.pixel(0, 0) & 0xFFFFFF, 0xC80A0Au);
+  EXPECT_EQ(strip.pixel(1, 0) & 0xFFFFFF, 0x1E5A3Cu);
+}
+
+TEST(BitBltTest, ClipsToBothBitmaps) {
+  QImage dst = Filled(10, 10, qRgb(0, 0, 0));
+  const QImage src = Filled(5, 5, qRgb(255, 255, 255));
+  // A 400 x 200 block from a 5 x 5 source lands on the 5 x 5 corner only.
+  BitBlt(dst, 0, 0, 400, 200, src, 0, 0, SRCCOPY);
+  EXPECT_EQ(dst.pixel(4, 4) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(dst.pixel(5, 5) & 0xFFFFFF, 0u);
+  // Negative places: rows above the bitmap are dropped, the rest shifts with the source.
+  QImage d2 = Filled(10, 10, qRgb(0, 0, 0));
+  QImage s2 = Filled(3, 3, qRgb(0, 0, 0));
+  s2.setPixel(2, 2, qRgb(255, 0, 0));
+  BitBlt(d2, -1, -1, 3, 3, s2, 0, 0, SRCCOPY);
+  EXPECT_EQ(d2.pixel(1, 1) & 0xFFFFFF, 0xFF0000u);
+  BitBlt(d2, 8, 8, 5, 5, s2, 0, 0, SRCCOPY);  // past the far edges: no crash, part drawn
+  EXPECT_EQ(d2.pixel(9, 9) & 0xFFFFFF, 0u);
+}
+
+TEST(GamePathTest, BackslashesBecomeTheSeparatorAndNamesAreExact) {
+  EXPECT_EQ(NativePath("/opt/game\\soundMofuran\\StSound2.wav"), "/opt/game/soundMofuran/StSound2.wav");
+  const auto dir = std::filesystem::temp_directory_path() / ("mofuran_paths_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir / "soundMofuran");
+  const std::string base = dir.string() + "\\";
+  ASSERT_TRUE(WriteAllBytes(base + "soundMofuran\\LeverOn4.WAV", Bytes{1, 2, 3}));
+  EXPECT_TRUE(FileExists(base + "soundMofuran\\LeverOn4.WAV"));
+  EXPECT_FALSE(FileExists(base + "soundMofuran\\LeverOn4.wav"));
+  const auto bytes = ReadAllBytes(base + "soundMofuran\\LeverOn4.WAV");
+  ASSERT_TRUE(bytes.has_value());
+  EXPECT_EQ(*bytes, (Bytes{1, 2, 3}));
+  EXPECT_FALSE(ReadAllBytes(base + "missing.wav").has_value());
+  ASSERT_TRUE(ChangeFolder(base + "soundMofuran"));
+  EXPECT_TRUE(FileExists("LeverOn4.WAV"));
+  std::filesystem::remove_all(dir);
+}
+
+TEST(ConvertTest, RoundingAndReadingBack) {
+  EXPECT_EQ(RoundEven(0.5), 0);
+  EXPECT_EQ(RoundEven(1.5), 2);
+  EXPECT_EQ(RoundEven(2.5), 2);
+  EXPECT_EQ(RoundEven(-2.5), -2);
+  EXPECT_EQ(CInt(19.5f), 20);
+  EXPECT_EQ(Val(""), 0);
+  EXPECT_EQ(Val("  42 回"), 42);
+  EXPECT_EQ(Val("-7-"), -7);
+  EXPECT_EQ(Val("abc"), 0);
+  EXPECT_EQ(SingleText(7.0f), "7");
+  EXPECT_EQ(SingleText(19.5f), "19.5");
+  EXPECT_EQ(SingleText(0.0f), "0");
+  EXPECT_EQ(RightChars("1111", 3), "111");
+  EXPECT_EQ(RightChars("8", 3), "8");
+  EXPECT_EQ(LeftChars("もこパパ", 2), "もこ");
+  EXPECT_EQ(Trim("  名前  "), "名前");
+}
+
+}  // namespace

@@ -1,0 +1,219 @@
+// The virtual back end and the timer rules the game relies on.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/events.h"
+#include "platform/screen.h"
+#include "platform/sim/sim_backend.h"
+#include "platform/vk.h"
+
+namespace {
+
+class TestScreen : public Screen {
+ public:
+  TestScreen() : Screen("Test") {}
+  Label Label1{this, "Label1"};
+  TextBox Text1{this, "Text1"};
+  OptionButton Option1{this, "Option1"}, Option2{this, "Option2"};
+  CommandButton Command1{this, "Command1"};
+  Timer TimerA{this, "TimerA"}, TimerB{this, "TimerB"};
+
+ protected:
+  void Design() override {
+    ClientWidth = 200;
+    ClientHeight = 100;
+    Label1.Caption = "design";
+    Option1.Value = true;
+  }
+};
+
+class VirtualBackendTest : public ::testing::Test {
+ protected:
+  SimBackend sim{10 * 3600.0};
+  TestScreen screen;
+  std::vector<double> ticksA, ticksB;
+
+  void SetUp() override {
+    screen.Load();
+    screen.TimerA.OnTick = [this] { ticksA.push_back(sim.Elapsed()); };
+    screen.TimerB.OnTick = [this] { ticksB.push_back(sim.Elapsed()); };
+  }
+};
+
+TEST_F(VirtualBackendTest, TimerTicksEveryIntervalAndStopsAtZero) {
+  screen.TimerA.Interval = 100;
+  sim.RunFor(0.55);
+  ASSERT_EQ(ticksA.size(), 5u);
+  EXPECT_NEAR(ticksA[0], 0.1, 1e-3);
+  EXPECT_NEAR(ticksA[4], 0.5, 1e-3);
+  screen.TimerA.Interval = 0;
+  sim.RunFor(1);
+  EXPECT_EQ(ticksA.size(), 5u);
+}
+
+TEST_F(VirtualBackendTest, EqualIntervalDoesNotRestartTheCountdown) {
+  screen.TimerA.Interval = 100;
+  sim.RunFor(0.06);
+  screen.TimerA.Interval = 100;  // the same value: the countdown goes on
+  sim.RunFor(0.05);
+  ASSERT_EQ(ticksA.size(), 1u);
+  EXPECT_NEAR(ticksA[0], 0.1, 1e-3);
+
+  screen.TimerB.Interval = 100;
+  sim.RunFor(0.06);
+  const double restarted = sim.Elapsed();
+  screen.TimerB.Interval = 200;  // another value restarts it from now
+  sim.RunFor(0.15);
+  EXPECT_TRUE(ticksB.empty());
+  sim.RunFor(0.06);
+  ASSERT_EQ(ticksB.size(), 1u);
+  EXPECT_NEAR(ticksB[0], restarted + 0.2, 2e-3);
+}
+
+TEST_F(VirtualBackendTest, ShortestPeriodIsSixteenMilliseconds) {
+  screen.TimerA.Interval = 1;
+  sim.RunFor(1.0);
+  EXPECT_GE(ticksA.size(), 60u);
+  EXPECT_LE(ticksA.size(), 63u);
+  for (size_t i = 1; i < ticksA.size(); ++i) EXPECT_GE(ticksA[i] - ticksA[i - 1], 0.016 - 1e-9);
+}
+
+TEST_F(VirtualBackendTest, ATickNeverNestsInItselfButOtherTimersAndKeysRunInsideIt) {
+  int depth = 0, maxDepth = 0, keysInside = 0;
+  bool waiting = false;
+  screen.OnKeyDown = [&](int key, int) {
+    if (waiting && key == vkLeft) ++keysInside;
+  };
+  screen.TimerA.OnTick = [&] {
+    ticksA.push_back(sim.Elapsed());
+    ++depth;
+    maxDepth = std::max(maxDepth, depth);
+    if (ticksA.size() == 1) {
+      // The first tick waits half a second, processing events.
+      waiting = true;
+      const double until = sim.Elapsed() + 0.5;
+      while (sim.Elapsed() < until) {
+        DoEvents();
+        Sleep(2);
+      }
+      waiting = false;
+    }
+    --depth;
+  };
+  screen.TimerA.Interval = 20;
+  screen.TimerB.Interval = 50;
+  sim.KeyAt(0.2, vkLeft);
+  sim.RunFor(0.6);
+  EXPECT_EQ(maxDepth, 1);
+  EXPECT_EQ(keysInside, 1);
+  // TimerB kept ticking during the wait.
+  EXPECT_GE(ticksB.size(), 9u);
+  // Missed ticks of TimerA were not queued: one tick right after the wait, then the normal rhythm.
+  ASSERT_GE(ticksA.size(), 2u);
+  EXPECT_NEAR(ticksA[1], 0.52, 0.003);
+  const size_t expected = 2 + static_cast<size_t>((0.6 - ticksA[1]) / 0.02 + 0.5);
+  EXPECT_EQ(ticksA.size(), expected);
+}
+
+TEST_F(VirtualBackendTest, MissedTicksAreNotQueuedAfterABusyHandler) {
+  int count = 0;
+  screen.TimerA.OnTick = [&] {
+    if (++count == 1) Sleep(300);  // blocks without processing events
+  };
+  screen.TimerA.Interval = 20;
+  sim.RunFor(0.35);
+  // Ticks at 0.02 (which blocks until 0.32), one late tick at 0.32, then 0.34: not the fifteen missed ones.
+  EXPECT_EQ(count, 3);
+}
+
+TEST_F(VirtualBackendTest, UnloadedScreenStopsItsTimers) {
+  screen.TimerA.Interval = 50;
+  sim.RunFor(0.12);
+  screen.Unload();
+  sim.RunFor(0.5);
+  EXPECT_EQ(ticksA.size(), 2u);
+  EXPECT_EQ(screen.TimerA.Interval(), 0);
+}
+
+TEST_F(VirtualBackendTest, MessageBoxesAreRecordedAndTimersTickWhileOneIsOpen) {
+  screen.TimerA.Interval = 100;
+  sim.Answer(vbNo, 0.35);
+  EXPECT_EQ(MsgBox("換金して終了しますか？", vbYesNo, "終了しますか？"), vbNo);
+  EXPECT_EQ(ticksA.size(), 3u);
+  EXPECT_EQ(MsgBox("破産しますた・・・。"), vbOK);
+  EXPECT_EQ(MsgBox("ok?", vbYesNo + vbExclamation, "注意！"), vbYes);  // unscripted Yes/No boxes say Yes
+  ASSERT_EQ(sim.Boxes().size(), 3u);
+  EXPECT_EQ(sim.Boxes()[0].text, "換金して終了しますか？");
+  EXPECT_EQ(sim.Boxes()[0].title, "終了しますか？");
+  EXPECT_EQ(sim.Boxes()[0].buttons, vbYesNo);
+  EXPECT_EQ(sim.Boxes()[1].title, AppTitle());
+  EXPECT_EQ(sim.Boxes()[2].buttons, vbYesNo + vbExclamation);
+}
+
+TEST_F(VirtualBackendTest, KeysGoToTheLastLoadedScreenInTheirOrder) {
+  std::vector<int> keys;
+  screen.OnKeyDown = [&](int key, int) { keys.push_back(key); };
+  sim.KeyAt(0.3, vkRight);
+  sim.KeyAt(0.1, vkUp);
+  sim.KeyAt(0.1, vkDown);
+  sim.RunFor(0.2);
+  EXPECT_EQ(keys, (std::vector<int>{vkUp, vkDown}));
+  sim.RunFor(0.2);
+  EXPECT_EQ(keys.back(), vkRight);
+}
+
+TEST_F(VirtualBackendTest, ClockStartsAtTheChosenTimeAndReturnsToZeroAtMidnight) {
+  EXPECT_NEAR(Clock(), 36000.0, 1e-3);
+  SimBackend late{86399.5};
+  EXPECT_NEAR(Clock(), 86399.5, 1e-3);
+  late.RunFor(1.0);
+  EXPECT_NEAR(Clock(), 0.5, 1e-3);
+}
+
+TEST_F(VirtualBackendTest, SameScriptGivesTheSameRun) {
+  auto run = [] {
+    SimBackend s{5000.0};
+    std::vector<std::uint32_t> seeds;
+    s.RunFor(0.25);
+    seeds.push_back(ClockSeed());
+    Sleep(3);
+    seeds.push_back(ClockSeed());
+    return seeds;
+  };
+  const auto a = run();
+  EXPECT_EQ(a, run());
+  EXPECT_NE(a[0], a[1]);
+}
+
+TEST_F(VirtualBackendTest, ElementsStartWithDesignValuesAtEveryLoad) {
+  screen.Label1.Caption = "changed";
+  screen.Option2.Value = true;
+  EXPECT_FALSE(screen.Option1.Value());
+  screen.Unload();
+  screen.Load();
+  EXPECT_EQ(screen.Label1.Caption(), "design");
+  EXPECT_TRUE(screen.Option1.Value());
+  EXPECT_FALSE(screen.Option2.Value());
+  EXPECT_EQ(screen.Find("Command1"), &screen.Command1);
+}
+
+TEST_F(VirtualBackendTest, ScriptedClicksAndTypingReachTheirHandlers) {
+  int clicks = 0, optionClicks = 0, changes = 0;
+  screen.Command1.OnClick = [&] { ++clicks; };
+  screen.Option2.OnClick = [&] { ++optionClicks; };
+  screen.Text1.OnChange = [&] { ++changes; };
+  sim.ClickAt(0.1, screen.Command1);
+  sim.ClickAt(0.2, screen.Option2);
+  sim.TypeAt(0.3, screen.Text1, "もふ");
+  screen.Command1.Enabled = true;
+  sim.RunFor(0.5);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(optionClicks, 1);
+  EXPECT_TRUE(screen.Option2.Value());
+  EXPECT_FALSE(screen.Option1.Value());
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(screen.Text1.Text(), "もふ");
+}
+
+}  // namespace
