@@ -38,6 +38,11 @@ bool Convert(iconv_t cd, const char* in, std::size_t size, std::string& out, std
   return ok;
 }
 
+// Characters that Japanese input methods outside Windows type for what Windows' code page holds as a look-alike
+// twin: the name keeps the twin, which shows the same.
+constexpr const char* kTwins[][2] = {{"〜", "～"}, {"‖", "∥"}, {"−", "－"}, {"—", "―"},
+                                     {"¢", "￠"}, {"£", "￡"}, {"¬", "￢"}};
+
 // The length of the UTF-8 sequence that starts with this byte (1 for a stray byte).
 std::size_t SequenceLength(unsigned char c) {
   if (c >= 0xF0 && c < 0xF8) return 4;
@@ -61,8 +66,10 @@ std::vector<std::uint8_t> ToCodePage(const std::string& utf8) {
   std::size_t i = 0;
   while (i < utf8.size()) {
     const std::size_t n = std::min(SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
-    const std::string ch = utf8.substr(i, n);
+    std::string ch = utf8.substr(i, n);
     i += n;
+    for (const auto& twin : kTwins)
+      if (ch == twin[0]) ch = twin[1];
     std::string encoded, back;
     // Only a character that comes back as itself is kept, so the name reads back exactly as written.
     if (Convert(Converter(true), ch.data(), ch.size(), encoded, nullptr) && !encoded.empty() &&

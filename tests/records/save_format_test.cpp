@@ -69,8 +69,11 @@ TEST_F(SaveFormatTest, NamesComeBackExactlyAsWritten) {
   EXPECT_EQ(FixedName("123456789012345678901234567890ABC"), "123456789012345678901234567890");
   EXPECT_EQ(Trim(FixedName("  もふ  ")), "もふ");
   PlayerRecord r;
-  r.Name = FixedName("もふ🐱Ä");
-  EXPECT_EQ(Trim(DecodeDataFiles(EncodeDataFiles(r)).Name), "もふ??");
+  r.Name = FixedName("もふ🐱Ä¥");
+  EXPECT_EQ(Trim(DecodeDataFiles(EncodeDataFiles(r)).Name), "もふ???");
+  // The wave dash of input methods outside Windows is kept as the code page's own, which looks the same.
+  r.Name = FixedName("もふ〜");
+  EXPECT_EQ(Trim(DecodeDataFiles(EncodeDataFiles(r)).Name), "もふ～");
 }
 
 TEST_F(SaveFormatTest, ShortFilesReadAsZerosAndABlankName) {

@@ -44,19 +44,26 @@ class SaveSafetyTest : public RecordsTest {
 };
 
 TEST_F(SaveSafetyTest, ASaveCutOffAtAnyStepLoadsTheOldOrTheNewData) {
-  const PlayerRecord before = KnownRecord(), after = OtherRecord(1);
-  for (int cut = 1; cut <= kSaveSteps; ++cut) {
-    EmptyTheFolder();
-    Store(before);
-    Record = after;
-    SaveFaults.cutAfterStep = cut;
-    SaveShopData();
-    SaveFaults = SaveInterruption{};
-    const PlayerRecord loaded = LoadAsTitle();
-    // Once both new files are complete (the marker at step 10) the save is carried through.
-    EXPECT_TRUE(Same(loaded, cut >= 10 ? after : before)) << "cut after step " << cut;
-    EXPECT_TRUE(sim.Boxes().empty()) << "cut after step " << cut;
-    EXPECT_TRUE(OnlyTheTwoFiles()) << "cut after step " << cut;
+  const PlayerRecord before = KnownRecord();
+  // A new day's record, and a renaming that keeps the savings and records (a half-written file then still
+  // agrees with the old one on them).
+  PlayerRecord renamed = KnownRecord();
+  renamed.Name = FixedName("もふ太郎二世");
+  renamed.FuaSpeed = 1;
+  for (const PlayerRecord& after : {OtherRecord(1), renamed}) {
+    for (int cut = 1; cut <= kSaveSteps; ++cut) {
+      EmptyTheFolder();
+      Store(before);
+      Record = after;
+      SaveFaults.cutAfterStep = cut;
+      SaveShopData();
+      SaveFaults = SaveInterruption{};
+      const PlayerRecord loaded = LoadAsTitle();
+      // Once both new files are complete (the marker at step 10) the save is carried through.
+      EXPECT_TRUE(Same(loaded, cut >= 10 ? after : before)) << "cut after step " << cut;
+      EXPECT_TRUE(sim.Boxes().empty()) << "cut after step " << cut;
+      EXPECT_TRUE(OnlyTheTwoFiles()) << "cut after step " << cut;
+    }
   }
 }
 
