@@ -1,4 +1,5 @@
 #include <array>
+#include <tuple>
 
 #include "lottery/lottery_tables.h"
 #include "lottery/mc_sequence.h"
@@ -67,6 +68,7 @@ TEST_F(McGamesTest, LeverAndStopSoundsOfMcGames) {
   Mc.StreakPending = 0;
   McGame(7);
   EXPECT_EQ(Lottery.LeverSound, "soundMofuran\\LeverOn4.WAV");
+  EXPECT_EQ(Sounds(SoundAction::Route), std::vector<std::string>{"LeverOn4.WAV"}) << "played at once";
   Mc.FanfareStreak = 1;
   McGame(30);
   EXPECT_EQ(Lottery.StopSounds[0] + Lottery.StopSounds[2], "soundMofuran\\StSound8.wavsoundMofuran\\StSound8.wav");
@@ -102,6 +104,16 @@ TEST_F(McGamesTest, TheSpecialEventStocksAStreakContinuation) {
     EXPECT_EQ(Presentation.DigitalOutcome * 10 + Lottery.StopPattern, c[5] * 10 + c[6]) << "z=" << c[0];
     EXPECT_EQ(Play.ProxyActive + Form2.Timer8.Interval(), c[7] ? 0 : 261) << "z=" << c[0];
   }
+  // Each event silences the music and rings its own sound; the MC game after each brings the music back.
+  EXPECT_EQ(sound->Count("StSound4.wav", SoundAction::Play), 7);
+  for (const char* music : {"mc1.wav", "mc2.wav", "pmc1.wav", "pmc2.wav"})
+    EXPECT_EQ(sound->Count(music, SoundAction::Stop), 7) << music;
+  EXPECT_EQ(sound->Count("mc1.wav", SoundAction::Loop), 6);
+  QueueUniforms({Gives(2, 10), Gives(8, 18)});
+  McGame(29);
+  EXPECT_EQ(sound->Count("mc1.wav", SoundAction::Loop), 7);
+  McGame(28);
+  EXPECT_EQ(sound->Count("mc1.wav", SoundAction::Loop), 7);
   // During a fanfare streak the rare draw only loses the game.
   Mc.FanfareStreak = 1;
   QueueUniforms({Gives(6, 10), Gives(5, 18), Gives(7, 100), Gives(2, 5), Gives(4, 5)});
@@ -111,13 +123,19 @@ TEST_F(McGamesTest, TheSpecialEventStocksAStreakContinuation) {
 }
 
 TEST_F(McGamesTest, TheCountdownIntoTheLastSeven) {
-  const std::pair<int, const char*> steps[] = {{1000, "999"}, {9, "8"}, {8, "-7-"}, {2, "-1-"}};
-  for (auto [left, shown] : steps) {
+  // {games left, counter after the game, bells so far}: the bell rings when the count reads ...999 or ...099.
+  const std::tuple<int, const char*, int> steps[] = {{1000, "999", 1}, {1100, "099", 2}, {100, "99", 2},
+                                                     {9, "8", 2},      {8, "-7-", 2},    {2, "-1-", 2}};
+  for (auto [left, shown, bells] : steps) {
     Lottery.McGamesLeft = static_cast<std::int16_t>(left);
     McCountdownStep(1);
     EXPECT_EQ(Form2.Label14.Caption(), shown) << left;
     EXPECT_EQ(Lottery.McGamesLeft, left - 1);
+    EXPECT_EQ(sound->Count("Bell.wav", SoundAction::Play), bells) << left;
   }
+  // The last seven games play to CD7Sound instead of the MC music.
+  EXPECT_EQ(sound->Count("CD7Sound.wav", SoundAction::Loop), 1);
+  EXPECT_EQ(sound->Count("mc1.wav", SoundAction::Stop) + sound->Count("pmc2.wav", SoundAction::Stop), 2);
   Lottery.McGamesLeft = 9;
   McCountdownStep(0);
   EXPECT_EQ(Lottery.McGamesLeft, 9) << "a game that does not count leaves the counter";
@@ -198,7 +216,9 @@ TEST_F(McGamesTest, TheLastGameTestsTheStreakThenTheStockAndTheJingleFollows) {
   Mc.McDigits = 4;
   Form2.Picture29.Visible = true;
   Lottery.McGamesLeft = 1;
+  sound->ClearEvents();
   McCountdownStep(1);
+  EXPECT_EQ(sound->Count("CD7Sound.wav", SoundAction::Stop) + sound->Count("mc2.wav", SoundAction::Stop), 2);
   EXPECT_EQ(Lottery.McGamesLeft * 10 + Mc.McEnding, 1);
   EXPECT_EQ(Mc.McDigits * 10 + Lottery.StopOrder, 31);
   EXPECT_EQ(Form2.Label14.Caption() + Form2.Label28.Caption(), "0");
@@ -208,5 +228,6 @@ TEST_F(McGamesTest, TheLastGameTestsTheStreakThenTheStockAndTheJingleFollows) {
   EXPECT_EQ(Mc.McEnding * 10 + Mc.BonusPhase, 11);
   sim->RunFor(0.02);
   EXPECT_EQ(Mc.McEnding * 10 + Mc.BonusPhase, 20) << "the end jingle 300 ms after the last game";
+  EXPECT_NEAR(FirstAt("bubuu.wav", SoundAction::Play) - FirstAt("CD7Sound.wav", SoundAction::Stop), 0.3, 0.002);
   EXPECT_EQ(Form2.Label14.Caption(), "");
 }

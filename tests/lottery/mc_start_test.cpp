@@ -49,7 +49,10 @@ TEST_F(McStartTest, APlainMcRollsToThirtyThreeCountsUpAndStartsItsMusic) {
   EXPECT_EQ(Lottery.GameFlag, 1);
   RunTo(11.6 + 7.51);
   EXPECT_EQ(Lottery.GameFlag + Mc.McStep + Form2.Timer4.Interval(), 0);
-  EXPECT_STREQ(McMusicFile(), "mc1.wav");
+  EXPECT_NEAR(FirstAt("fua0.wav", SoundAction::Play) - start, 5.8, 0.002);
+  EXPECT_NEAR(FirstAt("Fanfare2.wav", SoundAction::Play) - start, 11.6, 0.002);
+  EXPECT_NEAR(FirstAt("mc1.wav", SoundAction::Loop) - start, 19.1, 0.002);
+  EXPECT_TRUE(sound->FileSounding("mc1.wav"));
   Mc.FanfareStreak = 1;
   EXPECT_STREQ(McMusicFile(), "mc2.wav");
 }
@@ -66,6 +69,7 @@ TEST_F(McStartTest, PmcStepsLandOnTheLengthAndWaitByTheirCount) {
   for (const auto& c : cases) {
     Mc = McState{};
     Form2.Label25.Caption = "0";
+    sound->ClearEvents();
     SevensLinedUp(c.length);
     RunTo(c.finalCount - 0.01);
     EXPECT_EQ(Mc.McCountStep, Lottery.McSteps) << c.length;
@@ -80,6 +84,15 @@ TEST_F(McStartTest, PmcStepsLandOnTheLengthAndWaitByTheirCount) {
     EXPECT_EQ(Lottery.GameFlag, 1) << c.length;
     RunTo(c.finalCount + 4.01);
     EXPECT_EQ(Lottery.GameFlag + Form2.Timer4.Interval(), 0) << "the music 4 s after the final count";
+    EXPECT_NEAR(FirstAt("Bell.wav", SoundAction::Play) - start, c.finalCount, 0.002);
+    EXPECT_NEAR(FirstAt("pmc1.wav", SoundAction::Loop) - start, c.finalCount + 4, 0.002);
+    // The rising sounds: fua0 at the intro, fua1..fua9 for the first nine steps, then fua8 and fua9 in turn.
+    std::vector<std::string> fua;
+    for (const std::string& f : Sounds(SoundAction::Play))
+      if (f.starts_with("fua")) fua.push_back(f);
+    ASSERT_EQ(fua.size(), static_cast<size_t>(Lottery.McSteps + 1)) << c.length;
+    for (int step = 0; step <= Lottery.McSteps; ++step)
+      EXPECT_EQ(fua[step], "fua" + std::to_string(step < 10 ? step : 8 + (step + 1) % 2) + ".wav") << step;
   }
   EXPECT_STREQ(McMusicFile(), "pmc1.wav");
   // Play is accepted at the final count: a first MC game may already run when the music starts.
@@ -135,6 +148,7 @@ TEST_F(McStartTest, TeasesComeAtTheirFrequencies) {
   Form2.Timer7.Interval = 6900;
   sim->RunFor(6.91);
   EXPECT_EQ(Form2.Label14.Caption(), "223");
+  EXPECT_EQ(sound->Count("f-piro.wav", SoundAction::Play), 1);
   EXPECT_EQ(Form2.Timer7.Interval(), 0);
 
   Lottery.McLength = 33;
