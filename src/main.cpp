@@ -3,16 +3,18 @@
 
 #include "core/day.h"
 #include "core/play_state.h"
-#include "platform/files.h"
 #include "platform/qt/qt_backend.h"
 #include "records/player_record.h"
 #include "reels/reel_state.h"
 #include "sound/sound_bank.h"
+#include "sound/sound_library.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QtBackend backend;
-  AppFolder = ProgramFolder() + "\\";
+  SetAppFolder();
+  EnterSoundFolder();
+  if (dsInit(nullptr) != 0) SoundSet();
   // Until the title screen opens the day, the machine opens directly as an unnamed test play with the savings a
   // new player starts with.
   Reels.ReelStep = 15;
@@ -20,5 +22,7 @@ int main(int argc, char** argv) {
   Play.ProxyInterval = 260;
   Play.ScreenClosed = 0;
   StartDay();
-  return backend.Run();
+  const int status = backend.Run();
+  ReleaseSoundBank();
+  return status;
 }

@@ -178,5 +178,7 @@ void MachineScreen::Design() {
   for (PictureBox* p : {&Picture35, &Picture36, &Picture39}) p->BackColor = 0x2a2f45;
   InFront(Picture35, 457, 116, 53, 26, false);
   InFront(Picture36, 457, 210, 53, 25, false);
-  InFront(Picture39, 480, 448, 57, 28, false);
+  // This panel would cover the proxy seat drawn on the cabinet: it stays behind it.
+  Picture39.Move(480, 448, 57, 28);
+  Picture39.SendToBack();
 }

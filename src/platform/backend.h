@@ -24,7 +24,7 @@ class Backend {
   // A timer's schedule changed (the next due tick may be earlier).
   virtual void TimersChanged() {}
   // A seed for the random generator taken from this back end's clock.
-  virtual std::uint32_t ClockSeed() = 0;
+  virtual std::uint64_t ClockSeed() = 0;
 };
 
 // The back end in use. Exactly one is installed at a time.

@@ -38,4 +38,4 @@ int EventDepth() { return g_depth; }
 int MaxEventDepth() { return g_maxDepth; }
 void ResetMaxEventDepth() { g_maxDepth = g_depth; }
 
-std::uint32_t ClockSeed() { return g_backend->ClockSeed(); }
+std::uint64_t ClockSeed() { return g_backend->ClockSeed(); }

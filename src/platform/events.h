@@ -26,5 +26,5 @@ int EventDepth();
 int MaxEventDepth();
 void ResetMaxEventDepth();
 
-// A 32-bit seed for the random generator from the current clock.
-std::uint32_t ClockSeed();
+// A 64-bit seed for the random generator from the current clock.
+std::uint64_t ClockSeed();

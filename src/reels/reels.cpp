@@ -1,8 +1,4 @@
 #include "reels/reels.h"
 
-// Not built yet: the reels keep their built-in pictures and never stop by themselves.
-void BuildReelStrips() {}
-void LoadMachinePictures() {}
-void DrawInitialReels() {}
-void ReelTick(int) {}
+// Not built yet: the line does not flash after a result.
 void FlashWin() {}

@@ -174,7 +174,7 @@ TEST_F(VirtualBackendTest, ClockStartsAtTheChosenTimeAndReturnsToZeroAtMidnight)
 TEST_F(VirtualBackendTest, SameScriptGivesTheSameRun) {
   auto run = [] {
     SimBackend s{5000.0};
-    std::vector<std::uint32_t> seeds;
+    std::vector<std::uint64_t> seeds;
     s.RunFor(0.25);
     seeds.push_back(ClockSeed());
     Sleep(3);

@@ -13,11 +13,14 @@
 #include "records/player_record.h"
 #include "reels/flash_state.h"
 #include "reels/reel_state.h"
+#include "sound/recording_sound.h"
 
 class MachineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     sim = std::make_unique<SimBackend>(StartTime());
+    sound = std::make_unique<RecordingSound>();
+    sound->FillBank();
     Play = PlayState{};
     Reels = ReelState{};
     Flash = FlashState{};
@@ -43,6 +46,7 @@ class MachineTest : public ::testing::Test {
     Form2.Timer1.OnTick = reelTicks_[0];
     Form2.Timer2.OnTick = reelTicks_[1];
     Form2.Timer3.OnTick = reelTicks_[2];
+    sound.reset();
     sim.reset();
   }
 
@@ -63,6 +67,7 @@ class MachineTest : public ::testing::Test {
   }
 
   std::unique_ptr<SimBackend> sim;
+  std::unique_ptr<RecordingSound> sound;
 
  private:
   std::function<void()> reelTicks_[3];

@@ -87,7 +87,7 @@ void QtBackend::ScreenUnloaded(Screen& s) {
   if (--loadedScreens_ <= 0) QCoreApplication::quit();
 }
 
-std::uint32_t QtBackend::ClockSeed() {
+std::uint64_t QtBackend::ClockSeed() {
   // Nanoseconds through a strong mix: two reseeds never repeat a seed.
   static std::uint64_t counter = 0;
   std::uint64_t z = static_cast<std::uint64_t>(
@@ -95,7 +95,7 @@ std::uint32_t QtBackend::ClockSeed() {
                     0x9E3779B97F4A7C15ull * ++counter;
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-  return static_cast<std::uint32_t>(z ^ (z >> 31));
+  return z ^ (z >> 31);
 }
 
 int QtBackend::Run() {

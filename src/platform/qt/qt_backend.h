@@ -19,7 +19,7 @@ class QtBackend : public QObject, public Backend {
   void ScreenLoaded(Screen& s) override;
   void ScreenUnloaded(Screen& s) override;
   void TimersChanged() override;
-  std::uint32_t ClockSeed() override;
+  std::uint64_t ClockSeed() override;
 
   // Runs the event loop until the last screen is unloaded; returns the exit code.
   int Run();

@@ -140,11 +140,11 @@ void SimBackend::ScreenUnloaded(Screen& s) {
 
 Screen* SimBackend::KeyTarget() const { return loaded_.empty() ? nullptr : loaded_.back(); }
 
-std::uint32_t SimBackend::ClockSeed() {
+std::uint64_t SimBackend::ClockSeed() {
   // The virtual clock's microseconds, mixed so that nearby times give unrelated seeds.
   std::uint64_t z = static_cast<std::uint64_t>(nowUs_) + 0x9E3779B97F4A7C15ull;
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
   nowUs_ += kClockQuantumUs;
-  return static_cast<std::uint32_t>(z ^ (z >> 31));
+  return z ^ (z >> 31);
 }

@@ -36,7 +36,7 @@ class SimBackend : public Backend {
   int MsgBox(const std::string& text, int buttons, const std::string& title) override;
   void ScreenLoaded(Screen& s) override;
   void ScreenUnloaded(Screen& s) override;
-  std::uint32_t ClockSeed() override;
+  std::uint64_t ClockSeed() override;
 
   // Drives the top level: dispatches everything that falls due for this many seconds of virtual time. A handler
   // that is still waiting a minute of virtual time after the end throws SimStuck, so that a test fails, not hangs.

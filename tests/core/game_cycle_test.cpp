@@ -1,0 +1,157 @@
+// One game from the bet to its end, with the real reels, on the virtual clock.
+#include <gtest/gtest.h>
+
+#include "core/game_cycle.h"
+#include "platform/events.h"
+#include "platform/picture.h"
+#include "platform/vk.h"
+#include "support/machine_fixture.h"
+
+namespace {
+
+class GameCycleTest : public MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    OpenDay();
+  }
+  // Up, with the game's result set after its lottery; the stops later, in the given order.
+  void Game(std::int16_t flag, const std::vector<int>& stops, double firstStop = 0.7) {
+    const double t = sim->Elapsed();
+    sim->KeyAt(t, vkUp);
+    sim->ActAt(t, [flag] { Lottery.GameFlag = flag; });
+    for (size_t i = 0; i < stops.size(); ++i) sim->KeyAt(t + firstStop + 0.05 * static_cast<double>(i), stops[i]);
+    sim->RunFor(firstStop + 3.0);
+  }
+  std::vector<std::string> RouteFiles() const {
+    std::vector<std::string> files;
+    for (const auto& e : sound->Events())
+      if (e.action == SoundAction::Route) files.push_back(e.file);
+    return files;
+  }
+  int BankruptcyBoxes() const {
+    int n = 0;
+    for (const auto& b : sim->Boxes()) n += b.text == "破産しますた・・・。";
+    return n;
+  }
+};
+
+TEST_F(GameCycleTest, TheStopSoundsFollowTheOrderOfTheStopsNotTheReels) {
+  for (const auto& order : std::vector<std::vector<int>>{{vkRight, vkLeft, vkDown}, {vkDown, vkRight, vkLeft}}) {
+    sound->ClearEvents();
+    Game(0, order);
+    ASSERT_TRUE(AllReelsStopped());
+    const auto files = RouteFiles();
+    // The lever sound, then the three stop sounds in the order of the stops.
+    ASSERT_EQ(files.size(), 4u);
+    for (int i = 0; i < 3; ++i) {
+      const std::string& want = Lottery.StopSounds[i];
+      EXPECT_EQ(files[1 + i], want.substr(want.rfind('\\') + 1)) << i;
+    }
+    EXPECT_EQ(Play.ReadyForNextGame, 1);
+    EXPECT_EQ(EventDepth(), 0);
+  }
+}
+
+TEST_F(GameCycleTest, StopsComeOnlyAfter250MillisecondsAndTheReelsLandOnTheResult) {
+  // The automatic bet's 0.3 s pause comes before the lever: stops up to 0.55 s after Up are refused.
+  Game(3, {vkLeft, vkDown, vkRight}, 0.4);
+  EXPECT_EQ(Play.LeftStopPressed, 0);  // all three were refused
+  EXPECT_FALSE(AllReelsStopped());
+  const double t = sim->Elapsed();
+  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 0.1 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  sim->RunFor(3.0);
+  ASSERT_TRUE(AllReelsStopped());
+  EXPECT_EQ(Form2.Timer1.Interval(), 0);
+  EXPECT_EQ(Form2.Timer3.Interval(), 0);
+}
+
+TEST_F(GameCycleTest, ALostMcGameIsCountedOnceThoughThreeDispatchesEndIt) {
+  Lottery.McGamesLeft = 9;
+  Game(0, {vkLeft, vkDown, vkRight});
+  EXPECT_EQ(Lottery.McGamesLeft, 8);
+  EXPECT_EQ(Form2.Label14.Caption(), "8");
+  EXPECT_EQ(sound->Count("Boffu.wav", SoundAction::Play), 1);
+  Game(0, {vkLeft, vkDown, vkRight});
+  EXPECT_EQ(Form2.Label14.Caption(), "-7-");
+  Lottery.McGamesLeft = 1;
+  Game(0, {vkLeft, vkDown, vkRight});
+  EXPECT_EQ(Form2.Label14.Caption(), "");
+  EXPECT_EQ(sound->Count("Boffu.wav", SoundAction::Play), 3);
+}
+
+TEST_F(GameCycleTest, TwoCoinsAndAThousandYenBuyFiftyCoins) {
+  Form2.Label8.Caption = "2";
+  Form2.Label6.Caption = "1,000";
+  Game(0, {vkLeft, vkDown, vkRight});
+  EXPECT_EQ(Form2.Label8.Caption(), "49");
+  EXPECT_EQ(Form2.Label6.Caption(), "");
+  EXPECT_EQ(BankruptcyBoxes(), 0);
+}
+
+TEST_F(GameCycleTest, TwoCoinsAnd980YenIsBankruptcyButTheReelsStillSpin) {
+  Form2.Label8.Caption = "2";
+  Form2.Label6.Caption = "980";
+  sim->KeyAt(sim->Elapsed(), vkUp);
+  sim->RunFor(0.5);
+  EXPECT_EQ(BankruptcyBoxes(), 1);
+  EXPECT_EQ(BankruptToday, 1.0f);
+  EXPECT_EQ(Form2.Label8.Caption(), "2");
+  EXPECT_EQ(Form2.Label6.Caption(), "980");
+  EXPECT_NE(Form2.Timer1.Interval(), 0);
+  EXPECT_FALSE(AllReelsStopped());
+  EXPECT_EQ(Play.BetPlaced, 0);
+}
+
+TEST_F(GameCycleTest, FiveCoinsAndNoMoneyStillBet) {
+  Form2.Label8.Caption = "5";
+  Form2.Label6.Caption = "";
+  Game(0, {vkLeft, vkDown, vkRight});
+  EXPECT_EQ(Form2.Label8.Caption(), "2");
+  EXPECT_EQ(BankruptcyBoxes(), 0);
+  // The next bet finds 2 coins and no money.
+  Game(0, {vkLeft, vkDown, vkRight});
+  EXPECT_EQ(BankruptcyBoxes(), 1);
+}
+
+TEST_F(GameCycleTest, HeavyStopSoundsBlackTheReelWindowOut) {
+  // The unlit window painted one colour: its mark stays right of the right reel, which no reel redraws.
+  const QRgb unlit = qRgb(255, 0, 255);
+  Form2.Picture6.Image.fill(unlit);
+  const QPoint gap(390, 90);
+  const double t = sim->Elapsed();
+  sim->KeyAt(t, vkControl);
+  sim->KeyAt(t, vkUp);
+  sim->ActAt(t, [] {
+    Lottery.GameFlag = 0;
+    Lottery.StopSounds[0] = "soundMofuran\\StSound1.wav";
+    Lottery.StopSounds[1] = "soundMofuran\\StSound4.wav";
+  });
+  sim->KeyAt(t + 0.3, vkLeft);
+  sim->KeyAt(t + 0.4, vkDown);
+  sim->KeyAt(t + 0.5, vkRight);
+  // The stops' dispatches wait one inside the other: look at the window from inside them.
+  QRgb afterFirst = 0, afterSecond = 0;
+  sim->ActAt(t + 0.35, [&] { afterFirst = Form2.Picture4.Image.pixel(gap); });
+  sim->ActAt(t + 0.45, [&] { afterSecond = Form2.Picture4.Image.pixel(gap); });
+  sim->RunFor(3.0);
+  EXPECT_EQ(Play.StopSoundIndex, 4);
+  EXPECT_NE(afterFirst, unlit);  // a plain stop sound: no blackout
+  EXPECT_EQ(afterSecond, unlit);
+  EXPECT_TRUE(AllReelsStopped());
+}
+
+TEST_F(GameCycleTest, TheBlackoutCopiesTheUnlitWindowAndHoldsTheScreen) {
+  int ticks = 0;
+  Form2.Timer4.OnTick = [&] { ++ticks; };
+  Form2.Timer4.Interval = 16;
+  const double t = sim->Elapsed();
+  ReelBlackout();
+  EXPECT_GE(sim->Elapsed() - t, 0.025);
+  EXPECT_EQ(ticks, 0);
+  EXPECT_EQ(Form2.Picture4.Image.copy(0, 0, 393, 186), Form2.Picture6.Image.copy(0, 0, 393, 186));
+  Form2.Timer4.Interval = 0;
+  Form2.Timer4.OnTick = nullptr;
+}
+
+}  // namespace

@@ -1,0 +1,245 @@
+// Stop control: wherever the stop key is pressed, each reel lands where the game's result must show, and the
+// symbols on the pay line are the result's. The expected symbols come from the strips, not the stop tables.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/game_cycle.h"
+#include "reels/reels.h"
+#include "support/machine_fixture.h"
+
+namespace {
+
+// The row of each reel (left, centre, right) that the pay line of each StopGroup passes: 3 top, 2 middle, 1 bottom.
+constexpr int kLineRow[6][3] = {{0, 0, 0}, {3, 3, 3}, {3, 2, 1}, {2, 2, 2}, {1, 2, 3}, {1, 1, 1}};
+
+const std::int16_t* StripOf(int reel) { return reel == 0 ? LeftStrip : reel == 1 ? CentreStrip : RightStrip; }
+
+std::int16_t& PosOf(int reel) {
+  return reel == 0 ? Reels.LeftReelPos : reel == 1 ? Reels.CentreReelPos : Reels.RightReelPos;
+}
+std::int16_t& OffsetOf(int reel) {
+  return reel == 0 ? Reels.LeftReelOffset : reel == 1 ? Reels.CentreReelOffset : Reels.RightReelOffset;
+}
+std::int16_t& StoppedOf(int reel) {
+  return reel == 0 ? Reels.LeftReelStopped : reel == 1 ? Reels.CentreReelStopped : Reels.RightReelStopped;
+}
+std::int16_t& PressedOf(int reel) {
+  return reel == 0 ? Play.LeftStopPressed : reel == 1 ? Play.CentreStopPressed : Play.RightStopPressed;
+}
+
+class StopControlTest : public MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    OpenDay();
+    ReelDrawingOff = true;
+  }
+  void TearDown() override {
+    ReelDrawingOff = false;
+    MachineTest::TearDown();
+  }
+
+  // Spins a reel from a position with its stop key pressed in the position's first tick; returns the number of
+  // ticks until it stopped, or -1.
+  int SpinAndStop(int reel, int from) {
+    PosOf(reel) = static_cast<std::int16_t>(from);
+    OffsetOf(reel) = 0;
+    StoppedOf(reel) = 0;
+    PressedOf(reel) = 1;
+    for (int tick = 1; tick <= 22 * 4; ++tick) {
+      ReelTick(reel);
+      if (StoppedOf(reel) == 1) return tick;
+    }
+    return -1;
+  }
+};
+
+struct Case {
+  int flag, stage, pattern;
+};
+
+// What each reel must show on the line: the symbol, or (near-miss, right reel) any symbol but this one.
+struct Expectation {
+  int symbol[3];
+  bool rightAvoids;
+};
+
+Expectation Expect(const Case& c) {
+  auto all = [](int s) { return Expectation{{s, s, s}, false}; };
+  auto byPattern = [](int p) { return p == 2 ? Replay : p == 3 ? Mame : Mofuran; };
+  switch (c.flag) {
+    case 1: return c.stage == 2 ? all(Seven) : all(byPattern(c.pattern));
+    case 2: return all(Replay);
+    case 3: return all(Mame);
+    case 4: return all(Mofuran);
+    default: {
+      const int s = byPattern(c.pattern);
+      return Expectation{{s, s, s}, true};
+    }
+  }
+}
+
+TEST_F(StopControlTest, EveryResultGroupPatternAndKeyPositionLandsOnTheResultsLine) {
+  const Case cases[] = {{0, 0, 0}, {0, 0, 1}, {0, 0, 2}, {0, 0, 3}, {0, 0, 4}, {1, 2, 0}, {1, 1, 0}, {1, 1, 2},
+                        {1, 1, 3}, {1, 1, 4}, {1, 0, 2}, {2, 0, 0}, {3, 0, 0}, {3, 0, 3}, {4, 0, 0}, {4, 0, 4}};
+  int checked = 0;
+  for (const Case& c : cases) {
+    for (int group = 1; group <= 5; ++group) {
+      // The lottery never draws a replay on group 5 or a digital game on group 3.
+      if ((c.flag == 2 && group == 5) || (c.flag == 4 && group == 3)) continue;
+      Lottery.GameFlag = static_cast<std::int16_t>(c.flag);
+      Premonition.RevealStage = static_cast<std::int16_t>(c.stage);
+      Lottery.StopPattern = static_cast<std::int16_t>(c.pattern);
+      Lottery.StopGroup = static_cast<std::int16_t>(group);
+      const Expectation want = Expect(c);
+      for (int reel = 0; reel < 3; ++reel) {
+        for (int from = 1; from <= 21; ++from) {
+          for (int step : {12, 15, 20, 30}) {
+            Reels.ReelStep = static_cast<std::int16_t>(step);
+            const std::string where = "flag " + std::to_string(c.flag) + " stage " + std::to_string(c.stage) +
+                                      " pattern " + std::to_string(c.pattern) + " group " + std::to_string(group) +
+                                      " reel " + std::to_string(reel) + " from " + std::to_string(from) +
+                                      " step " + std::to_string(step);
+            ASSERT_GT(SpinAndStop(reel, from), 0) << where;
+            const int pos = PosOf(reel);
+            ASSERT_TRUE(StopAllowed(reel, pos)) << where;
+            const int shown = SymbolAt(StripOf(reel), pos, kLineRow[group][reel]);
+            if (reel == 2 && want.rightAvoids)
+              EXPECT_NE(shown, want.symbol[2]) << where << " at " << pos;
+            else
+              EXPECT_EQ(shown, want.symbol[reel]) << where << " at " << pos;
+            ++checked;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(checked, 15000);
+}
+
+TEST_F(StopControlTest, TheReelStopsOnTheFirstAllowedPositionFromTheKey) {
+  // A replay on group 1: the centre reel may stop only at 6 and 19.
+  Lottery.GameFlag = 2;
+  Lottery.StopGroup = 1;
+  Reels.ReelStep = 15;
+  SpinAndStop(1, 7);
+  EXPECT_EQ(Reels.CentreReelPos, 19);
+  SpinAndStop(1, 19);
+  EXPECT_EQ(Reels.CentreReelPos, 19);
+  SpinAndStop(1, 20);  // round past 21 to 6
+  EXPECT_EQ(Reels.CentreReelPos, 6);
+}
+
+TEST_F(StopControlTest, APositionLastsSixtyPixelsOfTicks) {
+  const std::pair<int, int> steps[] = {{12, 4}, {15, 3}, {20, 2}, {30, 1}, {1, 59}};
+  for (auto [step, ticks] : steps) {
+    Reels.ReelStep = static_cast<std::int16_t>(step);
+    Reels.LeftReelPos = 5;
+    Reels.LeftReelOffset = 0;
+    Reels.LeftReelStopped = 0;
+    Play.LeftStopPressed = 0;
+    int changes = 0, count = 0;
+    int last = Reels.LeftReelPos;
+    while (changes < 3) {
+      ReelTick(0);
+      ++count;
+      if (Reels.LeftReelPos != last) {
+        ++changes;
+        last = Reels.LeftReelPos;
+        if (changes == 1) count = 0;  // from the first tick of a new position
+      }
+    }
+    EXPECT_EQ(count, 2 * ticks) << "step " << step;
+  }
+}
+
+TEST_F(StopControlTest, AKeyInThePositionsFirstTickStopsThreeTicksLaterThere) {
+  // A mame near-miss on group 4: the left reel stops on 6, 8 or 18.
+  Lottery.GameFlag = 0;
+  Lottery.StopPattern = 3;
+  Lottery.StopGroup = 4;
+  Reels.ReelStep = 12;
+  Reels.LeftReelPos = 5;
+  Reels.LeftReelOffset = 48;
+  Reels.LeftReelStopped = 0;
+  Play.LeftStopPressed = 0;
+  ReelTick(0);  // the first tick of position 6
+  ASSERT_EQ(Reels.LeftReelPos, 6);
+  Play.LeftStopPressed = 1;
+  ReelTick(0);
+  ReelTick(0);
+  EXPECT_EQ(Reels.LeftReelStopped, 0);
+  ReelTick(0);
+  EXPECT_EQ(Reels.LeftReelStopped, 1);
+  EXPECT_EQ(Reels.LeftReelPos, 6);
+  // A stopped reel keeps its place however long its timer runs.
+  for (int i = 0; i < 50; ++i) ReelTick(0);
+  EXPECT_EQ(Reels.LeftReelPos, 6);
+}
+
+TEST_F(StopControlTest, AStepChangeInMidPositionSkipsThatPositionsTest) {
+  // Mofuran near-miss, group 3: the left reel may stop at 4, 16 or 20.
+  Lottery.GameFlag = 0;
+  Lottery.StopPattern = 0;
+  Lottery.StopGroup = 3;
+  Reels.ReelStep = 15;
+  Reels.LeftReelPos = 3;
+  Reels.LeftReelOffset = 45;
+  Reels.LeftReelStopped = 0;
+  Play.LeftStopPressed = 1;
+  ReelTick(0);  // position 4, offset 15
+  ASSERT_EQ(Reels.LeftReelPos, 4);
+  Reels.ReelStep = 20;
+  ReelTick(0);  // 35
+  ReelTick(0);  // 55: past 40, the test of position 4 never comes
+  EXPECT_EQ(Reels.LeftReelStopped, 0);
+  while (Reels.LeftReelStopped == 0) ReelTick(0);
+  EXPECT_EQ(Reels.LeftReelPos, 16);
+}
+
+TEST_F(StopControlTest, ALeverOnAt21ShowsPosition22OnceThenOne) {
+  Reels.LeftReelPos = 21;
+  Reels.CentreReelPos = 5;
+  Reels.RightReelPos = 0;
+  Form2.Picture5.Visible = true;
+  Play.KeyCode = 38;
+  Play.BetPlaced = 1;
+  Play.PlayAccepted = 1;
+  LeverOnSequence();
+  EXPECT_EQ(Reels.LeftReelPos, 22);
+  EXPECT_EQ(Reels.CentreReelPos, 6);
+  EXPECT_EQ(Reels.RightReelPos, 2);
+  Reels.ReelStep = 15;
+  for (int i = 0; i < 3; ++i) ReelTick(0);
+  EXPECT_EQ(Reels.LeftReelPos, 22);
+  ReelTick(0);
+  EXPECT_EQ(Reels.LeftReelPos, 1);
+  for (int row = 0; row < 4; ++row) EXPECT_EQ(SymbolAt(LeftStrip, 22, row), SymbolAt(LeftStrip, 1, row));
+  EXPECT_FALSE(StopAllowed(0, 22));
+}
+
+TEST(ReelStripTest, TheWindowRuleShowsTheRowsAboveThePosition) {
+  BuildReelStrips();
+  // Left at 9: seven on top, Mofuran in the middle, seven at the bottom; right at 17 the same.
+  EXPECT_EQ(SymbolAt(LeftStrip, 9, 3), Seven);
+  EXPECT_EQ(SymbolAt(LeftStrip, 9, 2), Mofuran);
+  EXPECT_EQ(SymbolAt(LeftStrip, 9, 1), Seven);
+  for (int row = 1; row <= 3; ++row) EXPECT_EQ(SymbolAt(RightStrip, 17, row), SymbolAt(LeftStrip, 9, row));
+  // Centre at 1: Mame, Mofuran, Seven from top to bottom.
+  EXPECT_EQ(SymbolAt(CentreStrip, 1, 3), Mame);
+  EXPECT_EQ(SymbolAt(CentreStrip, 1, 2), Mofuran);
+  EXPECT_EQ(SymbolAt(CentreStrip, 1, 1), Seven);
+  // The four extra entries repeat the first four; cherries only on the left strip.
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(LeftStrip[21 + i], LeftStrip[i]);
+    EXPECT_EQ(CentreStrip[21 + i], CentreStrip[i]);
+    EXPECT_EQ(RightStrip[21 + i], RightStrip[i]);
+  }
+  for (int i = 0; i < 25; ++i) {
+    EXPECT_NE(CentreStrip[i], Cherry);
+    EXPECT_NE(RightStrip[i], Cherry);
+  }
+}
+
+}  // namespace
