@@ -15,27 +15,11 @@
 
 // A known player: 1,234,567 yen, records, every item, a Japanese name.
 inline PlayerRecord KnownRecord() {
-  PlayerRecord r;
-  r.ProxyContract = 1000;
-  r.PmcUpItem = 9;
-  r.SpectaclesGrade = 821;
-  r.MembershipGames = 10000;
-  r.SpectaclesItem = 10;
-  r.Savings = Currency::FromYen(1234567);
-  r.TotalMcCount = 12;
-  r.TotalPmcCount = 3;
-  r.BestMcGames = 1500;
-  r.BestChain = 7;
-  r.BestCoins = 4321;
-  r.BestMcRun = 250;
-  r.FanfareX5Item = 17;
-  r.FanfareTotal = 5;
-  r.BankruptCount = 2;
-  r.FastPlayCoins = 9;
-  r.FuaSpeed = 3;
-  r.DigitalSpeed = 12;
-  r.Name = FixedName("もふ太郎");
-  return r;
+  return PlayerRecord{.ProxyContract = 1000, .PmcUpItem = 9, .SpectaclesGrade = 821, .MembershipGames = 10000,
+                      .SpectaclesItem = 10, .Savings = Currency::FromYen(1234567), .TotalMcCount = 12,
+                      .TotalPmcCount = 3, .BestMcGames = 1500, .BestChain = 7, .BestCoins = 4321, .BestMcRun = 250,
+                      .FanfareX5Item = 17, .FanfareTotal = 5, .BankruptCount = 2, .FastPlayCoins = 9,
+                      .FuaSpeed = 3, .DigitalSpeed = 12, .Name = FixedName("もふ太郎")};
 }
 
 // Two records are the same when both files would hold the same bytes.
@@ -59,9 +43,8 @@ class RecordsTest : public ::testing::Test {
   }
   void TearDown() override { SaveFaults = SaveInterruption{}; }
 
-  // Both files as a save of this record writes them.
+  // Both files as a save of this record writes them, and the record both files hold now.
   static void Store(const PlayerRecord& r) { ASSERT_TRUE(WriteSavePair(EncodeDataFiles(r), EncodeVbdsnd(r))); }
-  // The record both files hold now (the name from "DataFiles").
   static PlayerRecord Stored() {
     PlayerRecord r = DecodeVbdsnd(ReadSaveFile(kVbdsnd));
     r.Name = DecodeDataFiles(ReadSaveFile(kDataFiles)).Name;

@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -16,7 +15,6 @@ PlayerRecord OtherRecord(int n) {
   PlayerRecord r = InitialRecord();
   r.Savings = Currency::FromYen(50000.0 * n + 7);
   r.TotalMcCount = static_cast<float>(n);
-  r.BestCoins = 1000.0f + n;
   r.FastPlayCoins = 15;
   r.Name = FixedName("二代目" + std::to_string(n));
   return r;
@@ -29,13 +27,20 @@ bool OnlyTheTwoFiles() {
   return true;
 }
 
-void EmptyTheFolder() {
-  for (const auto& entry : std::filesystem::directory_iterator(".")) std::filesystem::remove(entry.path());
-}
-
 class SaveSafetyTest : public RecordsTest {
  protected:
-  // Loads as the title screen does and returns the record it ends with.
+  // Starts from the old record alone on disk.
+  void Begin(const PlayerRecord& old) {
+    for (const auto& entry : std::filesystem::directory_iterator(".")) std::filesystem::remove(entry.path());
+    Store(old);
+  }
+  // A save of the shop's kind, cut off after a step (0: not cut off).
+  void SaveCutAfter(const PlayerRecord& r, int step) {
+    Record = r;
+    SaveFaults.cutAfterStep = step;
+    SaveShopData();
+    SaveFaults = SaveInterruption{};
+  }
   PlayerRecord LoadAsTitle() {
     Record = PlayerRecord{};
     LoadData();
@@ -44,45 +49,30 @@ class SaveSafetyTest : public RecordsTest {
 };
 
 TEST_F(SaveSafetyTest, ASaveCutOffAtAnyStepLoadsTheOldOrTheNewData) {
-  const PlayerRecord before = KnownRecord();
-  // A new day's record, and a renaming that keeps the savings and records (a half-written file then still
-  // agrees with the old one on them).
+  // A new day's record, and a renaming that keeps the savings and records (a half-written file then still agrees
+  // with the old one on them).
   PlayerRecord renamed = KnownRecord();
   renamed.Name = FixedName("もふ太郎二世");
   renamed.FuaSpeed = 1;
   for (const PlayerRecord& after : {OtherRecord(1), renamed}) {
     for (int cut = 1; cut <= kSaveSteps; ++cut) {
-      EmptyTheFolder();
-      Store(before);
-      Record = after;
-      SaveFaults.cutAfterStep = cut;
-      SaveShopData();
-      SaveFaults = SaveInterruption{};
-      const PlayerRecord loaded = LoadAsTitle();
+      Begin(KnownRecord());
+      SaveCutAfter(after, cut);
       // Once both new files are complete (the marker at step 10) the save is carried through.
-      EXPECT_TRUE(Same(loaded, cut >= 10 ? after : before)) << "cut after step " << cut;
-      EXPECT_TRUE(sim.Boxes().empty()) << "cut after step " << cut;
+      EXPECT_TRUE(Same(LoadAsTitle(), cut >= 10 ? after : KnownRecord())) << "cut after step " << cut;
       EXPECT_TRUE(OnlyTheTwoFiles()) << "cut after step " << cut;
     }
   }
-}
-
-TEST_F(SaveSafetyTest, TwoSavesCutOffInARowStillLoadOneOfTheRecords) {
-  const PlayerRecord a = KnownRecord(), b = OtherRecord(2), c = OtherRecord(3);
+  // Two saves cut off in a row: never the reset either.
   for (int first = 1; first <= kSaveSteps; ++first) {
     for (int second = 1; second <= kSaveSteps; ++second) {
-      EmptyTheFolder();
-      Store(a);
-      SaveFaults.cutAfterStep = first;
-      Record = b;
-      SaveShopData();
-      SaveFaults.cutAfterStep = second;
-      Record = c;
-      SaveShopData();
-      SaveFaults = SaveInterruption{};
+      Begin(KnownRecord());
+      SaveCutAfter(OtherRecord(2), first);
+      SaveCutAfter(OtherRecord(3), second);
       const PlayerRecord loaded = LoadAsTitle();
-      const bool expected = second >= 10 ? Same(loaded, c) : (Same(loaded, a) || Same(loaded, b));
-      EXPECT_TRUE(expected) << first << "/" << second;
+      EXPECT_TRUE(second >= 10 ? Same(loaded, OtherRecord(3))
+                               : Same(loaded, KnownRecord()) || Same(loaded, OtherRecord(2)))
+          << first << "/" << second;
     }
   }
   EXPECT_TRUE(sim.Boxes().empty());
@@ -92,7 +82,7 @@ TEST_F(SaveSafetyTest, AWriteErrorSaysSoAndLeavesTheOldFiles) {
   Store(KnownRecord());
   const Bytes oldData = ReadSaveFile(kDataFiles), oldVbdsnd = ReadSaveFile(kVbdsnd);
   for (int fail = 1; fail <= kSaveSteps; ++fail) {
-    Store(KnownRecord());
+    Begin(KnownRecord());
     sim.ClearBoxes();
     Record = OtherRecord(4);
     SaveFaults.failAtStep = fail;
@@ -113,38 +103,24 @@ TEST_F(SaveSafetyTest, AWriteErrorSaysSoAndLeavesTheOldFiles) {
   }
 }
 
-// Makes the working folder read-only for the test; a test run as root gives up its rights meanwhile.
-class ReadOnlyFolder {
- public:
-  ReadOnlyFolder() {
-    chmod(".", 0555);
-    if (geteuid() == 0) root_ = seteuid(65534) == 0;
-  }
-  ~ReadOnlyFolder() {
-    if (root_) (void)!seteuid(0);
-    chmod(".", 0700);
-  }
-
- private:
-  bool root_ = false;
-};
-
 TEST_F(SaveSafetyTest, AReadOnlyFolderSaysSoAndKeepsTheOldFiles) {
   Store(KnownRecord());
   const Bytes oldData = ReadSaveFile(kDataFiles), oldVbdsnd = ReadSaveFile(kVbdsnd);
-  {
-    ReadOnlyFolder readOnly;
-    LoadData();
-    Form1.Text4.Text = "別の名前";
-    SaveData();
-    PlayerName = "別の名前";
-    Form2.Label6.Caption = "5,000";
-    Form2.Label8.Caption = "0";
-    EndOfDaySave();
-    // Data found broken that cannot be initialised on disk: the new player's record holds in memory.
-    DataBroken = 100;
-    EXPECT_TRUE(InitialiseData());
+  // The folder becomes read-only; a test run as root gives up its rights meanwhile.
+  chmod(".", 0555);
+  const bool root = geteuid() == 0 && seteuid(65534) == 0;
+  LoadData();
+  Form1.Text4.Text = "別の名前";
+  SaveData();
+  Form2.Label6.Caption = "5,000";
+  EndOfDaySave();
+  // Data found broken that cannot be initialised on disk: the new player's record holds in memory.
+  DataBroken = 100;
+  EXPECT_TRUE(InitialiseData());
+  if (root) {
+    EXPECT_EQ(seteuid(0), 0);
   }
+  chmod(".", 0700);
   EXPECT_EQ(BoxesSaying("データを保存できませんでした。"), 3);
   EXPECT_EQ(BoxesSaying("データが壊れています。"), 1);
   EXPECT_EQ(ReadSaveFile(kDataFiles), oldData);
@@ -154,31 +130,25 @@ TEST_F(SaveSafetyTest, AReadOnlyFolderSaysSoAndKeepsTheOldFiles) {
 }
 
 // One file of a fuzzed pair: random bytes, or a real file cut, stretched, flipped or given a wild value.
-Bytes Fuzzed(std::mt19937& rng, const Bytes& real) {
-  std::uniform_int_distribution<int> byte(0, 255);
-  Bytes b = real;
+Bytes Fuzzed(std::mt19937& rng, Bytes b) {
+  const float wild[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 3.0e38f,
+                        -1.0e30f, 1.0e-40f};
   switch (rng() % 6) {
     case 0:
       b.resize(rng() % 120);
-      for (auto& x : b) x = static_cast<std::uint8_t>(byte(rng));
+      for (auto& x : b) x = static_cast<std::uint8_t>(rng());
       break;
     case 1:
-      b.resize(rng() % (real.size() + 1));
+      b.resize(rng() % (b.size() + 1));
       break;
     case 2:
-      b.resize(real.size() + rng() % 200, static_cast<std::uint8_t>(byte(rng)));
+      b.resize(b.size() + rng() % 200, static_cast<std::uint8_t>(rng()));
       break;
     case 3:
       b[rng() % b.size()] ^= static_cast<std::uint8_t>(1 + rng() % 255);
       break;
-    case 4: {
-      const float wild[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                            -std::numeric_limits<float>::infinity(), 3.0e38f, -1.0e30f, 1.0e-40f};
-      const float f = wild[rng() % 6];
-      std::memcpy(b.data() + 4 * (rng() % (b.size() / 4)), &f, 4);
-      break;
-    }
-    default:
+    case 4:
+      std::memcpy(b.data() + 4 * (rng() % (b.size() / 4)), &wild[rng() % 5], 4);
       break;
   }
   return b;
@@ -194,7 +164,6 @@ TEST_F(SaveSafetyTest, SaveFilesOfAnyLengthAndContentLoadIntoAValidRecord) {
     WriteAllBytes(kDataFiles, Fuzzed(rng, EncodeDataFiles(real)));
     WriteAllBytes(kVbdsnd, rng() % 4 ? Fuzzed(rng, EncodeVbdsnd(real)) : EncodeVbdsnd(real));
     sim.ClearBoxes();
-    DataBroken = 0;
     LoadData();
     UpgradeFastPlayCoins();
     CheckFuaSpeed();

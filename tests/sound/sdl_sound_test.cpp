@@ -57,31 +57,28 @@ TEST_F(SdlSoundTest, OpensPlaysLoopsStopsAndCloses) {
   const Bytes junk(100, 0x5a);
   EXPECT_EQ(sound.Create(junk.data(), junk.size(), 1, ""), 0);
 
-  sound.Quit();
-  EXPECT_FALSE(sound.IsOpen());
-  EXPECT_FALSE(sound.Sounding(music));
-  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
-  // It opens again after a quit.
-  EXPECT_NE(sound.Init(nullptr), 0);
-}
-
-TEST_F(SdlSoundTest, TheFileRouteCutsOffWhatItStillPlays) {
+  // The file route: a new sound cuts off the one it still plays; one that cannot be played silences it. The
+  // bank's channels go on.
   ScratchFolder folder;
   WriteWave("LeverOn1.wav", 5);
   WriteWave("StSound2.wav", 5);
-  ASSERT_NE(sound.Init(nullptr), 0);
-  const std::int32_t loop = Buffer(5);
-  sound.PlayLooping(loop);
+  sound.PlayLooping(music);
   sound.PlayFile(folder.Path() + "/LeverOn1.wav");
   ASSERT_TRUE(sound.RouteSounding());
   Mix_Chunk* lever = Mix_GetChunk(SdlSound::kRouteChannel);
   sound.PlayFile(folder.Path() + "/StSound2.wav");
   EXPECT_TRUE(sound.RouteSounding());
   EXPECT_NE(Mix_GetChunk(SdlSound::kRouteChannel), lever);
-  // A file that cannot be played still silences the route, and leaves the bank alone.
   sound.PlayFile(folder.Path() + "/NoSuchSound.wav");
   EXPECT_FALSE(sound.RouteSounding());
-  EXPECT_TRUE(sound.Sounding(loop));
+  EXPECT_TRUE(sound.Sounding(music));
+
+  sound.Quit();
+  EXPECT_FALSE(sound.IsOpen());
+  EXPECT_FALSE(sound.Sounding(music));
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+  // It opens again after a quit.
+  EXPECT_NE(sound.Init(nullptr), 0);
 }
 
 TEST(SdlSoundFallback, WithoutAUsableDeviceInitStillSucceedsSilently) {

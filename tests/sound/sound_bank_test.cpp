@@ -69,43 +69,29 @@ TEST_F(SoundBankTest, BuildsEveryEntryInIndexOrderFromItsOwnFile) {
   EXPECT_TRUE(sim.Boxes().empty());
 }
 
-TEST_F(SoundBankTest, MissingFilesLeaveZeroEntriesWithoutAWord) {
+TEST_F(SoundBankTest, MissingFilesAreSilentEmptyOrUnreadableOnesWarn) {
   std::remove("Bell.wav");
-  std::remove("fua3.wav");
-  SoundSet();
-  EXPECT_EQ(SoundBank[1], 0);
-  EXPECT_EQ(SoundBank[20], 0);
-  int loaded = 0;
-  for (auto entry : SoundBank) loaded += entry != 0;
-  EXPECT_EQ(loaded, 39);
-  EXPECT_TRUE(sim.Boxes().empty());
-  // Playing an absent sound does nothing at all.
-  sound.ClearEvents();
-  PlayBankSound("Bell.wav");
-  LoopBankSound("fua3.wav");
-  StopBankSound("fua3.wav");
-  PlayBankSound("NoSuchSound.wav");
-  EXPECT_TRUE(sound.Events().empty());
-}
-
-TEST_F(SoundBankTest, EmptyOrUnreadableFilesWarnAndUndecodableOnesFailQuietly) {
   WriteAllBytes("Boffu.wav", {});
   std::remove("error.wav");
   mkdir("error.wav", 0755);  // present, but no file to read
   WriteAllBytes("mc1.wav", Bytes{'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v', 'e'});
   SoundSet();
-  EXPECT_EQ(SoundBank[2], 0);
-  EXPECT_EQ(SoundBank[10], 0);
-  EXPECT_EQ(SoundBank[30], 0);
-  EXPECT_NE(SoundBank[31], 0);  // the entries after a failure still load
+  for (int i : {1, 2, 10, 30}) EXPECT_EQ(SoundBank[i], 0) << i;
+  int loaded = 0;
+  for (auto entry : SoundBank) loaded += entry != 0;
+  EXPECT_EQ(loaded, 37);  // a failed entry does not stop the others
+  // The missing file says nothing, nor does one the library cannot decode; the empty and the unreadable warn.
   ASSERT_EQ(sim.Boxes().size(), 2u);
-  for (const auto& box : sim.Boxes()) {
-    EXPECT_EQ(box.buttons, vbOKOnly | vbExclamation);
-    EXPECT_FALSE(box.text.empty());
-  }
   EXPECT_NE(sim.Boxes()[0].text.find("Boffu.wav"), std::string::npos);
   EXPECT_NE(sim.Boxes()[1].text.find("error.wav"), std::string::npos);
-  EXPECT_EQ(sound.Count("mc1.wav", SoundAction::CreateFailed), 1);
+  for (const auto& box : sim.Boxes()) EXPECT_EQ(box.buttons, vbOKOnly | vbExclamation);
+  // Playing an absent sound does nothing at all.
+  sound.ClearEvents();
+  PlayBankSound("Bell.wav");
+  LoopBankSound("mc1.wav");
+  StopBankSound("mc1.wav");
+  PlayBankSound("NoSuchSound.wav");
+  EXPECT_TRUE(sound.Events().empty());
 }
 
 TEST_F(SoundBankTest, LoopsRunUntilStoppedAndEachBufferStopsAlone) {
