@@ -102,6 +102,8 @@ void EndProxyPlay() {
 
 void Timer8_Tick() {
   if (Play.ProxyReady == 0 && !AllReelsStopped()) return;
+  const std::int16_t stopCount = Play.ProxyStopCount;
+  bool stopKey = false;
   if (Play.ReadyForNextGame == 1) {
     Play.KeyCode = 38;
     Play.ProxyStopCount = 0;
@@ -127,8 +129,15 @@ void Timer8_Tick() {
       default:
         break;
     }
+    stopKey = stopCount >= 0 && stopCount <= 2;
   }
   MainLoopSub();
+  // A stop the machine refused (the automatic bet's pause can bring the next tick inside the first 250 ms of the
+  // game) is pressed again at the next tick; without this the proxy would wait for a reel that never stops.
+  if (stopKey && Play.KeyCode == 0 && Play.ProxyActive == 1) {
+    Play.ProxyStopCount = stopCount;
+    Play.ProxyReady = 1;
+  }
 }
 
 void FastPlayStep() {

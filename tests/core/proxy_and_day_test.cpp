@@ -1,0 +1,286 @@
+// Proxy play, fast play, and the start and end of a day, on the virtual clock.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/proxy_play.h"
+#include "lottery/random.h"
+#include "platform/events.h"
+#include "platform/vk.h"
+#include "records/save_files.h"
+#include "records/scratch_folder.h"
+#include "support/machine_fixture.h"
+
+namespace {
+
+class ProxyTest : public MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    PlayerName = "もふ";
+    Record.ProxyContract = 100;
+    OpenDay();
+    proxyTick_ = Form2.Timer8.OnTick;
+    // Every game the proxy starts is given no result, so that each one ends with its last reel.
+    Form2.Timer8.OnTick = [this] {
+      const auto games = Play.TotalGames;
+      proxyTick_();
+      if (Play.TotalGames != games) NoResult();
+    };
+  }
+  void TearDown() override {
+    Form2.Timer8.OnTick = proxyTick_;
+    MachineTest::TearDown();
+  }
+  static void NoResult() {
+    Lottery.GameFlag = 0;
+    Lottery.RevealCountdown = 0;
+  }
+  void Press(int key) {
+    sim->Key(key);
+    sim->RunFor(0.001);
+  }
+  std::function<void()> proxyTick_;
+};
+
+TEST_F(ProxyTest, AHundredGameContractPlaysAHundredGamesAndThePlayerStopsTheNext) {
+  Press(vkF6);
+  ASSERT_EQ(Play.ProxyActive, 1);
+  EXPECT_EQ(Form2.Label34.Caption(), "もこじろう　代打ち中");
+  EXPECT_EQ(Form2.Timer8.Interval(), 260);
+  ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyActive == 0; }, 1000));
+  EXPECT_EQ(Form2.Label10.Caption(), "101");
+  // The 101st game was started by the proxy and is left for the player: its reels turn.
+  EXPECT_FALSE(Form2.Label34.Visible());
+  EXPECT_EQ(Play.ProxyGames, 0);
+  sim->RunFor(2);
+  EXPECT_NE(Form2.Timer1.Interval(), 0);
+  EXPECT_EQ(Play.LeftStopPressed + Play.CentreStopPressed + Play.RightStopPressed, 0);
+  // The proxy spent the player's coins and money: three coins for each of the 101 games, none paid back.
+  const auto bought = 50 * (200000 - LabelMoney().units / 10000) / 1000;
+  EXPECT_EQ(bought - 3 * 101, LabelNumber(Form2.Label8.Caption()));
+}
+
+TEST_F(ProxyTest, AStopRefusedInTheFirst250MillisecondsIsPressedAgain) {
+  Press(vkF6);
+  // The automatic bet's 0.3 s pause holds the proxy's own tick: its next tick comes before stops are accepted.
+  const double t = sim->Elapsed();
+  ASSERT_TRUE(sim->RunUntil([] { return Play.StopSoundIndex == 2; }, 2));
+  EXPECT_GT(sim->Elapsed() - t, 0.55);
+  ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyGames == 2; }, 10));
+}
+
+TEST_F(ProxyTest, F6TwiceStopsItAndAgainStartsTheCountAfresh) {
+  Press(vkF6);
+  ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyGames == 5; }, 100));
+  Press(vkF6);
+  EXPECT_EQ(Play.ProxyActive, 0);
+  EXPECT_EQ(Play.ProxyGames, 0);
+  EXPECT_EQ(Form2.Timer8.Interval(), 0);
+  Press(vkF6);
+  EXPECT_EQ(Play.ProxyActive, 1);
+  ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyGames == 3; }, 100));
+  EXPECT_EQ(Play.ProxyActive, 1);
+}
+
+TEST_F(ProxyTest, SpeedKeysAreNotDispatchedDuringProxyPlayAndApplyAtTheNextStart) {
+  Press(vkF6);
+  Press('7');
+  EXPECT_EQ(Play.ProxyInterval, 260);
+  Press(vkF6);
+  Press('7');
+  EXPECT_EQ(Play.ProxyInterval, 600);
+  Press(vkF6);
+  EXPECT_EQ(Form2.Timer8.Interval(), 600);
+}
+
+TEST_F(ProxyTest, TheProxyPressesTheStopsInTheOrderAsked) {
+  const char* want[] = {"LCR", "LCR", "LRC", "CLR", "CRL", "RLC", "RCL", "RRR"};
+  for (int order = 0; order <= 7; ++order) {
+    Lottery.StopOrder = static_cast<std::int16_t>(order);
+    Play.ReadyForNextGame = 0;
+    Play.ProxyStopCount = 0;
+    std::string keys;
+    for (int i = 0; i < 3; ++i) {
+      Play.ProxyReady = 1;
+      proxyTick_();  // the reels stand: the stop keys are not acted on, their codes stay
+      keys += Play.KeyCode == vkLeft ? 'L' : Play.KeyCode == vkDown ? 'C' : Play.KeyCode == vkRight ? 'R' : '?';
+    }
+    EXPECT_EQ(keys, want[order]) << "order " << order;
+    EXPECT_EQ(Play.ProxyStopCount, 0);
+  }
+  Play.ReadyForNextGame = 1;
+  Play.ProxyReady = 1;
+  Form2.Timer1.Interval = 0;
+  Lottery.McGamesLeft = 0;
+}
+
+TEST_F(ProxyTest, TheProxyRefusesWithOneToEightMcGamesLeft) {
+  for (int left : {1, 8}) {
+    Lottery.McGamesLeft = static_cast<std::int16_t>(left);
+    Press(vkF6);
+    EXPECT_EQ(Play.ProxyActive, 0);
+    ASSERT_FALSE(sim->Boxes().empty());
+    EXPECT_EQ(sim->Boxes().back().text, "もふは、もこじろうに代打ちをサボられた！");
+    EXPECT_EQ(sim->Boxes().back().title, "サボり！！");
+  }
+  EXPECT_EQ(sound->Count("error.wav", SoundAction::Play), 2);
+  Lottery.McGamesLeft = 9;
+  Press(vkF6);
+  EXPECT_EQ(Play.ProxyActive, 1);
+  Press(vkF6);
+  Record.ProxyContract = 0;
+  Press(vkF6);  // no contract: nothing
+  EXPECT_EQ(Play.ProxyActive, 0);
+  EXPECT_EQ(sim->Boxes().size(), 2u);
+}
+
+TEST_F(ProxyTest, TheProxyTiresAtEightGamesLeftAtItsContractsChance) {
+  const std::pair<int, double> contracts[] = {{100, 1.0 / 4}, {300, 1.0 / 6}, {1000, 1.0 / 20}, {0, 0.0}};
+  for (auto [games, chance] : contracts) {
+    Play.ContractGames = static_cast<std::int16_t>(games);
+    constexpr int kDraws = 20000;
+    int tired = 0;
+    for (int i = 0; i < kDraws; ++i) {
+      Play.ProxyActive = 1;
+      ProxyTiring();
+      tired += Play.ProxyActive == 0;
+    }
+    const double share = static_cast<double>(tired) / kDraws;
+    const double se = std::sqrt(std::max(chance * (1 - chance), 1e-9) / kDraws);
+    EXPECT_NEAR(share, chance, 4 * se + 1e-9) << games;
+  }
+}
+
+class FastPlayTest : public MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    OpenDay();
+  }
+};
+
+TEST_F(FastPlayTest, TCreditsTheItemsCoinsPerGame) {
+  for (float coins : {7.0f, 15.0f}) {
+    Record.FastPlayCoins = coins;
+    Mc.BonusPhase = 1;
+    Lottery.McGamesLeft = 20;
+    Play.CreditCoins = 100;
+    sim->Key('T');
+    sim->Key('T');
+    sim->RunFor(0.01);
+    EXPECT_EQ(Lottery.McGamesLeft, 18);
+    EXPECT_EQ(Form2.Label8.Caption(), std::to_string(100 + 2 * static_cast<int>(coins)));
+  }
+}
+
+class DayTest : public MachineTest {
+ protected:
+  ScratchFolder folder;  // the working folder: where the save files go
+};
+
+TEST_F(DayTest, SavingsOfAMillionOrMoreShowWithTwoSeparators) {
+  Record.Savings = Currency::FromYen(3456789);
+  OpenDay();
+  EXPECT_EQ(Form2.Label6.Caption(), "3,456,789");
+  EXPECT_EQ(Form2.Label8.Caption(), "0");
+}
+
+TEST_F(DayTest, TheItemsAndSpecialNamesShowTheirLines) {
+  Record.ProxyContract = 300;
+  Record.FastPlayCoins = 7;
+  Record.FanfareX5Item = 17;
+  Record.PmcUpItem = 9;
+  Record.MembershipGames = 10000;
+  Record.DigitalSpeed = 12;
+  PlayerName = "ぽてまるん";
+  OpenDay();
+  EXPECT_TRUE(Form2.Label36.Visible());
+  EXPECT_TRUE(Form2.Label15.Visible());
+  EXPECT_EQ(Form2.Label15.Caption(), "：「Ｔ」　　7枚補償早回し");
+  EXPECT_TRUE(Form2.Label42.Visible());
+  EXPECT_TRUE(Form2.Label43.Visible());
+  EXPECT_TRUE(Form2.Label44.Visible());
+  EXPECT_TRUE(Form2.Text1.Visible());
+  EXPECT_TRUE(Form2.Label45.Visible());
+  EXPECT_EQ(Form2.Label35.Caption(), "：「Y・U」　デジ速度調節　『12』");
+  EXPECT_EQ(Play.ProxyName, "もこたろう");
+  EXPECT_EQ(Play.ContractGames, 300);
+}
+
+TEST_F(DayTest, ALuckyDayShowsTheSettingEvenOverTheSpectacles) {
+  PlayerName = "もふ";
+  Record.SpectaclesItem = 10;
+  QueueUniforms({5.0 / 30});  // the lucky-day draw: RandomInt(30) = 5
+  OpenDay();
+  EXPECT_EQ(Form2.Caption(), RevealedCaption());
+  Form2.Unload();
+  Play.ScreenClosed = 0;
+  QueueUniforms({0.5});
+  OpenDay();
+  EXPECT_EQ(Form2.Caption(), SpectaclesCaption());
+}
+
+TEST_F(DayTest, CashingOutStoresMoneyAndTwentyYenACoin) {
+  PlayerName = "もふ";
+  SaveShopData();  // a stored record to merge the day into
+  OpenDay();
+  Form2.Label6.Caption = "10,000";
+  Form2.Label8.Caption = "50";
+  sim->Answer(vbYes);
+  sim->Key(vkEscape);
+  sim->RunFor(0.1);
+  EXPECT_FALSE(Form2.Loaded());
+  EXPECT_EQ(FILEREAD().Savings, Currency::FromYen(11000));
+  // Nothing at all: 0 stored.
+  Play.ScreenClosed = 0;
+  OpenDay();
+  Form2.Label6.Caption = "";
+  Form2.Label8.Caption = "0";
+  sim->Answer(vbYes);
+  sim->Key(vkEscape);
+  sim->RunFor(0.1);
+  EXPECT_EQ(FILEREAD().Savings, Currency::FromYen(0));
+  EXPECT_EQ(sim->Boxes()[1].text, "設定は「3」でした。");
+}
+
+TEST_F(DayTest, AnUnnamedPlayersDayWritesNothing) {
+  OpenDay();
+  sim->Answer(vbYes);
+  sim->Key(vkEscape);
+  sim->RunFor(0.1);
+  EXPECT_FALSE(Form2.Loaded());
+  EXPECT_EQ(sim->Boxes().size(), 2u);  // the question and the setting
+  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+}
+
+TEST_F(DayTest, EndingTheDayInTheMiddleOfASpinningGameLeavesNothingRunning) {
+  OpenDay();
+  const double t = sim->Elapsed();
+  sim->KeyAt(t, vkUp);
+  sim->KeyAt(t + 0.7, vkLeft);  // its dispatch waits for the other reels
+  sim->Answer(vbYes);
+  sim->KeyAt(t + 1.0, vkEscape);  // nested inside that wait
+  sim->RunFor(3);
+  EXPECT_FALSE(Form2.Loaded());
+  EXPECT_EQ(Play.ScreenClosed, 1);
+  EXPECT_EQ(EventDepth(), 0);
+  for (Element* e : Form2.Elements())
+    if (e->Kind() == ElementKind::Timer) EXPECT_EQ(static_cast<Timer*>(e)->Interval(), 0) << e->Name();
+}
+
+TEST_F(DayTest, TheCloseBoxEndsTheDayWithoutCashingOut) {
+  PlayerName = "もふ";
+  OpenDay();
+  const double t = sim->Elapsed();
+  sim->KeyAt(t, vkUp);
+  sim->KeyAt(t + 0.7, vkLeft);
+  sim->ActAt(t + 1.0, [] { Form2.Unload(); });
+  sim->RunFor(3);
+  EXPECT_FALSE(Form2.Loaded());
+  EXPECT_TRUE(sim->Boxes().empty());
+  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+  EXPECT_EQ(EventDepth(), 0);
+}
+
+}  // namespace
