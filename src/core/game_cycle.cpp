@@ -2,6 +2,7 @@
 
 #include "core/machine_screen.h"
 #include "core/play_state.h"
+#include "core/play_stats.h"
 #include "core/proxy_play.h"
 #include "lottery/internal_lottery.h"
 #include "lottery/lottery_state.h"
@@ -79,6 +80,8 @@ void PlaceBet() {
   }
   Play.BetPlaced = 1;
   Play.CreditCoins -= 3;
+  Stats.CoinsIn += 3;
+  Stats.BetsPlaced += 1;
   Form2.Label6.Caption = FormatMoney(Play.MoneyOnHand);
   Form2.Label8.Caption = std::to_string(Play.CreditCoins);
 }

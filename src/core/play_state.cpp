@@ -1,6 +1,7 @@
 #include "core/play_state.h"
 
 #include "core/machine_screen.h"
+#include "core/play_stats.h"
 #include "lottery/lottery_state.h"
 #include "platform/convert.h"
 #include "platform/events.h"
@@ -8,6 +9,7 @@
 #include "reels/reel_state.h"
 
 PlayState Play;
+PlayStats Stats;
 
 namespace {
 const char kPlaying[] = "さんプレイ中♪　本日の設定　";

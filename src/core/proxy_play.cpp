@@ -3,6 +3,7 @@
 #include "core/key_dispatch.h"
 #include "core/machine_screen.h"
 #include "core/play_state.h"
+#include "core/play_stats.h"
 #include "lottery/lottery_state.h"
 #include "lottery/mc_state.h"
 #include "lottery/random.h"
@@ -45,7 +46,9 @@ constexpr Contract kContracts[] = {
 // One fast-played game's counters (steps 1 to 7; the R key skips the reveal of step 8).
 void FastPlayCounters() {
   Lottery.McGamesLeft -= 1;
+  const std::int32_t before = Play.CreditCoins;
   Play.CreditCoins = CLng(Play.CreditCoins + static_cast<double>(Record.FastPlayCoins));
+  Stats.CoinsOut += Play.CreditCoins - before;
   Form2.Label8.Caption = std::to_string(Play.CreditCoins);
   Form2.Label14.Caption = RightChars(std::to_string(Lottery.McGamesLeft), Mc.McDigits);
   Play.TotalGames += 1;

@@ -1,0 +1,121 @@
+// Three hours of virtual play under random key storms: every key of the machine held and hammered, days ended
+// and begun. Nothing may crash, waits must stay shallow, money must add up, and a closed screen leaves no timer.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/play_stats.h"
+#include "platform/events.h"
+#include "platform/vk.h"
+#include "reels/reels.h"
+#include "support/machine_fixture.h"
+
+namespace {
+
+constexpr int kKeys[] = {vkUp, vkLeft, vkDown, vkRight, vkControl, vkEscape, '1', '2', '3', '4',
+                         '5', '6', '7', 'R', 'T', 'U', 'Y', vkF6, vkF8};
+
+class SoakTest : public MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    ReelDrawingOff = true;
+    sim->defaultYesNo = vbNo;  // Esc is answered No unless a day is meant to end
+  }
+  void TearDown() override {
+    ReelDrawingOff = false;
+    MachineTest::TearDown();
+  }
+
+  // Money on hand plus the coins at 20 yen, in yen.
+  static std::int64_t Worth() { return LabelMoney().units / 10000 + 20LL * LabelNumber(Form2.Label8.Caption()); }
+
+  // Schedules an hour of storms from now; checks run every second, from inside whatever waits at that moment.
+  void ScheduleHour(std::mt19937& rng) {
+    const double start = sim->Elapsed();
+    std::uniform_real_distribution<double> unit(0, 1);
+    double t = start;
+    while (t < start + 3600 - 5) {
+      const double r = unit(rng);
+      if (r < 0.55) {  // a game played in a random stop order
+        sim->KeyAt(t, vkUp);
+        int stops[3] = {vkLeft, vkDown, vkRight};
+        std::shuffle(stops, stops + 3, rng);
+        double s = t + 0.3 + unit(rng) * 0.6;
+        for (int k : stops) sim->KeyAt(s += unit(rng) * 0.4, k);
+        t = s + 0.2 + unit(rng);
+      } else if (r < 0.65) {  // a key held down: its auto-repeat
+        const int key = kKeys[rng() % std::size(kKeys)];
+        if (key == vkEscape) continue;
+        const int repeats = 20 + static_cast<int>(rng() % 180);
+        for (int i = 0; i < repeats; ++i) sim->KeyAt(t + 0.033 * i, key);
+        t += 0.033 * repeats + 0.1;
+      } else if (r < 0.8) {  // hammering on everything
+        for (int i = 0; i < 30; ++i) sim->KeyAt(t += 0.005 + unit(rng) * 0.1, kKeys[rng() % std::size(kKeys)]);
+      } else if (r < 0.85) {  // the proxy asked in and sent away (with or without a contract, by the day)
+        sim->KeyAt(t, vkF6);
+        t += 5 + unit(rng) * 20;
+        sim->KeyAt(t, vkF6);
+      } else {
+        sim->KeyAt(t, kKeys[rng() % std::size(kKeys)]);
+        t += unit(rng) * 0.5;
+      }
+    }
+    // The storm ends with the three stops, so that no stop is left waiting for the others.
+    sim->KeyAt(start + 3600 - 3, vkLeft);
+    sim->KeyAt(start + 3600 - 2.5, vkDown);
+    sim->KeyAt(start + 3600 - 2, vkRight);
+    for (double c = start + 1; c < start + 3600; c += 1) sim->ActAt(c, [this] { Check(); });
+  }
+
+  void Check() {
+    ++checks;
+    ASSERT_EQ(Worth() - worth0, 20 * (Stats.CoinsOut - Stats.CoinsIn)) << "at " << sim->Elapsed();
+  }
+
+  void BeginDay(float contract) {
+    Record.ProxyContract = contract;
+    Play.ScreenClosed = 0;
+    OpenDay();
+    worth0 = Worth();
+    Stats = PlayStats{};
+  }
+
+  void EndDay() {
+    if (Play.ProxyActive == 1) {
+      sim->Key(vkF6);
+      sim->RunFor(0.1);
+    }
+    sim->Answer(vbYes);
+    sim->Key(vkEscape);
+    sim->RunFor(0.5);
+    ASSERT_FALSE(Form2.Loaded());
+    for (Element* e : Form2.Elements())
+      if (e->Kind() == ElementKind::Timer) EXPECT_EQ(static_cast<Timer*>(e)->Interval(), 0) << e->Name();
+    EXPECT_EQ(EventDepth(), 0);
+    Record.Savings = Currency::FromYen(200000);  // the next day's savings (an unnamed player saves nothing)
+  }
+
+  std::int64_t worth0 = 0;
+  int checks = 0;
+};
+
+TEST_F(SoakTest, ThreeHoursOfKeyStorms) {
+  std::mt19937 rng(20261209);
+  const auto games0 = Play.TotalGames;
+  for (int hour = 0; hour < 3; ++hour) {
+    BeginDay(hour == 0 ? 0.0f : hour == 1 ? 100.0f : 1000.0f);
+    ResetMaxEventDepth();
+    ScheduleHour(rng);
+    sim->RunFor(3600);
+    // Each accepted stop nests one wait, a lever-on one pass inside it: a handful deep, never growing.
+    EXPECT_LE(MaxEventDepth(), 8) << "hour " << hour;
+    EXPECT_EQ(EventDepth(), 0);
+    sim->defaultYesNo = vbNo;
+    EndDay();
+  }
+  EXPECT_GT(checks, 3 * 3500);
+  EXPECT_GT(Play.TotalGames - games0, 300);
+}
+
+}  // namespace
