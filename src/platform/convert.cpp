@@ -1,11 +1,17 @@
 #include "platform/convert.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-std::int64_t RoundEven(double x) { return static_cast<std::int64_t>(std::nearbyint(x)); }
+std::int64_t RoundEven(double x) {
+  // Values from damaged save files can be anything: NaN reads as 0 and the rest is held in range.
+  if (std::isnan(x)) return 0;
+  constexpr double kLimit = 9.0e18;
+  return static_cast<std::int64_t>(std::nearbyint(std::clamp(x, -kLimit, kLimit)));
+}
 
 double Val(const std::string& text) {
   size_t i = 0;
@@ -19,6 +25,15 @@ double Val(const std::string& text) {
     while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) { ++j; digits = true; }
   }
   if (!digits) return 0.0;
+  // An exponent belongs to the number ("3e+38").
+  if (j < text.size() && (text[j] == 'e' || text[j] == 'E')) {
+    size_t k = j + 1;
+    if (k < text.size() && (text[k] == '+' || text[k] == '-')) ++k;
+    if (k < text.size() && std::isdigit(static_cast<unsigned char>(text[k]))) {
+      while (k < text.size() && std::isdigit(static_cast<unsigned char>(text[k]))) ++k;
+      j = k;
+    }
+  }
   return std::strtod(text.substr(i, j - i).c_str(), nullptr);
 }
 

@@ -1,12 +1,15 @@
 // The conversions the game's arithmetic and captions rely on.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
 // Nearest integer, ties to even (every float-to-integer conversion of the game).
 std::int64_t RoundEven(double x);
-inline std::int16_t CInt(double x) { return static_cast<std::int16_t>(RoundEven(x)); }
-inline std::int32_t CLng(double x) { return static_cast<std::int32_t>(RoundEven(x)); }
+inline std::int16_t CInt(double x) { return static_cast<std::int16_t>(std::clamp<std::int64_t>(RoundEven(x), -32768, 32767)); }
+inline std::int32_t CLng(double x) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(RoundEven(x), INT32_MIN, INT32_MAX));
+}
 
 // The number at the start of a text, as the game reads a caption back: leading blanks skipped, digits with an
 // optional sign and decimal point; an empty or non-numeric text is 0. Thousands separators end the number.

@@ -13,7 +13,17 @@ std::string NativePath(const std::string& gamePath) {
   return p;
 }
 
+namespace {
+std::string& ProgramFolderOverride() {
+  static std::string folder;
+  return folder;
+}
+}  // namespace
+
+void OverrideProgramFolder(const std::string& folder) { ProgramFolderOverride() = folder; }
+
 std::string ProgramFolder() {
+  if (!ProgramFolderOverride().empty()) return ProgramFolderOverride();
   char buf[PATH_MAX];
   const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
   if (n <= 0) return CurrentFolder();
@@ -34,11 +44,16 @@ bool FileExists(const std::string& gamePath) {
 }
 
 std::optional<Bytes> ReadAllBytes(const std::string& gamePath) {
-  std::ifstream in(NativePath(gamePath), std::ios::binary);
-  if (!in) return std::nullopt;
-  Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
+  // A folder of that name opens but cannot be read: nothing, like any other unreadable file.
+  try {
+    std::ifstream in(NativePath(gamePath), std::ios::binary);
+    if (!in) return std::nullopt;
+    Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
 }
 
 bool WriteAllBytes(const std::string& gamePath, const Bytes& bytes) {

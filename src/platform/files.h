@@ -12,6 +12,8 @@ using Bytes = std::vector<std::uint8_t>;
 std::string NativePath(const std::string& gamePath);
 // The folder holding the running program, found from the program itself, without a trailing separator.
 std::string ProgramFolder();
+// Makes ProgramFolder() answer another folder (the simulator keeps its pictures, sounds and save files apart).
+void OverrideProgramFolder(const std::string& folder);
 // The working folder, against which relative game paths are resolved.
 bool ChangeFolder(const std::string& gamePath);
 std::string CurrentFolder();

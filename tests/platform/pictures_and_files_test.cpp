@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -71,6 +72,7 @@ TEST(GamePathTest, BackslashesBecomeTheSeparatorAndNamesAreExact) {
   ASSERT_TRUE(bytes.has_value());
   EXPECT_EQ(*bytes, (Bytes{1, 2, 3}));
   EXPECT_FALSE(ReadAllBytes(base + "missing.wav").has_value());
+  EXPECT_FALSE(ReadAllBytes(base + "soundMofuran").has_value());  // a folder reads as nothing
   ASSERT_TRUE(ChangeFolder(base + "soundMofuran"));
   EXPECT_TRUE(FileExists("LeverOn4.WAV"));
   std::filesystem::remove_all(dir);
@@ -85,6 +87,11 @@ TEST(ConvertTest, RoundingAndReadingBack) {
   EXPECT_EQ(Val(""), 0);
   EXPECT_EQ(Val("  42 回"), 42);
   EXPECT_EQ(Val("-7-"), -7);
+  EXPECT_EQ(Val("3e+38"), 3e38);
+  EXPECT_EQ(Val("12 回"), 12);
+  EXPECT_EQ(RoundEven(std::nan("")), 0);
+  EXPECT_EQ(CInt(1e9), 32767);
+  EXPECT_EQ(CLng(-1e30), INT32_MIN);
   EXPECT_EQ(Val("abc"), 0);
   EXPECT_EQ(SingleText(7.0f), "7");
   EXPECT_EQ(SingleText(19.5f), "19.5");
