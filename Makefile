@@ -3,13 +3,17 @@ BUILD := build
 PKGS  := g++ cmake pkg-config qt6-base-dev libsdl2-mixer-dev libgtest-dev fonts-ipafont-gothic
 JOBS  := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build deps clean
+.PHONY: run test bench build deps clean
 
 run: build
 	cd $(BUILD) && ./mofuran
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# Prints every benchmark figure, one a line.
+bench: build
+	bench/run.sh $(BUILD)
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo

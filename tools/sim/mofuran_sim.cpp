@@ -90,8 +90,25 @@ bool HallClosed() {
 
 }  // namespace
 
+int Run(const Options& opt);
+
 int main(int argc, char** argv) {
   const Options opt = Parse(argc, argv);
+  try {
+    return Run(opt);
+  } catch (const SimStuck& e) {
+    std::fprintf(stderr,
+                 "mofuran-sim: the game stopped moving at game %d: %s (flag %d group %d pattern %d order %d, "
+                 "bonus phase %d, stopped %d%d%d, pressed %d%d%d, ready %d, accepted %d)\n",
+                 Play.TotalGames, e.what(), Lottery.GameFlag, Lottery.StopGroup, Lottery.StopPattern,
+                 Lottery.StopOrder, Mc.BonusPhase, Reels.LeftReelStopped, Reels.CentreReelStopped,
+                 Reels.RightReelStopped, Play.LeftStopPressed, Play.CentreStopPressed, Play.RightStopPressed,
+                 Play.ReadyForNextGame, Play.PlayAccepted);
+    return 1;
+  }
+}
+
+int Run(const Options& opt) {
   const auto wall0 = std::chrono::steady_clock::now();
 
   std::string data = opt.data;
@@ -165,6 +182,15 @@ int main(int argc, char** argv) {
       if (order == 7) {  // an order the machine never asks: stop the reels left to right
         sim.KeyAt(t += half(rng), 37);
         sim.KeyAt(t += half(rng), 40);
+      }
+      // Two stops within one pass of the stop wait can lose the first: the player presses a missing stop again.
+      for (int retry = 1; retry <= 20; ++retry) {
+        sim.ActAt(t + 0.4 * retry, [&sim, game = Play.TotalGames] {
+          if (Play.TotalGames != game || Form2.Timer1.Interval() == 0 || Play.StopsEnabled == 0) return;
+          if (Play.LeftStopPressed == 0) sim.Key(37);
+          else if (Play.CentreStopPressed == 0) sim.Key(40);
+          else if (Play.RightStopPressed == 0) sim.Key(39);
+        });
       }
       sim.RunUntil([] { return AllReelsStopped(); }, 60);
       ++totals.games;
