@@ -114,9 +114,11 @@ void TitleScreen::Design() {
   // Owned items, hidden until one is owned.
   PlaceLabel(Label11, 330, 94, 262, 20, "保有ゴトスキル", 10, true);
   Label11.Visible = false;
-  PlaceBox(Text3, 330, 116, 262, 20);
-  PlaceBox(Text17, 330, 138, 262, 20);
-  PlaceBox(Text26, 330, 160, 262, 20);
+  // The item lines sit on the paper itself, so that an item not owned leaves no white gap.
+  for (TextBox* t : {&Text3, &Text17, &Text26}) {
+    PlaceBox(*t, 330, t == &Text3 ? 116 : t == &Text17 ? 138 : 160, 262, 20);
+    t->BackColor = kPaper;
+  }
   PlaceFrame(Frame3, 330, 184, 262, 60);
   PlaceBox(Text18, 8, 14, 246, 20);
   Text18.Container = &Frame3;
