@@ -150,10 +150,12 @@ TEST_F(FlashWinTest, SevensFlashFastWithTheLampAndStartTheMcOnBothDiagonals) {
   std::vector<double> changes;
   Sample(t + 0.5, t + 1.5, seen, changes);
   int lampOn = 0, lampOff = 0;
-  bool fiveSevens = true;
+  bool fiveSevens = true, together = true;
   for (double s = t + 0.505; s < t + 1.5; s += 0.1)
     sim->ActAt(s, [&] {
       (Form2.Picture29.Visible() ? lampOn : lampOff) += 1;
+      // The lamp is lit in the frames of the flash seven.
+      together = together && Form2.Picture29.Visible() == (Flash.FlashSprite == &Form2.Picture21);
       // The pay line (left bottom, centre middle, right top) and the other diagonal flash alike.
       const PictureBox& sprite = *Flash.FlashSprite;
       fiveSevens = fiveSevens && LeftCells.Sprite[3] == &sprite && RightCells.Sprite[1] == &sprite &&
@@ -171,6 +173,7 @@ TEST_F(FlashWinTest, SevensFlashFastWithTheLampAndStartTheMcOnBothDiagonals) {
   EXPECT_NEAR(static_cast<double>(changes.size()), 1.0 / 0.03, 4);
   EXPECT_GT(lampOn, 0);
   EXPECT_GT(lampOff, 0);
+  EXPECT_TRUE(together);
   EXPECT_TRUE(fiveSevens);
 }
 
