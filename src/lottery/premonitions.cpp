@@ -44,12 +44,11 @@ constexpr StopSoundSet kFourFold = {kStSound4, kStSound4, kStSound4};
 constexpr StopSoundSet kClimb = {kStSound2, kStSound3, kStSound4};
 // The sets with a seven's or the MC's voice in the middle sound only in a reveal game.
 constexpr StopSoundSet kAnnounce = {kStSound5, kStSound75, kStSound5};
-constexpr StopSoundSet kAnnounceTease = {kStSound4, kStSound7ni, kStSound4};
-constexpr StopSoundSet kSevenE = {kStSound2, kStSound7e, kStSound4};
 constexpr StopSoundSet kSeven = {kStSound1, kStSound7, kStSound1};
 constexpr StopSoundSet kSevenC = {kStSound2, kStSound7c, kStSound2};
 constexpr StopSoundSet kSevenNi = {kStSound4, kStSound7ni, kStSound4};
-constexpr StopSoundSet kSevenE2 = {kStSound2, kStSound7e, kStSound2};
+constexpr StopSoundSet kSevenE = {kStSound2, kStSound7e, kStSound2};
+constexpr StopSoundSet kSevenEClimb = {kStSound2, kStSound7e, kStSound4};
 
 struct EarlyGame {
   StopSoundSet stops;
@@ -85,7 +84,7 @@ constexpr EarlyGame kEarlyGames[19] = {
 // The stop sounds of a reveal from stage 1, by v = the integer nearest to 11 * Uniform() + 1; v 1 and 9..12
 // (null here) are the plain set.
 constexpr const StopSoundSet* kStageOneReveal[13] = {
-    nullptr, nullptr, &kSeven, &kSevenC, &kSevenNi, &kPlain, &kPlain, &kPlain, &kSevenE2,
+    nullptr, nullptr, &kSeven, &kSevenC, &kSevenNi, &kPlain, &kPlain, &kPlain, &kSevenE,
     nullptr, nullptr, nullptr, nullptr,
 };
 
@@ -139,11 +138,11 @@ void AttemptFromStageZero() {
     SetStopSounds(kAnnounce);
   } else if (s <= 11) {
     Announce();
-    SetStopSounds(kAnnounceTease);
+    SetStopSounds(kSevenNi);
     Lottery.LeverSound = kLeverOn1;
     Tease();
   } else if (s == 12) {
-    SetStopSounds(kSevenE);
+    SetStopSounds(kSevenEClimb);
   } else {
     SetStopSounds(kPlain);
   }
