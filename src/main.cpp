@@ -1,28 +1,17 @@
-// mofuran: the game.
+// mofuran: the game. It opens on the title screen and ends when its last window closes.
 #include <QApplication>
 
-#include "core/day.h"
-#include "core/play_state.h"
 #include "platform/qt/qt_backend.h"
-#include "records/player_record.h"
-#include "reels/reel_state.h"
 #include "sound/sound_bank.h"
-#include "sound/sound_library.h"
+#include "title/title_form.h"
+#include "title/title_screen.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QtBackend backend;
-  SetAppFolder();
-  EnterSoundFolder();
-  if (dsInit(nullptr) != 0) SoundSet();
-  // Until the title screen opens the day, the machine opens directly as an unnamed test play with the savings a
-  // new player starts with.
-  Reels.ReelStep = 15;
-  Record.Savings = Currency::FromYen(200000);
-  Play.ProxyInterval = 260;
-  Play.ScreenClosed = 0;
-  StartDay();
+  Form1.Show();
   const int status = backend.Run();
-  ReleaseSoundBank();
+  // A window closed with its close box leaves the sound bank to be released here.
+  if (!SoundBankReleased()) ReleaseSoundBank();
   return status;
 }

@@ -1,6 +1,7 @@
 #include "title/title_form.h"
 
 #include "platform/events.h"
+#include "title/title_screen.h"
 
 TitleScreen Form1;
 
@@ -51,6 +52,23 @@ TitleScreen::TitleScreen() : Screen("Form1") {
   ClientWidth = 608;
   ClientHeight = 468;
   BackColor = kPaper;
+  OnLoad = Form1_Load;
+  Text4.OnChange = Text4_Change;
+  Command1.OnClick = Command1_Click;
+  Command2.OnClick = Command2_Click;
+  Command3.OnClick = Command3_Click;
+  Command4.OnClick = Command4_Click;
+  Command5.OnClick = Command5_Click;
+  Option8.OnClick = Option8_Click;
+  Option7.OnClick = Option7_Click;
+  Option6.OnClick = Option6_Click;
+  Option5.OnClick = Option5_Click;
+  Option9.OnClick = Option9_Click;
+  Option10.OnClick = Option10_Click;
+  Option12.OnClick = Option12_Click;
+  Option11.OnClick = Option11_Click;
+  Option13.OnClick = Option13_Click;
+  Option14.OnClick = Option14_Click;
 }
 
 void TitleScreen::Design() {
@@ -96,9 +114,11 @@ void TitleScreen::Design() {
   // Owned items, hidden until one is owned.
   PlaceLabel(Label11, 330, 94, 262, 20, "保有ゴトスキル", 10, true);
   Label11.Visible = false;
-  PlaceBox(Text3, 330, 116, 262, 20);
-  PlaceBox(Text17, 330, 138, 262, 20);
-  PlaceBox(Text26, 330, 160, 262, 20);
+  // The item lines sit on the paper itself, so that an item not owned leaves no white gap.
+  for (TextBox* t : {&Text3, &Text17, &Text26}) {
+    PlaceBox(*t, 330, t == &Text3 ? 116 : t == &Text17 ? 138 : 160, 262, 20);
+    t->BackColor = kPaper;
+  }
   PlaceFrame(Frame3, 330, 184, 262, 60);
   PlaceBox(Text18, 8, 14, 246, 20);
   Text18.Container = &Frame3;

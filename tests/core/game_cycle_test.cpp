@@ -60,6 +60,10 @@ TEST_F(GameCycleTest, StopsComeOnlyAfter250MillisecondsAndTheReelsLandOnTheResul
   EXPECT_FALSE(AllReelsStopped());
   const double t = sim->Elapsed();
   for (int i = 0; i < 3; ++i) sim->KeyAt(t + 0.1 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  // The mame flashes until the next lever-on: a game without a result follows.
+  sim->KeyAt(t + 2.0, vkUp);
+  sim->ActAt(t + 2.0, [] { Lottery.GameFlag = 0; });
+  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 2.7 + 0.1 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
   sim->RunFor(3.0);
   ASSERT_TRUE(AllReelsStopped());
   EXPECT_EQ(Form2.Timer1.Interval(), 0);

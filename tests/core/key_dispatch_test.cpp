@@ -272,17 +272,30 @@ TEST_F(KeyDispatchTest, RKeyRevealsOnlyAtItsCountsAndFastPlaysOnlyUnderTheReveal
 
 TEST_F(KeyDispatchTest, F8MakesALeverOnPossibleAgain) {
   StopReelsOnTheirKeys();
-  gameFlag = 2;  // a game with a result ends only when its presentation has ended
-  PlayOneGame();
-  gameFlag = 0;
-  ASSERT_TRUE(AllReelsStopped());
-  EXPECT_EQ(Play.ReadyForNextGame, 0);
-  Press(vkUp);
-  EXPECT_EQ(Form2.Label10.Caption(), "1");
-  Press(vkF8);
-  EXPECT_EQ(Play.ReadyForNextGame, 1);
-  Press(vkUp);
-  EXPECT_EQ(Form2.Label10.Caption(), "2");
+  // A replay: its presentation holds the next lever-on back for 300 ms after the last stop, and its line flashes
+  // until the next lever-on, so the keys are scripted ahead.
+  const double t = sim->Elapsed();
+  sim->KeyAt(t, vkUp);
+  sim->ActAt(t, [] { Lottery.GameFlag = 2; });
+  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 0.65 + 0.05 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  int ready = -1;
+  std::string refused, accepted;
+  sim->KeyAt(t + 0.85, vkUp);
+  sim->ActAt(t + 0.85, [&] {
+    ready = Play.ReadyForNextGame;
+    refused = Form2.Label10.Caption();
+  });
+  sim->KeyAt(t + 0.9, vkF8);
+  sim->KeyAt(t + 0.95, vkUp);
+  sim->ActAt(t + 0.95, [&] {
+    Lottery.GameFlag = 0;
+    accepted = Form2.Label10.Caption();
+  });
+  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 1.6 + 0.05 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  sim->RunFor(2.5);
+  EXPECT_EQ(ready, 0);
+  EXPECT_EQ(refused, "1");
+  EXPECT_EQ(accepted, "2");
 }
 
 TEST_F(KeyDispatchTest, GamesCountOnAcrossDaysFromZeroShown) {

@@ -1,0 +1,180 @@
+// The pay-line flashing on the virtual clock: its pace, its pictures, the sevens' blinking lamp and start timer,
+// and each way it ends.
+#include <vector>
+
+#include "core/game_cycle.h"
+#include "lottery/mc_sequence.h"
+#include "platform/events.h"
+#include "platform/vk.h"
+#include "presentation_fixture.h"
+#include "reels/reels.h"
+
+namespace {
+
+constexpr int kCellX[3] = {3, 141, 273};
+constexpr int kRowY[4] = {188, 128, 68, 8};
+ReelCells* const kCells[3] = {&LeftCells, &CentreCells, &RightCells};
+
+class FlashWinTest : public PresentationTest {
+ protected:
+  void TearDown() override {
+    Form2.Timer4.Interval = 0;
+    Form2.Timer4.OnTick = Timer4_Tick;
+    PresentationTest::TearDown();
+  }
+  // The row of a reel on the game's pay line: 3 top, 2 middle, 1 bottom.
+  static int LineRow(int reel) {
+    constexpr int kLineRow[6][3] = {{1, 1, 1}, {3, 3, 3}, {3, 2, 1}, {2, 2, 2}, {1, 2, 3}, {1, 1, 1}};
+    return kLineRow[Lottery.StopGroup][reel];
+  }
+  // A game with this result stopped with the left reel at 9 and the right at 17, its cells chosen.
+  void Stopped(int flag, int pattern, int group) {
+    Lottery.GameFlag = static_cast<std::int16_t>(flag);
+    Lottery.StopPattern = static_cast<std::int16_t>(pattern);
+    Lottery.StopGroup = static_cast<std::int16_t>(group);
+    Reels.LeftReelPos = 9;
+    Reels.CentreReelPos = 5;
+    Reels.RightReelPos = 17;
+    Reels.LeftReelStopped = Reels.CentreReelStopped = Reels.RightReelStopped = 1;
+    for (int reel = 0; reel < 3; ++reel) ChooseCells(reel);
+    Flash.FlashPause = 0.15f;
+  }
+  // Samples the frame's picture every 10 ms over a span: the pictures seen, and the times they changed.
+  void Sample(double from, double to, std::vector<PictureBox*>& seen, std::vector<double>& changes) {
+    for (double t = from; t < to; t += 0.01)
+      sim->ActAt(t, [&, t] {
+        if (!seen.empty() && seen.back() != Flash.FlashSprite) changes.push_back(t);
+        seen.push_back(Flash.FlashSprite);
+      });
+  }
+  // Whether a stopped cell of the reel window shows the sprite wherever its mask has the symbol.
+  static bool CellShows(int reel, int row, const PictureBox& sprite) {
+    const QImage& mask = kCells[reel]->Mask[row]->Image;
+    int checked = 0;
+    for (int dy = 0; dy < 55 && kRowY[row] + dy < 186; ++dy)
+      for (int dx = 0; dx < 110; ++dx) {
+        if ((mask.pixel(dx, dy) & 0xFFFFFF) != 0xFFFFFF) continue;
+        if (Form2.Picture4.Image.pixel(kCellX[reel] + dx, kRowY[row] + dy) != sprite.Image.pixel(dx, dy)) return false;
+        ++checked;
+      }
+    return checked > 200;
+  }
+};
+
+TEST_F(FlashWinTest, AMameWinFlashesEveryFifteenHundredthsUntilTheNextLeverOn) {
+  const double t = sim->Elapsed();
+  sim->KeyAt(t, vkUp);
+  sim->ActAt(t, [] { Lottery.GameFlag = 3; });
+  for (double at : {t + 0.7, t + 3.7})
+    for (int key : {vkLeft, vkDown, vkRight}) sim->KeyAt(at += 0.05, key);
+  std::vector<PictureBox*> seen, after;
+  std::vector<double> changes, changesAfter;
+  Sample(t + 1.5, t + 3.0, seen, changes);
+  bool lineShowsSprite = false;
+  sim->ActAt(t + 2.005, [&] {
+    lineShowsSprite = Flash.FlashSprite != nullptr && CellShows(0, LineRow(0), *Flash.FlashSprite) && CellShows(1, LineRow(1), *Flash.FlashSprite) &&
+                      CellShows(2, LineRow(2), *Flash.FlashSprite);
+  });
+  sim->KeyAt(t + 3.0, vkUp);
+  sim->ActAt(t + 3.0, [] { Lottery.GameFlag = 0; });
+  Sample(t + 3.1, t + 3.6, after, changesAfter);
+  sim->RunFor(4.0);
+  for (PictureBox* p : seen) ASSERT_TRUE(p == &Form2.Picture14 || p == &Form2.Picture19);
+  ASSERT_GE(changes.size(), 8u);
+  for (size_t i = 1; i < changes.size(); ++i) EXPECT_NEAR(changes[i] - changes[i - 1], 0.15, 0.015);
+  EXPECT_TRUE(lineShowsSprite);
+  EXPECT_TRUE(changesAfter.empty());
+}
+
+TEST_F(FlashWinTest, EachEarlyEnd) {
+  // An MC replay with 7 or more games left: one dark frame, and the outer stop dispatches skip the game's end.
+  Stopped(2, 0, 3);
+  Mc.BonusPhase = 1;
+  Lottery.McGamesLeft = 7;
+  double t = sim->Elapsed();
+  FlashWin();
+  EXPECT_NEAR(sim->Elapsed() - t, 0.15, 0.01);
+  EXPECT_EQ(Flash.SkipGameEnd, 1);
+  EXPECT_EQ(Flash.FlashSprite, &Form2.Picture20);
+  // With 6 left it flashes on until the next lever-on turns the reels.
+  Flash.SkipGameEnd = 0;
+  Lottery.McGamesLeft = 6;
+  t = sim->Elapsed();
+  sim->ActAt(t + 1.0, [] { Reels.LeftReelStopped = Reels.CentreReelStopped = Reels.RightReelStopped = 0; });
+  FlashWin();
+  EXPECT_NEAR(sim->Elapsed() - t, 1.0, 0.16);
+  EXPECT_EQ(Flash.SkipGameEnd, 0);
+
+  // Proxy play sees five frames of a small win.
+  Stopped(3, 0, 2);
+  Mc.BonusPhase = 0;
+  Play.ProxyActive = 1;
+  t = sim->Elapsed();
+  FlashWin();
+  EXPECT_NEAR(sim->Elapsed() - t, 5 * 0.15, 0.03);
+  // A revealed MC flashes on under proxy play until the start sequence accepts play again.
+  Stopped(1, 1, 3);
+  Form2.Timer4.OnTick = [] {};
+  t = sim->Elapsed();
+  sim->ActAt(t + 1.0, [] {
+    Mc.McStep = 1;
+    Play.PlayAccepted = 1;
+  });
+  FlashWin();
+  EXPECT_NEAR(sim->Elapsed() - t, 1.0, 0.04);
+  Play.ProxyActive = 0;
+
+  // At the end of an MC only one frame is drawn, without a pause.
+  Stopped(3, 0, 2);
+  Mc.McEnding = 2;
+  t = sim->Elapsed();
+  FlashWin();
+  EXPECT_LT(sim->Elapsed() - t, 0.005);
+  Form2.Timer4.Interval = 0;
+}
+
+TEST_F(FlashWinTest, SevensFlashFastWithTheLampAndStartTheMcOnBothDiagonals) {
+  Stopped(1, 1, 4);
+  Mc.BonusPhase = 2;
+  Lottery.StopOrder = 1;
+  Play.ReadyForNextGame = 0;
+  Play.PlayAccepted = 1;
+  Form2.Picture37.Visible = true;
+  const double t = sim->Elapsed();
+  double firstTick = -1;
+  Form2.Timer4.OnTick = [&] {
+    if (firstTick < 0) firstTick = sim->Elapsed() - t;
+    Mc.McStep = 1;
+  };
+  std::vector<PictureBox*> seen;
+  std::vector<double> changes;
+  Sample(t + 0.5, t + 1.5, seen, changes);
+  int lampOn = 0, lampOff = 0;
+  bool fiveSevens = true, together = true;
+  for (double s = t + 0.505; s < t + 1.5; s += 0.1)
+    sim->ActAt(s, [&] {
+      (Form2.Picture29.Visible() ? lampOn : lampOff) += 1;
+      // The lamp is lit in the frames of the flash seven.
+      together = together && Form2.Picture29.Visible() == (Flash.FlashSprite == &Form2.Picture21);
+      // The pay line (left bottom, centre middle, right top) and the other diagonal flash alike.
+      const PictureBox& sprite = *Flash.FlashSprite;
+      fiveSevens = fiveSevens && LeftCells.Sprite[3] == &sprite && RightCells.Sprite[1] == &sprite &&
+                   CellShows(0, 1, sprite) && CellShows(0, 3, sprite) && CellShows(1, 2, sprite) &&
+                   CellShows(2, 1, sprite) && CellShows(2, 3, sprite);
+    });
+  sim->ActAt(t + 7.0, [] { Lottery.GameFlag = 0; });
+  FlashWin();
+  EXPECT_NEAR(firstTick, 5.8, 0.02);
+  EXPECT_EQ(sound->Count("degi4.wav", SoundAction::Stop), 1);
+  EXPECT_FALSE(Form2.Picture37.Visible());
+  EXPECT_EQ(Mc.BonusPhase * 10 + Lottery.StopOrder, 0);
+  EXPECT_EQ(Play.PlayAccepted, 0);
+  for (PictureBox* p : seen) ASSERT_TRUE(p == &Form2.Picture21 || p == &Form2.Picture17);
+  EXPECT_NEAR(static_cast<double>(changes.size()), 1.0 / 0.03, 4);
+  EXPECT_GT(lampOn, 0);
+  EXPECT_GT(lampOff, 0);
+  EXPECT_TRUE(together);
+  EXPECT_TRUE(fiveSevens);
+}
+
+}  // namespace

@@ -1,0 +1,230 @@
+#include "title_fixture.h"
+
+namespace {
+
+TEST_F(TitleTest, TheShopOpensFromEightyThousandYenAndAPoorPlayerIsRescued) {
+  Store(Player(80000));
+  Open();
+  EXPECT_EQ(Form1.Text8.Text(), "80,000");
+  EXPECT_TRUE(Form1.Command3.Visible());
+
+  Store(Player(79999));
+  Open();
+  EXPECT_FALSE(Form1.Command3.Visible());
+  EXPECT_EQ(Stored().Savings, Currency::FromYen(79999));
+
+  // 1,000 yen is enough to play; 999 and nothing at all are raised to 30,000 and saved.
+  Store(Player(1000));
+  Open();
+  EXPECT_EQ(Form1.Text8.Text(), "1,000");
+  for (double yen : {999.0, 0.0}) {
+    Store(Player(yen));
+    Open();
+    EXPECT_EQ(Form1.Text8.Text(), "30,000");
+    EXPECT_FALSE(Form1.Command3.Visible());
+    EXPECT_EQ(Stored().Savings, Currency::FromYen(30000));
+    EXPECT_EQ(Record.Savings, Currency::FromYen(30000));
+  }
+  EXPECT_TRUE(sim.Boxes().empty());
+  EXPECT_EQ(sound.Count("StSound5.wav", SoundAction::Play), 5);
+}
+
+TEST_F(TitleTest, TheFuaSpeedChoosesItsOptionAndTempoAndABadOneInitialisesTheData) {
+  PlayerRecord r = Player(500000);
+  r.FuaSpeed = 4;
+  Store(r);
+  Open();
+  EXPECT_TRUE(Form1.Option5.Value());
+  EXPECT_FLOAT_EQ(FuaTempo, 44.0f);
+  Click(Form1.Option8);
+  EXPECT_FLOAT_EQ(FuaTempo, 47.0f);
+  EXPECT_EQ(Stored().FuaSpeed, 1);
+  EXPECT_FALSE(Form1.Option5.Value());
+
+  for (float bad : {0.0f, 5.0f}) {
+    sim.ClearBoxes();
+    r.FuaSpeed = bad;
+    Store(r);
+    Open();
+    ASSERT_EQ(BoxesSaying("データが壊れています。"), 1) << bad;
+    EXPECT_TRUE(Same(Stored(), InitialRecord()));
+    EXPECT_EQ(Form1.Text8.Text(), "200,000");
+    EXPECT_EQ(Form1.Text4.Text(), "");
+  }
+}
+
+TEST_F(TitleTest, TheAccessCodeBringsOutTheInitialiseButtonForGood) {
+  PlayerRecord r = KnownRecord();
+  r.FanfareX5Item = 15;
+  Store(r);
+  Open();
+  EXPECT_TRUE(Form1.Command2.Enabled());
+  sim.Type(Form1.Text4, "kemukemu");
+  Run();
+  EXPECT_TRUE(Form1.Command4.Visible());
+  sim.Type(Form1.Text4, "");
+  Run();
+  EXPECT_TRUE(Form1.Command4.Visible());
+  EXPECT_FALSE(Form1.Command2.Enabled());
+
+  // Declined, nothing changes; accepted, the items go from the screen and the files.
+  sim.Answer(vbNo);
+  Click(Form1.Command4);
+  EXPECT_TRUE(Form1.Frame3.Visible());
+  EXPECT_TRUE(Same(Stored(), r));
+  sim.Answer(vbYes);
+  Click(Form1.Command4);
+  EXPECT_TRUE(Same(Stored(), InitialRecord()));
+  for (TextBox* t : {&Form1.Text3, &Form1.Text17, &Form1.Text18, &Form1.Text19, &Form1.Text25, &Form1.Text26})
+    EXPECT_EQ(t->Text(), "") << t->Name();
+  EXPECT_FALSE(Form1.Label11.Visible());
+  EXPECT_FALSE(Form1.Frame3.Visible());
+  EXPECT_FALSE(Form1.Frame4.Visible());
+  EXPECT_EQ(Form1.Text8.Text(), "200,000");
+}
+
+TEST_F(TitleTest, OwnedItemsShowTheirTextsAndTheirSwitchesAreSaved) {
+  PlayerRecord r = KnownRecord();
+  r.FastPlayCoins = 8;  // an old count, upgraded at the load
+  r.SpectaclesItem = 11;
+  r.SpectaclesGrade = 820;
+  Store(r);
+  Open();
+  EXPECT_EQ(Stored().FastPlayCoins, 9);
+  EXPECT_TRUE(Form1.Label11.Visible());
+  EXPECT_EQ(Form1.Text3.Text(), "●『もこパパ』と契約");
+  EXPECT_EQ(Form1.Text17.Text(), "●超便利！『Ｔ』(もこ)ボタン 9枚補償！");
+  EXPECT_EQ(Form1.Text26.Text(), "闇会員権ＧＥＴ！（閉店時間が遅くなるぞっ！！）");
+  EXPECT_EQ(Form1.Text18.Text(), "●ＰＭＣ(ﾌﾟﾚﾐｱﾑﾓﾌﾗﾝﾁｬﾝｽ)確率ＵＰ(８％程度)");
+  EXPECT_EQ(Form1.Text19.Text(), "●究極！！設定看破メガネ");
+  EXPECT_EQ(Form1.Text25.Text(), "(度数ＵＰ版)");
+  EXPECT_EQ(Form1.Text20.Text(), "●驚愕！！ファンファー連突入率５倍");
+  EXPECT_EQ(Form1.Text27.Text(), "12");
+  EXPECT_EQ(Play.DigitalSpeedSteps, 12);
+  EXPECT_EQ(Form1.Command2.Caption(), "終　了");
+  // Switched off at the load, the spectacles keep their upgrade: 820 while off, 821 when on again.
+  EXPECT_TRUE(Form1.Option11.Value());
+  EXPECT_FALSE(Form1.Text19.Enabled());
+  EXPECT_EQ(Stored().SpectaclesGrade, 820);
+  Click(Form1.Option12);
+  EXPECT_EQ(Stored().SpectaclesItem, 10);
+  EXPECT_EQ(Stored().SpectaclesGrade, 821);
+  EXPECT_TRUE(Form1.Text19.Enabled());
+  Click(Form1.Option11);
+  EXPECT_EQ(Stored().SpectaclesItem, 11);
+  EXPECT_EQ(Stored().SpectaclesGrade, 820);
+
+  Click(Form1.Option10);
+  Click(Form1.Option14);
+  EXPECT_EQ(Stored().PmcUpItem, 10);
+  EXPECT_EQ(Stored().FanfareX5Item, 16);
+  Open();
+  EXPECT_TRUE(Form1.Option10.Value());
+  EXPECT_TRUE(Form1.Option14.Value());
+  EXPECT_FALSE(Form1.Text20.Enabled());
+}
+
+TEST_F(TitleTest, TheDisplayIsAskedForAgainUntilDeclinedWhenMoneyIsShort) {
+  PlayerRecord r = Player(129999);
+  r.FanfareX5Item = 17;  // the display is sold to owners of the fanfare item
+  Store(r);
+  Open();
+  ASSERT_TRUE(Form1.Command5.Visible());
+  sim.Answer(vbYes);
+  sim.Answer(vbOK);
+  sim.Answer(vbYes);
+  sim.Answer(vbOK);
+  sim.Answer(vbNo);
+  Click(Form1.Command5);
+  ASSERT_EQ(sim.Boxes().size(), 5u);
+  EXPECT_EQ(sim.Boxes()[0].text, "このアイテムは買った時のみ使用します");
+  EXPECT_EQ(sim.Boxes()[0].title, "１０万円です。");
+  EXPECT_EQ(sim.Boxes()[1].text, "お金が足りません・・・。");
+  EXPECT_EQ(sim.Boxes()[4].text, "このアイテムは買った時のみ使用します");
+  EXPECT_TRUE(Form1.Command5.Visible());
+  EXPECT_EQ(Stored().Savings, Currency::FromYen(129999));
+
+  r.Savings = Currency::FromYen(130000);
+  Store(r);
+  Open();
+  sim.Answer(vbYes);
+  Click(Form1.Command5);
+  EXPECT_FALSE(Form1.Command5.Visible());
+  EXPECT_EQ(Lottery.LotteryDisplayBought, 1);
+  EXPECT_EQ(Form1.Text8.Text(), "30,000");
+  EXPECT_EQ(Stored().Savings, Currency::FromYen(30000));
+  EXPECT_EQ(sound.Count("Bell.wav", SoundAction::Play), 1);
+  // Bought once per run: the button stays away.
+  Open();
+  EXPECT_FALSE(Form1.Command5.Visible());
+}
+
+TEST_F(TitleTest, RegisteringAndRenamingKeepEveryValue) {
+  // No name stored: the typed name is registered.
+  Store(Player(250000));
+  Store([] { PlayerRecord r = Player(250000); r.Name = FixedName(""); return r; }());
+  Open();
+  EXPECT_FALSE(Form1.Command2.Enabled());
+  sim.Type(Form1.Text4, "  もふ太郎 ");
+  Click(Form1.Command2);
+  EXPECT_EQ(Trim(Stored().Name), "もふ太郎");
+  EXPECT_EQ(PlayerName, "もふ太郎");
+  EXPECT_EQ(Form1.Text4.Text(), "もふ太郎");
+
+  PlayerRecord r = KnownRecord();
+  r.FanfareX5Item = 15;
+  Store(r);
+  Open();
+  // Declined: the stored name comes back.
+  sim.Type(Form1.Text4, "新しい名前");
+  sim.Answer(vbNo);
+  Click(Form1.Command2);
+  EXPECT_EQ(sim.Boxes().back().text, "もふ太郎さんの名前を変更しますか？");
+  EXPECT_EQ(sim.Boxes().back().title, "注意！");
+  EXPECT_EQ(Form1.Text4.Text(), "もふ太郎");
+  EXPECT_TRUE(Same(Stored(), r));
+  // Accepted: only the name changes.
+  sim.Type(Form1.Text4, "新しい名前");
+  sim.Answer(vbYes);
+  Click(Form1.Command2);
+  PlayerRecord renamed = r;
+  renamed.Name = FixedName("新しい名前");
+  EXPECT_TRUE(Same(Stored(), renamed));
+  EXPECT_EQ(PlayerName, "新しい名前");
+  // The same name again: saved without a question.
+  const size_t boxes = sim.Boxes().size();
+  Click(Form1.Command2);
+  EXPECT_EQ(sim.Boxes().size(), boxes);
+  EXPECT_TRUE(Same(Stored(), renamed));
+}
+
+TEST_F(TitleTest, WithoutSoundTheScreenKeepsItsDesignAndLoadsNothing) {
+  sound.initResult = 0;
+  Store(Player(500000));
+  Open();
+  ASSERT_EQ(sim.Boxes().size(), 1u);
+  EXPECT_EQ(sim.Boxes()[0].text, "DirectSoundは使えません。");
+  EXPECT_EQ(Form1.Text8.Text(), "");
+  EXPECT_FALSE(Form1.Command3.Visible());
+  EXPECT_TRUE(Form1.Command1.Visible());
+}
+
+TEST_F(TitleTest, AfterADayTheScreenIsARecordAndQuitReleasesTheSounds) {
+  Store(Player(90000));
+  BackFromMachine = 1;
+  Open();
+  EXPECT_FALSE(Form1.Command1.Visible());
+  EXPECT_FALSE(Form1.Frame2.Visible());
+  EXPECT_FALSE(Form1.Command5.Visible());
+  EXPECT_TRUE(Form1.Command3.Visible());
+  EXPECT_EQ(Form1.Label6.Caption(), "もふさんの記録！！");
+  EXPECT_EQ(Form1.Command2.Caption(), "終　了");
+  EXPECT_TRUE(Form1.Command2.Enabled());
+  Click(Form1.Command2);
+  EXPECT_FALSE(Form1.Loaded());
+  EXPECT_TRUE(SoundBankReleased());
+  EXPECT_EQ(sound.LiveBuffers(), 0u);
+  EXPECT_EQ(sound.Events().back().action, SoundAction::Quit);
+}
+
+}  // namespace
