@@ -46,7 +46,11 @@ TEST(GeneratorTest, RerunKeepsSaveFilesAndWritesTheSameFiles) {
   for (const char* folder : {"sozaiMofuran", "soundMofuran"})
     for (const auto& e : fs::directory_iterator(assets::OutputFolder() / folder)) {
       const fs::path again = out / folder / e.path().filename();
-      if (!fs::exists(again)) continue;  // the build folder's own save files
+      const std::string name = e.path().filename().string();
+      // The build folder's own save files and their leftovers are the player's, not the generator's.
+      if (name.rfind("DataFiles", 0) == 0 || name.rfind("VBDSND1.DLL", 0) == 0 || name.rfind("SaveFiles", 0) == 0 ||
+          !fs::exists(again))
+        continue;
       EXPECT_EQ(Slurp(e.path()), Slurp(again)) << e.path().filename() << " differs between two runs";
       ++compared;
     }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <random>
 #include <string>
@@ -164,56 +165,78 @@ int Run(const Options& opt) {
     Play.ScreenClosed = 0;
     StartDay();
 
-    for (long g = 0; g < opt.games; ++g) {
-      if (HallClosed()) break;
-      // Wait for the end of the last game; a result whose presentation never ends is moved on with F8.
-      if (!sim.RunUntil([] { return Play.ReadyForNextGame == 1 && AllStopsPressed(); }, 60)) {
-        sim.Key(vkF8);
-        sim.RunFor(0.05);
+    // The automatic player acts every 20 ms of virtual time from inside whatever the game is doing, as a player
+    // at the keyboard does: a game with a result keeps its line flashing (and the stop keys' waits running) until
+    // the next lever-on, so the player cannot wait for the game to return.
+    struct Player {
+      long started = 0;         // lever-ons this day
+      bool traced = true;       // the last game's line was written
+      int stopIndex = 0;        // next stop of the order
+      double nextStopAt = -1;   // when to press it
+      double stuckSince = -1;   // when the machine last refused a lever-on with the reels at rest
+      bool ending = false;
+    } p;
+    static const int kOrders[8][3] = {{37, 40, 39}, {37, 40, 39}, {37, 39, 40}, {40, 37, 39},
+                                      {40, 39, 37}, {39, 37, 40}, {39, 40, 37}, {39, 39, 39}};
+    std::function<void()> act = [&] {
+      if (!Form2.Loaded() || Play.ScreenClosed == 1) return;
+      const double now = sim.Elapsed();
+      sim.ActAt(now + 0.02, act);
+      if (AllReelsStopped() && !p.traced) {
+        p.traced = true;
+        ++totals.games;
+        if (trace) {
+          trace << Play.TotalGames << '\t' << Lottery.TodaySetting << '\t' << Lottery.GameFlag << '\t'
+                << Lottery.StopGroup << '\t' << Lottery.StopPattern << '\t' << Lottery.StopOrder << '\t'
+                << Reels.LeftReelPos << '\t' << Reels.CentreReelPos << '\t' << Reels.RightReelPos << '\t'
+                << LabelNumber(Form2.Label8.Caption()) << '\t' << LabelMoney().units / 10000 << '\t'
+                << Lottery.McGamesLeft << '\n';
+        }
+        if (totals.games % 256 == 0) sound.ClearEvents();
       }
-      sim.Key(vkUp);
-      if (!sim.RunUntil([] { return Play.StopsEnabled == 1 && Form2.Timer1.Interval() != 0; }, 30)) continue;
-      // The stops in the order the machine asks, each at a random moment within half a second.
-      static const int kOrders[8][3] = {{37, 40, 39}, {37, 40, 39}, {37, 39, 40}, {40, 37, 39},
-                                        {40, 39, 37}, {39, 37, 40}, {39, 40, 37}, {39, 39, 39}};
-      const int order = (Lottery.StopOrder >= 0 && Lottery.StopOrder <= 6) ? Lottery.StopOrder : 7;
-      double t = sim.Elapsed();
-      for (int k : kOrders[order]) sim.KeyAt(t += half(rng), k);
-      if (order == 7) {  // an order the machine never asks: stop the reels left to right
-        sim.KeyAt(t += half(rng), 37);
-        sim.KeyAt(t += half(rng), 40);
+      if (!p.traced) {
+        // The stops, in the order the machine asks, each at a random moment within half a second.
+        if (Play.StopsEnabled != 1 || Form2.Timer1.Interval() == 0) return;
+        if (p.nextStopAt < 0) p.nextStopAt = now + half(rng);
+        if (now < p.nextStopAt) return;
+        const int order = (Lottery.StopOrder >= 0 && Lottery.StopOrder <= 6) ? Lottery.StopOrder : 7;
+        int key = p.stopIndex < 3 ? kOrders[order][p.stopIndex] : 0;
+        // A stop lost in the same pass as another, or an order that repeats a reel: the missing one again.
+        if (key == 0 || (key == 37 && Play.LeftStopPressed) || (key == 40 && Play.CentreStopPressed) ||
+            (key == 39 && Play.RightStopPressed))
+          key = Play.LeftStopPressed == 0 ? 37 : Play.CentreStopPressed == 0 ? 40 : Play.RightStopPressed == 0 ? 39 : 0;
+        if (key != 0) sim.Key(key);
+        ++p.stopIndex;
+        p.nextStopAt = now + half(rng);
+        return;
       }
-      // Two stops within one pass of the stop wait can lose the first: the player presses a missing stop again.
-      for (int retry = 1; retry <= 20; ++retry) {
-        sim.ActAt(t + 0.4 * retry, [&sim, game = Play.TotalGames] {
-          if (Play.TotalGames != game || Form2.Timer1.Interval() == 0 || Play.StopsEnabled == 0) return;
-          if (Play.LeftStopPressed == 0) sim.Key(37);
-          else if (Play.CentreStopPressed == 0) sim.Key(40);
-          else if (Play.RightStopPressed == 0) sim.Key(39);
-        });
+      if (p.ending) return;
+      if (p.started >= opt.games || HallClosed()) {
+        p.ending = true;
+        if (Play.ProxyActive == 1) sim.Key(vkF6);
+        sim.Answer(vbYes);
+        sim.Key(vkEscape);
+        return;
       }
-      sim.RunUntil([] { return AllReelsStopped(); }, 60);
-      ++totals.games;
-      if (trace) {
-        trace << Play.TotalGames << '\t' << Lottery.TodaySetting << '\t' << Lottery.GameFlag << '\t'
-              << Lottery.StopGroup << '\t' << Lottery.StopPattern << '\t' << Lottery.StopOrder << '\t'
-              << Reels.LeftReelPos << '\t' << Reels.CentreReelPos << '\t' << Reels.RightReelPos << '\t'
-              << LabelNumber(Form2.Label8.Caption()) << '\t' << LabelMoney().units / 10000 << '\t'
-              << Lottery.McGamesLeft << '\n';
+      if (Play.ReadyForNextGame == 1 && AllStopsPressed()) {
+        sim.Key(vkUp);
+        ++p.started;
+        p.traced = false;
+        p.stopIndex = 0;
+        p.nextStopAt = -1;
+        p.stuckSince = -1;
+      } else if (p.stuckSince < 0) {
+        p.stuckSince = now;
+      } else if (now - p.stuckSince > 60) {
+        sim.Key(vkF8);  // a presentation that never ends: the hidden key moves the machine on
+        p.stuckSince = -1;
       }
-      if (totals.games % 256 == 0) sound.ClearEvents();
-    }
-    sim.RunUntil([] { return Play.ReadyForNextGame == 1 && AllStopsPressed(); }, 60);
+    };
+    sim.ActAt(sim.Elapsed(), act);
+    sim.RunUntil([] { return !Form2.Loaded(); }, 1e9);
     totals.mc += LabelNumber(Form2.Label26.Caption());
     totals.pmc += LabelNumber(Form2.Label25.Caption());
     if (BankruptToday == 1.0f) ++totals.bankruptDays;
-    if (Play.ProxyActive == 1) {
-      sim.Key(vkF6);
-      sim.RunFor(0.05);
-    }
-    sim.Answer(vbYes);
-    sim.Key(vkEscape);
-    sim.RunFor(0.5);
     if (Form2.Loaded()) Form2.Unload();
   }
 
