@@ -17,6 +17,8 @@ SdlSound::~SdlSound() {
 }
 
 bool SdlSound::OpenDevice() {
+  // SDL would otherwise take over SIGINT and SIGTERM, and the game would no longer end when asked to.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, 2, kMixFrames) != 0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
