@@ -7,6 +7,7 @@
 #include "lottery/lottery_state.h"
 #include "lottery/mc_state.h"
 #include "lottery/random.h"
+#include "lottery/stop_sounds.h"
 #include "platform/convert.h"
 #include "platform/events.h"
 #include "records/player_record.h"
@@ -29,7 +30,7 @@ void StartDay() {
   if (Play.KeyState[38] == 1) {
     Play.LeverOn = 1;
     Play.LeftStopPressed = Play.CentreStopPressed = Play.RightStopPressed = 0;
-    SndPlaySound(AppFolder + "soundMofuran\\LeverOn0.wav");
+    SndPlaySound(AppFolder + sounds::kLeverOn0);
     WaitForStops();
   }
 }
@@ -67,7 +68,7 @@ void Form2_Load() {
     Form2.Label45.Visible = true;
   }
   if (IsSpecialName(PlayerName) || Lottery.LotteryDisplayBought == 1) Form2.Label45.Visible = true;
-  Form2.Label35.Caption = "：「Y・U」　デジ速度調節　『" + SingleText(Record.DigitalSpeed) + "』";
+  Form2.Label35.Caption = SpeedLine();
 }
 
 void Owari() {

@@ -10,6 +10,7 @@
 #include "lottery/mc_state.h"
 #include "lottery/presentation.h"
 #include "lottery/random.h"
+#include "lottery/stop_sounds.h"
 #include "platform/convert.h"
 #include "platform/events.h"
 #include "platform/picture.h"
@@ -30,8 +31,7 @@ void AcceptStop(std::int16_t& pressed) {
   if (i >= 1 && i <= 3) {
     const std::string& sound = Lottery.StopSounds[i - 1];
     SndPlaySound(AppFolder + sound);
-    if (sound == "soundMofuran\\StSound2.wav" || sound == "soundMofuran\\StSound3.wav" ||
-        sound == "soundMofuran\\StSound4.wav")
+    if (sound == sounds::kStSound2 || sound == sounds::kStSound3 || sound == sounds::kStSound4)
       ReelBlackout();
   }
   Play.StopSoundIndex += 1;

@@ -43,7 +43,7 @@ bool LeverGuard() {
 
 void UpdateSpeedLine() {
   Play.DigitalSpeedSteps = CInt(Record.DigitalSpeed);
-  Form2.Label35.Caption = "：「Y・U」　デジ速度調節　『" + SingleText(Record.DigitalSpeed) + "』";
+  Form2.Label35.Caption = SpeedLine();
 }
 
 // The keys that play: fast play, bet, lever and the stops.

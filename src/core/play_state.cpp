@@ -30,6 +30,8 @@ std::string SpectaclesCaption() { return RevealedCaption() + "　究極の設定
 
 void RevealSetting() { Form2.SetCaption(RevealedCaption()); }
 
+std::string SpeedLine() { return "：「Y・U」　デジ速度調節　『" + SingleText(Record.DigitalSpeed) + "』"; }
+
 void Pause(float seconds) {
   Play.PauseSeconds = seconds;
   Play.PauseStart = static_cast<float>(Clock());

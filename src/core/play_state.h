@@ -47,6 +47,8 @@ std::string RevealedCaption();
 std::string SpectaclesCaption();
 // Shows the day's setting in the caption.
 void RevealSetting();
+// The key help line that shows the digital display speed.
+std::string SpeedLine();
 
 // A busy pause that processes no window events (it sleeps between clock reads).
 void Pause(float seconds);

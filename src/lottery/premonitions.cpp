@@ -16,25 +16,7 @@
 
 namespace {
 
-// The lever and stop sounds that only the games of a won MC use.
-namespace premonition {
-inline constexpr const char* kLeverOn1 = "soundMofuran\\LeverOn1.wav";
-inline constexpr const char* kLeverOn2 = "soundMofuran\\LeverOn2.wav";
-inline constexpr const char* kLeverOn3 = "soundMofuran\\LeverOn3.wav";
-inline constexpr const char* kStSound4 = "soundMofuran\\StSound4.wav";
-inline constexpr const char* kStSound7 = "soundMofuran\\StSound7.wav";
-inline constexpr const char* kStSound7c = "soundMofuran\\StSound7c.wav";
-inline constexpr const char* kStSound7e = "soundMofuran\\StSound7e.wav";
-inline constexpr const char* kStSound7ni = "soundMofuran\\StSound7ni.wav";
-inline constexpr const char* kStSound75 = "soundMofuran\\StSound75.wav";
-}  // namespace premonition
-
-using namespace premonition;
-using sounds::kLeverOn0;
-using sounds::kStSound1;
-using sounds::kStSound2;
-using sounds::kStSound3;
-using sounds::kStSound5;
+using namespace sounds;
 
 constexpr StopSoundSet kLeverStops = {kLeverOn1, kLeverOn1, kLeverOn1};
 constexpr StopSoundSet kHeavy = {kStSound2, kStSound2, kStSound2};

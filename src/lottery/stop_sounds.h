@@ -12,6 +12,16 @@ inline constexpr const char* kStSound3 = "soundMofuran\\StSound3.wav";
 inline constexpr const char* kStSound5 = "soundMofuran\\StSound5.wav";
 inline constexpr const char* kStSound8 = "soundMofuran\\StSound8.wav";
 inline constexpr const char* kStSoundSp = "soundMofuran\\StSoundSp.wav";
+// Those that only the games of a won MC use.
+inline constexpr const char* kLeverOn1 = "soundMofuran\\LeverOn1.wav";
+inline constexpr const char* kLeverOn2 = "soundMofuran\\LeverOn2.wav";
+inline constexpr const char* kLeverOn3 = "soundMofuran\\LeverOn3.wav";
+inline constexpr const char* kStSound4 = "soundMofuran\\StSound4.wav";
+inline constexpr const char* kStSound7 = "soundMofuran\\StSound7.wav";
+inline constexpr const char* kStSound7c = "soundMofuran\\StSound7c.wav";
+inline constexpr const char* kStSound7e = "soundMofuran\\StSound7e.wav";
+inline constexpr const char* kStSound7ni = "soundMofuran\\StSound7ni.wav";
+inline constexpr const char* kStSound75 = "soundMofuran\\StSound75.wav";
 }  // namespace sounds
 
 // A game's three stop sounds, in the order the reels are stopped.
