@@ -1,0 +1,46 @@
+// Days of the real game on the virtual back end, played by the automatic player, and what came of them.
+#pragma once
+#include <ostream>
+#include <string>
+#include <vector>
+
+struct SimOptions {
+  int days = 1;
+  long games = 10000;          // lever-ons per day before the day is ended (the hall may close first)
+  int setting = 0;             // 1..6 forces the day's setting after the draw; 0 keeps the draw
+  double savings = -1;         // yen written into the save files before the first start; < 0: leave them
+  std::string data;            // the folder of the save files; empty: a new temporary folder
+  std::string name = "sim";    // the registered player
+  double startMs = 36000000;   // the virtual clock's start, ms after midnight
+  bool pmcItem = false;
+  bool fanfareItem = false;
+  bool json = false;
+  std::string trace;           // one line per game to this file when set
+};
+
+struct SimResult {
+  int days = 0;
+  long games = 0;
+  long long coinsIn = 0, coinsOut = 0;
+  long mc = 0, pmc = 0;
+  int fanfareStreaks = 0;
+  int maxMcLength = 0;
+  int bankruptDays = 0;
+  double savingsStart = 0, savingsEnd = 0;
+  std::vector<int> settings;
+  double virtualSeconds = 0, wallSeconds = 0;
+
+  double PayoutRate() const { return coinsIn > 0 ? static_cast<double>(coinsOut) / coinsIn : 0.0; }
+  double GamesPerSecond() const { return wallSeconds > 0 ? games / wallSeconds : 0.0; }
+};
+
+// The options from the command line; false with a message for anything it does not know or cannot use.
+bool ParseSimOptions(int argc, const char* const* argv, SimOptions* options, std::string* error);
+extern const char* const kSimUsage;
+
+// Plays the days. Each day is one launch of the game: the title screen, Start, the day at the machine, the
+// cash-out, the record screen and 終了. Throws SimStuck when the game stops moving.
+SimResult RunSim(const SimOptions& options, std::ostream* trace = nullptr);
+
+std::string ResultJson(const SimResult& r);
+std::string ResultText(const SimResult& r);
