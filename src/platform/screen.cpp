@@ -2,6 +2,7 @@
 
 #include "platform/backend.h"
 #include "platform/embedded.h"
+#include "platform/timer_queue.h"
 
 Screen::Screen(std::string name) : name_(std::move(name)) {}
 
@@ -42,6 +43,7 @@ void Screen::Load() {
     p->SetPicture(picture);
   }
   loaded_ = true;
+  timer_queue::Touch();
   if (HasBackend()) CurrentBackend().ScreenLoaded(*this);
   if (OnLoad) OnLoad();
 }

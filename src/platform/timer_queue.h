@@ -13,6 +13,8 @@ constexpr int kShortestPeriodMs = 16;
 
 void Add(Timer* t);
 void Remove(Timer* t);
+// Something other than an interval changed which timers may tick (a screen was loaded).
+void Touch();
 // A timer's interval was set to a new value at time now.
 void Restart(Timer* t, std::int64_t nowMs);
 // Runs the tick of every timer due at now, earliest first; returns how many ticked.

@@ -21,11 +21,11 @@
 #include "reels/flash_state.h"
 #include "reels/reel_state.h"
 #include "reels/reels.h"
-#include "sound/recording_sound.h"
 #include "sound/sound_bank.h"
 #include "title/title_form.h"
 #include "title/title_screen.h"
 #include "tools/sim/auto_player.h"
+#include "tools/sim/silent_sound.h"
 
 const char* const kSimUsage =
     "usage: mofuran-sim [--days N] [--games N] [--setting S] [--savings YEN] [--data DIR] [--name NAME]\n"
@@ -118,7 +118,7 @@ SimResult RunSim(const SimOptions& o, std::ostream* trace) {
 
   SimBackend sim(o.startMs / 1000.0);
   sim.defaultYesNo = vbYes;
-  RecordingSound sound;
+  SilentSound sound;
   ReelDrawingOff = true;
   const auto locate = LocateAppFolder;
   LocateAppFolder = SetAppFolder;
@@ -147,7 +147,6 @@ SimResult RunSim(const SimOptions& o, std::ostream* trace) {
     r.fanfareStreaks += Mc.FanfareCount;
     r.maxMcLength = std::max(r.maxMcLength, Mc.BestMcLength);
     if (BankruptToday != 0) ++r.bankruptDays;
-    sound.ClearEvents();
 
     // The record of the day, then 終了.
     if (!Form1.Loaded()) throw SimStuck("the title screen did not come back after the day");
