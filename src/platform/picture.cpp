@@ -38,6 +38,8 @@ void BitBlt(PictureBox& dst, int x, int y, int w, int h, const PictureBox& src, 
 }
 
 QImage LoadImageFile(const std::string& path) {
+  // Checked first: for a missing file Qt would try a dozen other suffixes before giving up.
+  if (!FileExists(path)) return {};
   QImage image;
   if (!image.load(QString::fromStdString(NativePath(path)))) return {};
   return image.convertToFormat(QImage::Format_RGB32);

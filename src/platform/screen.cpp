@@ -1,8 +1,29 @@
 #include "platform/screen.h"
 
+#include <unordered_map>
+
 #include "platform/backend.h"
 #include "platform/embedded.h"
 #include "platform/timer_queue.h"
+
+namespace {
+
+// A picture built into a screen definition, decoded once per run: every load of the screen shares it until the
+// game draws on it.
+QImage DesignImage(const std::string& name) {
+  static std::unordered_map<std::string, QImage> decoded;
+  auto it = decoded.find(name);
+  if (it == decoded.end()) {
+    QImage image;
+    const auto bytes = EmbeddedFile(name);
+    if (!bytes.empty())
+      image = QImage::fromData(bytes.data(), static_cast<int>(bytes.size())).convertToFormat(QImage::Format_RGB32);
+    it = decoded.emplace(name, image).first;
+  }
+  return it->second;
+}
+
+}  // namespace
 
 Screen::Screen(std::string name) : name_(std::move(name)) {}
 
@@ -35,12 +56,7 @@ void Screen::Load() {
   for (Element* e : elements_) {
     if (e->Kind() != ElementKind::PictureBox) continue;
     auto* p = static_cast<PictureBox*>(e);
-    QImage picture;
-    if (!p->DesignPicture.empty()) {
-      const auto bytes = EmbeddedFile(name_ + "." + p->DesignPicture);
-      if (!bytes.empty()) picture = QImage::fromData(bytes.data(), static_cast<int>(bytes.size()));
-    }
-    p->SetPicture(picture);
+    p->SetPicture(p->DesignPicture.empty() ? QImage() : DesignImage(name_ + "." + p->DesignPicture));
   }
   loaded_ = true;
   timer_queue::Touch();
