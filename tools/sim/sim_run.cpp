@@ -63,8 +63,7 @@ void LaunchGame() {
 void PrepareSaveFiles(const SimOptions& o) {
   SetAppFolder();
   EnterSoundFolder();
-  const bool exists = std::filesystem::exists(std::filesystem::path(SoundFolder()) / "VBDSND1.DLL");
-  Record = exists ? FILEREAD() : InitialRecord();
+  Record = FileExists("VBDSND1.DLL") ? FILEREAD() : InitialRecord();
   if (o.savings >= 0) Record.Savings = Currency::FromYen(o.savings);
   if (o.pmcItem) Record.PmcUpItem = 9;
   if (o.fanfareItem) Record.FanfareX5Item = 17;
@@ -164,6 +163,11 @@ SimResult RunSim(const SimOptions& o, std::ostream* trace) {
   LocateAppFolder = locate;
   OverrideProgramFolder("");
   ChangeFolder(folder);
+  // A folder of our own making goes with the run.
+  if (o.data.empty()) {
+    std::error_code ec;
+    std::filesystem::remove_all(data, ec);
+  }
   return r;
 }
 

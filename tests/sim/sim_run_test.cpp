@@ -1,0 +1,209 @@
+// mofuran-sim as a whole: its options, its figures, its trace and the save files it plays with.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/convert.h"
+#include "platform/files.h"
+#include "platform/sim/sim_backend.h"
+#include "records/name_text.h"
+#include "records/save_files.h"
+#include "records/scratch_folder.h"
+#include "tools/sim/sim_run.h"
+
+namespace {
+
+SimOptions Parsed(std::vector<const char*> args) {
+  args.insert(args.begin(), "mofuran-sim");
+  SimOptions o;
+  std::string error;
+  EXPECT_TRUE(ParseSimOptions(static_cast<int>(args.size()), args.data(), &o, &error)) << error;
+  return o;
+}
+
+bool Refused(std::vector<const char*> args) {
+  args.insert(args.begin(), "mofuran-sim");
+  SimOptions o;
+  std::string error;
+  const bool ok = ParseSimOptions(static_cast<int>(args.size()), args.data(), &o, &error);
+  return !ok && !error.empty();
+}
+
+// The figures without the two timings.
+std::string Figures(const SimResult& r) {
+  SimResult copy = r;
+  copy.wallSeconds = 0;
+  return ResultJson(copy);
+}
+
+std::vector<std::vector<long>> Rows(const std::string& trace, std::string* header) {
+  std::istringstream in(trace);
+  std::getline(in, *header);
+  std::vector<std::vector<long>> rows;
+  for (std::string line; std::getline(in, line);) {
+    std::vector<long> row;
+    std::istringstream cells(line);
+    for (std::string cell; std::getline(cells, cell, '\t');) {
+      size_t used = 0;
+      row.push_back(std::stol(cell, &used));
+      EXPECT_EQ(used, cell.size()) << "not a plain integer: " << cell;
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+class SimRunTest : public ::testing::Test {
+ protected:
+  std::string Data(const char* name) { return (std::filesystem::path(scratch.Path()) / name).string(); }
+  ScratchFolder scratch;
+};
+
+TEST(SimOptionsTest, EveryOptionIsReadAndNothingElseIsAccepted) {
+  const SimOptions o = Parsed({"--days", "4", "--games", "0", "--setting", "5", "--savings", "1234567", "--data",
+                               "/tmp/x", "--name", "もこ", "--start-ms", "43200000", "--pmc-item", "--fanfare-item",
+                               "--json", "--trace", "t.tsv"});
+  EXPECT_EQ(o.days, 4);
+  EXPECT_EQ(o.games, 0);
+  EXPECT_EQ(o.setting, 5);
+  EXPECT_EQ(o.savings, 1234567);
+  EXPECT_EQ(o.data, "/tmp/x");
+  EXPECT_EQ(o.name, "もこ");
+  EXPECT_EQ(o.startMs, 43200000);
+  EXPECT_TRUE(o.pmcItem && o.fanfareItem && o.json);
+  EXPECT_EQ(o.trace, "t.tsv");
+
+  const SimOptions d = Parsed({});
+  EXPECT_EQ(d.days, 1);
+  EXPECT_EQ(d.games, 10000);
+  EXPECT_EQ(d.setting, 0);
+  EXPECT_EQ(d.name, "sim");
+  EXPECT_EQ(d.startMs, 36000000);
+
+  EXPECT_TRUE(Refused({"--setting", "7"}));
+  EXPECT_TRUE(Refused({"--setting", "0"}));
+  EXPECT_TRUE(Refused({"--games", "-1"}));
+  EXPECT_TRUE(Refused({"--days", "two"}));
+  EXPECT_TRUE(Refused({"--days", "2.5"}));
+  EXPECT_TRUE(Refused({"--savings", "1e400"}));
+  EXPECT_TRUE(Refused({"--games"}));
+  EXPECT_TRUE(Refused({"--fast"}));
+}
+
+TEST_F(SimRunTest, TheSameArgumentsGiveTheSameFiguresAndTrace) {
+  SimOptions o;
+  o.days = 2;
+  o.games = 300;
+  std::ostringstream first, second;
+  o.data = Data("a");
+  const SimResult a = RunSim(o, &first);
+  o.data = Data("b");
+  const SimResult b = RunSim(o, &second);
+  EXPECT_EQ(Figures(a), Figures(b));
+  EXPECT_EQ(first.str(), second.str());
+  EXPECT_EQ(a.games, 600);
+
+  o.data = Data("c");
+  o.startMs += 1;
+  EXPECT_NE(Figures(RunSim(o)), Figures(a)) << "another start time is another run";
+}
+
+TEST_F(SimRunTest, TheTraceHasOneLineOfPlainIntegersPerGame) {
+  SimOptions o;
+  o.days = 2;
+  o.games = 200;
+  o.setting = 4;
+  o.data = Data("d");
+  std::ostringstream trace;
+  const SimResult r = RunSim(o, &trace);
+  std::string header;
+  const auto rows = Rows(trace.str(), &header);
+  EXPECT_EQ(header, "game\tsetting\tflag\tgroup\tpattern\torder\tleft\tcentre\tright\tcoins\tmoney\tmc_left");
+  ASSERT_EQ(static_cast<long>(rows.size()), r.games);
+  ASSERT_EQ(rows.size(), 400u);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    ASSERT_EQ(rows[i].size(), 12u);
+    EXPECT_EQ(rows[i][0], static_cast<long>(i % 200) + 1) << "each day counts its games from 1";
+    EXPECT_EQ(rows[i][1], 4);
+    for (int reel = 6; reel <= 8; ++reel) EXPECT_TRUE(rows[i][reel] >= 1 && rows[i][reel] <= 21);
+    EXPECT_GE(rows[i][9], 0);
+    EXPECT_GE(rows[i][11], 0);
+  }
+  EXPECT_EQ(r.settings, (std::vector<int>{4, 4}));
+}
+
+TEST_F(SimRunTest, MoneyAddsUpThroughTheSaveFiles) {
+  SimOptions o;
+  o.days = 3;
+  o.games = 400;
+  o.savings = 500000;
+  o.data = Data("e");
+  const SimResult r = RunSim(o);
+  EXPECT_EQ(r.savingsStart, 500000);
+  EXPECT_EQ(r.coinsIn % 3, 0);
+  EXPECT_GT(r.coinsIn, 0);
+  // Coins are bought at 20 yen and changed back at 20 yen: the savings move by the coins won or lost.
+  EXPECT_EQ(r.savingsEnd - r.savingsStart, 20.0 * static_cast<double>(r.coinsOut - r.coinsIn));
+  EXPECT_NEAR(r.PayoutRate(), static_cast<double>(r.coinsOut) / r.coinsIn, 1e-12);
+  EXPECT_EQ(r.settings.size(), 3u);
+
+  // The next run in the same folder starts from where this one ended.
+  o.savings = -1;
+  o.days = 1;
+  o.games = 10;
+  EXPECT_EQ(RunSim(o).savingsStart, r.savingsEnd);
+}
+
+TEST_F(SimRunTest, NoGamesStillRegistersThePlayerAndCashesOut) {
+  const std::string before = CurrentFolder();
+  SimOptions o;
+  o.days = 2;
+  o.games = 0;
+  o.name = "もこもこ";
+  o.pmcItem = true;
+  o.fanfareItem = true;
+  o.data = Data("f");
+  const SimResult r = RunSim(o);
+  EXPECT_EQ(r.games, 0);
+  EXPECT_EQ(r.coinsIn, 0);
+  EXPECT_EQ(r.savingsEnd, 200000);
+  EXPECT_EQ(r.settings.size(), 2u);
+  EXPECT_EQ(CurrentFolder(), before);
+
+  ASSERT_TRUE(std::filesystem::exists(Data("f") + "/soundMofuran/VBDSND1.DLL"));
+  ASSERT_TRUE(ChangeFolder(Data("f") + "/soundMofuran"));
+  LoadData();
+  const PlayerRecord stored = FILEREAD();
+  ChangeFolder(before);
+  EXPECT_EQ(Trim(CheckCopy.Name), "もこもこ");
+  EXPECT_EQ(stored.PmcUpItem, 9);
+  EXPECT_EQ(stored.FanfareX5Item, 17);
+}
+
+TEST_F(SimRunTest, TheFiguresPrintAsOneJsonObjectWithTheKeysInOrder) {
+  SimResult r;
+  r.days = 2;
+  r.games = 10;
+  r.coinsIn = 30;
+  r.coinsOut = 45;
+  r.settings = {3, 6};
+  r.wallSeconds = 0.5;
+  const std::string json = ResultJson(r);
+  EXPECT_EQ(json.find('\n'), std::string::npos);
+  size_t at = 0;
+  for (const char* key : {"days", "games", "coins_in", "coins_out", "payout_rate", "mc", "pmc", "fanfare_streaks",
+                          "max_mc_length", "bankrupt_days", "savings_start", "savings_end", "settings",
+                          "virtual_seconds", "wall_seconds", "games_per_second"}) {
+    const size_t found = json.find("\"" + std::string(key) + "\":", at);
+    ASSERT_NE(found, std::string::npos) << key;
+    at = found;
+  }
+  EXPECT_NE(json.find("\"payout_rate\":1.5000"), std::string::npos);
+  EXPECT_NE(json.find("\"settings\":[3,6]"), std::string::npos);
+  EXPECT_NE(json.find("\"games_per_second\":20.0"), std::string::npos);
+}
+
+}  // namespace
