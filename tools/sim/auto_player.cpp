@@ -42,16 +42,14 @@ void AutoPlayer::PlayDay(long games) {
   // keeps its line flashing (and the stop keys' waits running) until the next lever-on, so the game never returns
   // to the top level between games.
   sim_.ActAt(sim_.Elapsed(), [this] { Act(); });
-  long seen = -1;
-  while (Form2.Loaded()) {
-    if (played_ == seen) throw SimStuck(ending_ ? "the day did not end" : "no game ended in an hour of play");
-    seen = played_;
-    sim_.RunUntil([] { return !Form2.Loaded(); }, kNoProgress);
-  }
+  lastProgress_ = sim_.Elapsed();
+  // The game spends the day inside its own waits, so the player, not this loop, notices a machine that is stuck.
+  sim_.RunUntil([] { return !Form2.Loaded(); }, 1e12);
 }
 
 void AutoPlayer::GameEnded() {
   gameOpen_ = false;
+  lastProgress_ = sim_.Elapsed();
   ++played_;
   if (!trace_) return;
   *trace_ << Play.TotalGames << '\t' << Lottery.TodaySetting << '\t' << Lottery.GameFlag << '\t' << Lottery.StopGroup
@@ -82,6 +80,8 @@ void AutoPlayer::PressNextStop(double now) {
 void AutoPlayer::Act() {
   if (!Form2.Loaded() || Play.ScreenClosed == 1) return;
   const double now = sim_.Elapsed();
+  if (now - lastProgress_ > kNoProgress)
+    throw SimStuck(ending_ ? "the day did not end" : "no game ended in an hour of play");
   sim_.ActAt(now + kActEvery, [this] { Act(); });
   // The hall's closing notice answers a lever-on with the machine at rest.
   bool closed = false;

@@ -39,4 +39,5 @@ class AutoPlayer {
   double nextStopAt_ = -1;   // when to press it
   double refusedSince_ = -1; // since when the machine has not taken a lever-on with the reels at rest
   bool ending_ = false;
+  double lastProgress_ = 0;  // when a game last ended (or the day began)
 };
