@@ -33,7 +33,10 @@ void BitBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, 
   }
 }
 
+bool PixelDrawingOff = false;
+
 void BitBlt(PictureBox& dst, int x, int y, int w, int h, const PictureBox& src, int sx, int sy, unsigned op) {
+  if (PixelDrawingOff) return;
   BitBlt(dst.Image, x, y, w, h, src.Image, sx, sy, op);
 }
 

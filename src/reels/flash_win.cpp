@@ -104,7 +104,7 @@ Backdrop ChooseBackdrop() {
 }
 
 void DrawFrame(Backdrop backdrop, PictureBox* sprite) {
-  if (ReelDrawingOff) return;
+  if (PixelDrawingOff) return;
   if (backdrop != Backdrop::Keep) {
     const Pic* sources = backdrop == Backdrop::Mc ? kMcBackground : kNormalBackground;
     for (int reel = 0; reel < 3; ++reel)

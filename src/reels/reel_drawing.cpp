@@ -8,7 +8,6 @@
 #include "reels/reels.h"
 
 ReelCells LeftCells, CentreCells, RightCells;
-bool ReelDrawingOff = false;
 
 namespace {
 
@@ -151,7 +150,7 @@ void ChooseCells(int reel) {
 void ComposeReel(int reel) {
   const Reel r = ReelOf(reel);
   if (*r.stopped == 1) FlashSevens(reel, *r.cells);
-  if (ReelDrawingOff) return;
+  if (PixelDrawingOff) return;
   PictureBox& background = Mc.BonusPhase != 0 ? Form2.*r.mcBackground : Form2.*r.background;
   BitBlt(Form2.Picture4, r.backgroundX, 0, 125, 200, background, 0, 0, SRCCOPY);
   const int off = *r.offset;

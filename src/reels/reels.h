@@ -27,8 +27,6 @@ void DrawInitialReels();
 // The two halves of a reel's frame: the cell choice, and the composition into the reel window.
 void ChooseCells(int reel);
 void ComposeReel(int reel);
-// No-draw mode: the composition is skipped (the game never reads pixels back).
-extern bool ReelDrawingOff;
 
 // The tick of Timer1 (reel 0, left), Timer2 (1, centre) and Timer3 (2, right).
 void ReelTick(int reel);

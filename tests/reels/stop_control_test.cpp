@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/game_cycle.h"
+#include "platform/picture.h"
 #include "reels/reels.h"
 #include "support/machine_fixture.h"
 
@@ -33,10 +34,10 @@ class StopControlTest : public MachineTest {
   void SetUp() override {
     MachineTest::SetUp();
     OpenDay();
-    ReelDrawingOff = true;
+    PixelDrawingOff = true;
   }
   void TearDown() override {
-    ReelDrawingOff = false;
+    PixelDrawingOff = false;
     MachineTest::TearDown();
   }
 

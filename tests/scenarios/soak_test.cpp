@@ -7,6 +7,7 @@
 
 #include "core/play_stats.h"
 #include "platform/events.h"
+#include "platform/picture.h"
 #include "platform/vk.h"
 #include "reels/reels.h"
 #include "support/machine_fixture.h"
@@ -20,11 +21,11 @@ class SoakTest : public MachineTest {
  protected:
   void SetUp() override {
     MachineTest::SetUp();
-    ReelDrawingOff = true;
+    PixelDrawingOff = true;
     sim->defaultYesNo = vbNo;  // Esc is answered No unless a day is meant to end
   }
   void TearDown() override {
-    ReelDrawingOff = false;
+    PixelDrawingOff = false;
     MachineTest::TearDown();
   }
 

@@ -14,6 +14,7 @@
 #include "lottery/lottery_state.h"
 #include "lottery/mc_state.h"
 #include "platform/files.h"
+#include "platform/picture.h"
 #include "platform/sim/sim_backend.h"
 #include "records/name_text.h"
 #include "records/player_record.h"
@@ -118,7 +119,7 @@ SimResult RunSim(const SimOptions& o, std::ostream* trace) {
   SimBackend sim(o.startMs / 1000.0);
   sim.defaultYesNo = vbYes;
   SilentSound sound;
-  ReelDrawingOff = true;
+  PixelDrawingOff = true;
   const auto locate = LocateAppFolder;
   LocateAppFolder = SetAppFolder;
   const std::string folder = CurrentFolder();
