@@ -2,6 +2,7 @@
 // happened. The save files live in a folder of their own; the real ones are never touched.
 #include <cstdio>
 #include <fstream>
+#include <string>
 
 #include "core/play_state.h"
 #include "lottery/lottery_state.h"
@@ -9,6 +10,12 @@
 #include "tools/sim/sim_run.h"
 
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
+      std::printf("%s", kSimUsage);
+      return 0;
+    }
+  }
   SimOptions options;
   std::string error;
   if (!ParseSimOptions(argc, argv, &options, &error)) {
