@@ -2,11 +2,14 @@
 #include <QApplication>
 
 #include "platform/qt/qt_backend.h"
+#include "sound/sdl_sound.h"
 #include "sound/sound_bank.h"
 #include "title/title_form.h"
 #include "title/title_screen.h"
 
 int main(int argc, char** argv) {
+  // The sound device opens while Qt starts; the title screen's load waits for it where it always opened it.
+  DefaultSdlSound().OpenInBackground();
   QApplication app(argc, argv);
   QtBackend backend;
   Form1.Show();

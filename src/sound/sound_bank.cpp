@@ -42,19 +42,20 @@ bool EnterSoundFolder() {
 
 std::int32_t LoadWave(const std::string& file, std::int32_t flag) {
   if (!FileExists(file)) return 0;
-  const auto bytes = ReadSoundFile(file);
+  // Measured here and read by the library: the SDL one decodes the files on a helper thread, so that the title
+  // screen shows without waiting for some 20 MB of sound.
+  const auto size = SoundFileSize(file);
   std::string error;
-  if (!bytes) {
+  if (!size) {
     error = "ファイル「" + file + "」を読み込めません。";
-  } else if (bytes->empty()) {
+  } else if (*size == 0) {
     error = "ファイル「" + file + "」は空です。";
   }
   if (!error.empty()) {
     MsgBox(error, vbOKOnly | vbExclamation);
     return 0;
   }
-  // The bytes go when this returns: the library keeps what it needs.
-  return dsCreateDSB(bytes->data(), bytes->size(), flag, file);
+  return dsCreateFromFile(file, flag, file);
 }
 
 void SoundSet() {

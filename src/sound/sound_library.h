@@ -19,6 +19,9 @@ class SoundBackend {
   // The label names the buffer in logs.
   virtual std::int32_t Create(const std::uint8_t* bytes, std::size_t size, std::int32_t flag,
                               const std::string& label) = 0;
+  // A buffer from the whole file at a (native) path, as Create makes one from its bytes. A back end may read
+  // and decode the file later, so long as the buffer sounds in full whenever it is played.
+  virtual std::int32_t CreateFromFile(const std::string& nativePath, std::int32_t flag, const std::string& label);
   virtual void Play(std::int32_t buffer) = 0;
   virtual void PlayLooping(std::int32_t buffer) = 0;
   virtual void Stop(std::int32_t buffer) = 0;
@@ -41,6 +44,8 @@ SoundBackend* InstallSoundBackend(SoundBackend* backend);
 std::int32_t dsInit(const void* window);
 std::int32_t dsCreateDSB(const std::uint8_t* bytes, std::size_t size, std::int32_t flag,
                          const std::string& label = "");
+// A buffer from a file: 0 when the file cannot be read, is empty, or is no sound the back end can play.
+std::int32_t dsCreateFromFile(const std::string& path, std::int32_t flag, const std::string& label = "");
 std::int32_t dsPlay(std::int32_t buffer);
 std::int32_t dsPlayLooping(std::int32_t buffer);
 std::int32_t dsStop(std::int32_t buffer);
@@ -49,6 +54,8 @@ std::int32_t dsQuit();
 
 // A sound file's bytes; nothing when it cannot be opened or read (a folder of that name, no permission).
 std::optional<Bytes> ReadSoundFile(const std::string& path);
+// A sound file's length without reading it; nothing when ReadSoundFile would give nothing.
+std::optional<std::uint64_t> SoundFileSize(const std::string& path);
 
 // Flags of the file route: asynchronous is the only one the game uses.
 constexpr int SND_ASYNC = 1;

@@ -150,14 +150,26 @@ void QtScreenView::Sync(Element* e) {
   if (!w) return;
   w->setGeometry(e->Left(), e->Top(), e->Width(), e->Height());
   w->setEnabled(e->Enabled());
-  w->setFont(FontFor(e));
-  QPalette pal = w->palette();
-  pal.setColor(QPalette::WindowText, ToQColor(e->ForeColor()));
-  pal.setColor(QPalette::ButtonText, ToQColor(e->ForeColor()));
-  pal.setColor(QPalette::Text, ToQColor(e->ForeColor()));
-  pal.setColor(QPalette::Window, ToQColor(e->BackColor()));
-  pal.setColor(QPalette::Base, ToQColor(e->BackColor()));
-  w->setPalette(pal);
+  // A sync follows every property change: the font and the colours are set again only when they differ, as
+  // Qt lays a text box out afresh at each font it is given.
+  const QFont font = FontFor(e);
+  if (QFont& applied = fonts_[e]; applied != font || applied.families() != font.families()) {
+    applied = font;
+    w->setFont(font);
+  }
+  const QColor fore = ToQColor(e->ForeColor()), back = ToQColor(e->BackColor());
+  const QPalette& now = w->palette();
+  if (!w->testAttribute(Qt::WA_SetPalette) || now.color(QPalette::WindowText) != fore ||
+      now.color(QPalette::ButtonText) != fore || now.color(QPalette::Text) != fore ||
+      now.color(QPalette::Window) != back || now.color(QPalette::Base) != back) {
+    QPalette pal = now;
+    pal.setColor(QPalette::WindowText, fore);
+    pal.setColor(QPalette::ButtonText, fore);
+    pal.setColor(QPalette::Text, fore);
+    pal.setColor(QPalette::Window, back);
+    pal.setColor(QPalette::Base, back);
+    w->setPalette(pal);
+  }
   switch (e->Kind()) {
     case ElementKind::Label: {
       auto* l = static_cast<QLabel*>(w);
@@ -178,7 +190,8 @@ void QtScreenView::Sync(Element* e) {
       const QString text = QString::fromStdString(m->Text());
       if (edit->text() != text) edit->setText(text);
       edit->setReadOnly(m->Locked());
-      if (m->MaxLength > 0) edit->setMaxLength(m->MaxLength);
+      // Setting it, even unchanged, lays the text out again.
+      if (m->MaxLength > 0 && edit->maxLength() != m->MaxLength) edit->setMaxLength(m->MaxLength);
       edit->setAlignment(m->Alignment() == 1 ? Qt::AlignRight : m->Alignment() == 2 ? Qt::AlignHCenter
                                                                                    : Qt::AlignLeft);
       break;

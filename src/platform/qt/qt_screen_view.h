@@ -32,4 +32,5 @@ class QtScreenView : public QWidget, public ScreenView {
   Screen* screen_;
   std::map<const Element*, QWidget*> widgets_;
   std::map<const Element*, int> stackedZ_;
+  std::map<const Element*, QFont> fonts_;  // the font last given to each element's widget
 };
