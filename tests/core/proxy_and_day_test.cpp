@@ -265,8 +265,10 @@ TEST_F(DayTest, EndingTheDayInTheMiddleOfASpinningGameLeavesNothingRunning) {
   EXPECT_FALSE(Form2.Loaded());
   EXPECT_EQ(Play.ScreenClosed, 1);
   EXPECT_EQ(EventDepth(), 0);
-  for (Element* e : Form2.Elements())
-    if (e->Kind() == ElementKind::Timer) EXPECT_EQ(static_cast<Timer*>(e)->Interval(), 0) << e->Name();
+  for (Element* e : Form2.Elements()) {
+    if (e->Kind() != ElementKind::Timer) continue;
+    EXPECT_EQ(static_cast<Timer*>(e)->Interval(), 0) << e->Name();
+  }
 }
 
 TEST_F(DayTest, TheCloseBoxEndsTheDayWithoutCashingOut) {
