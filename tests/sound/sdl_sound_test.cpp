@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "records/scratch_folder.h"
 #include "sound/sdl_sound.h"
@@ -79,6 +81,45 @@ TEST_F(SdlSoundTest, OpensPlaysLoopsStopsAndCloses) {
   EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
   // It opens again after a quit.
   EXPECT_NE(sound.Init(nullptr), 0);
+}
+
+TEST_F(SdlSoundTest, BuffersFromFilesSoundInFullWhateverTheHelperThreadHasDone) {
+  ASSERT_NE(sound.Init(nullptr), 0);
+  ScratchFolder folder;
+  std::vector<std::int32_t> made;
+  for (int i = 0; i < 12; ++i) {
+    WriteWave("s" + std::to_string(i) + ".wav", 3);
+    made.push_back(sound.CreateFromFile(folder.Path() + "/s" + std::to_string(i) + ".wav", 1, ""));
+    ASSERT_NE(made.back(), 0);
+  }
+  // Played at once, freed while perhaps still waiting, or left to the helper: each is a whole, playable sound.
+  sound.Play(made[11]);
+  EXPECT_TRUE(sound.Sounding(made[11]));
+  sound.Free(made[10]);
+  sound.Free(made[0]);
+  sound.FinishDecoding();
+  EXPECT_EQ(sound.BufferCount(), 10u);
+  const Bytes wave = MakeWave(3);
+  const std::int32_t direct = sound.Create(wave.data(), wave.size(), 1, "");
+  for (int i = 1; i < 10; ++i) {
+    sound.Play(made[i]);
+    ASSERT_TRUE(sound.Sounding(made[i])) << i;
+    Mix_Chunk* chunk = Mix_GetChunk(sound.ChannelOf(made[i]));
+    sound.Play(direct);
+    ASSERT_EQ(chunk->alen, Mix_GetChunk(sound.ChannelOf(direct))->alen) << "a file decoded in part: " << i;
+  }
+  EXPECT_FALSE(sound.Sounding(made[10]));
+
+  // A file that is no sound makes no buffer, and a missing one neither.
+  WriteAllBytes("junk.wav", Bytes(100, 0x5a));
+  EXPECT_EQ(sound.CreateFromFile(folder.Path() + "/junk.wav", 1, ""), 0);
+  EXPECT_EQ(sound.CreateFromFile(folder.Path() + "/none.wav", 1, ""), 0);
+
+  // Quit with files still waiting for the helper.
+  WriteWave("late.wav", 3);
+  EXPECT_NE(sound.CreateFromFile(folder.Path() + "/late.wav", 1, ""), 0);
+  sound.Quit();
+  EXPECT_FALSE(sound.IsOpen());
 }
 
 TEST(SdlSoundFallback, WithoutAUsableDeviceInitStillSucceedsSilently) {
