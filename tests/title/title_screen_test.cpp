@@ -53,6 +53,23 @@ TEST_F(TitleTest, TheFuaSpeedChoosesItsOptionAndTempoAndABadOneInitialisesTheDat
   }
 }
 
+TEST_F(TitleTest, AFirstStartWithoutSaveFilesOpensOnANewPlayersRecord) {
+  Open();
+  EXPECT_EQ(BoxesSaying("データが壊れています。"), 1);
+  EXPECT_TRUE(Same(Stored(), InitialRecord()));
+  EXPECT_EQ(Form1.Text8.Text(), "200,000");
+  // Empty files read as zeros: the rescue's 30,000 yen is written first, then the fua speed of 0 initialises
+  // the data, which this load shows without choosing a speed.
+  EXPECT_FALSE(Form1.Option7.Value());
+  // The next start finds the files whole: the new player's speed, and 200,000 yen opens the shop.
+  sim.ClearBoxes();
+  Open();
+  EXPECT_EQ(sim.Boxes().size(), 0u);
+  EXPECT_TRUE(Form1.Option7.Value());
+  EXPECT_TRUE(Form1.Command3.Visible());
+  EXPECT_TRUE(Same(Stored(), InitialRecord()));
+}
+
 TEST_F(TitleTest, TheAccessCodeBringsOutTheInitialiseButtonForGood) {
   PlayerRecord r = KnownRecord();
   r.FanfareX5Item = 15;
