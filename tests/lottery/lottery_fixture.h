@@ -9,6 +9,7 @@
 
 #include "core/machine_screen.h"
 #include "core/play_state.h"
+#include "core/run_state.h"
 #include "lottery/lottery_state.h"
 #include "lottery/mc_state.h"
 #include "lottery/random.h"
@@ -22,14 +23,8 @@ class LotteryTest : public ::testing::Test {
     sim = std::make_unique<SimBackend>(10 * 3600.0);
     sound = std::make_unique<RecordingSound>();
     sound->FillBank();
-    Play = PlayState{};
-    Lottery = LotteryState{};
-    Mc = McState{};
-    Presentation = PresentationState{};
-    Premonition = PremonitionState{};
-    Record = PlayerRecord{};
+    ResetRunState();
     Record.BestCoins = 500;
-    PlayerName.clear();
     ClearQueuedUniforms();
     Form2.Load();
     Lottery.TodaySetting = 1;

@@ -7,6 +7,7 @@
 #include "core/day.h"
 #include "core/machine_screen.h"
 #include "core/play_state.h"
+#include "core/run_state.h"
 #include "lottery/lottery_state.h"
 #include "lottery/mc_state.h"
 #include "platform/sim/sim_backend.h"
@@ -21,16 +22,7 @@ class MachineTest : public ::testing::Test {
     sim = std::make_unique<SimBackend>(StartTime());
     sound = std::make_unique<RecordingSound>();
     sound->FillBank();
-    Play = PlayState{};
-    Reels = ReelState{};
-    Flash = FlashState{};
-    Lottery = LotteryState{};
-    Mc = McState{};
-    Presentation = PresentationState{};
-    Premonition = PremonitionState{};
-    Record = PlayerRecord{};
-    PlayerName.clear();
-    BankruptToday = 0;
+    ResetRunState();
     Record.Savings = Currency::FromYen(200000);
     Reels.ReelStep = 15;
     Play.ProxyInterval = 260;

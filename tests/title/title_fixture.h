@@ -9,6 +9,7 @@
 
 #include "core/machine_screen.h"
 #include "core/play_state.h"
+#include "core/run_state.h"
 #include "lottery/lottery_state.h"
 #include "lottery/mc_state.h"
 #include "platform/sim/sim_backend.h"
@@ -40,15 +41,7 @@ class TitleTest : public ::testing::Test {
     for (const char* f : {"StSound5.wav", "Bell.wav", "1Gren.wav", "Boffu.wav", "f-piro.wav"})
       WriteWave(sounds + "/" + f, 0.2);
     ChangeFolder(sounds);
-    Record = PlayerRecord{};
-    PlayerName.clear();
-    DataBroken = 0;
-    BackFromMachine = 0;
-    Play = PlayState{};
-    Lottery = LotteryState{};
-    Mc = McState{};
-    Presentation = PresentationState{};
-    Reels = ReelState{};
+    ResetRunState();
   }
   void TearDown() override {
     Form3.Unload();

@@ -11,6 +11,7 @@
 #include "core/machine_screen.h"
 #include "core/play_state.h"
 #include "core/play_stats.h"
+#include "core/run_state.h"
 #include "lottery/lottery_state.h"
 #include "lottery/mc_state.h"
 #include "platform/files.h"
@@ -19,9 +20,6 @@
 #include "records/name_text.h"
 #include "records/player_record.h"
 #include "records/save_files.h"
-#include "reels/flash_state.h"
-#include "reels/reel_state.h"
-#include "reels/reels.h"
 #include "sound/sound_bank.h"
 #include "title/title_form.h"
 #include "title/title_screen.h"
@@ -42,21 +40,6 @@ bool Number(const std::string& text, double low, double high, double* out) {
   if (*end != '\0' || !(v >= low && v <= high) || v != static_cast<double>(static_cast<long long>(v))) return false;
   *out = v;
   return true;
-}
-
-// Everything a launch of the game starts from: the state of the previous day's run is gone.
-void LaunchGame() {
-  Play = PlayState{};
-  Reels = ReelState{};
-  Flash = FlashState{};
-  Lottery = LotteryState{};
-  Mc = McState{};
-  Presentation = PresentationState{};
-  Premonition = PremonitionState{};
-  Record = PlayerRecord{};
-  PlayerName.clear();
-  BankruptToday = 0;
-  BackFromMachine = 0;
 }
 
 // The save files as a player brings them to the first start: registered under the name, with the savings and the
@@ -125,7 +108,7 @@ SimResult RunSim(const SimOptions& o, std::ostream* trace) {
   const std::string folder = CurrentFolder();
 
   SimResult r;
-  LaunchGame();
+  ResetRunState();
   PrepareSaveFiles(o);
   r.savingsStart = FILEREAD().Savings.Yen();
   Stats = PlayStats{};
@@ -133,7 +116,7 @@ SimResult RunSim(const SimOptions& o, std::ostream* trace) {
 
   AutoPlayer player(sim, static_cast<std::uint32_t>(o.startMs) ^ 0x5eedu, trace);
   for (int day = 0; day < o.days; ++day) {
-    LaunchGame();
+    ResetRunState();  // a new launch of the game
     Form1.Show();
     sim.Click(Form1.Command1);
     sim.RunUntil([] { return Form2.Loaded(); }, 60);
@@ -172,9 +155,19 @@ SimResult RunSim(const SimOptions& o, std::ostream* trace) {
   return r;
 }
 
+namespace {
+
+// The day's settings, comma-separated.
+std::string SettingsList(const SimResult& r) {
+  std::string list;
+  for (size_t i = 0; i < r.settings.size(); ++i) list += (i ? "," : "") + std::to_string(r.settings[i]);
+  return list;
+}
+
+}  // namespace
+
 std::string ResultJson(const SimResult& r) {
-  std::string settings;
-  for (size_t i = 0; i < r.settings.size(); ++i) settings += (i ? "," : "") + std::to_string(r.settings[i]);
+  const std::string settings = SettingsList(r);
   char buf[1024];
   std::snprintf(buf, sizeof buf,
                 "{\"days\":%d,\"games\":%ld,\"coins_in\":%lld,\"coins_out\":%lld,\"payout_rate\":%.4f,\"mc\":%ld,"
@@ -188,8 +181,7 @@ std::string ResultJson(const SimResult& r) {
 }
 
 std::string ResultText(const SimResult& r) {
-  std::string settings;
-  for (size_t i = 0; i < r.settings.size(); ++i) settings += (i ? "," : "") + std::to_string(r.settings[i]);
+  const std::string settings = SettingsList(r);
   char buf[1024];
   std::snprintf(buf, sizeof buf,
                 "days %d, games %ld, coins in %lld, out %lld (payout %.1f %%), MC %ld, PMC %ld, fanfare streaks %d,\n"
