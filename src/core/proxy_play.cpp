@@ -1,5 +1,6 @@
 #include "core/proxy_play.h"
 
+#include "core/game_cycle.h"
 #include "core/key_dispatch.h"
 #include "core/machine_screen.h"
 #include "core/play_state.h"
@@ -62,6 +63,15 @@ void FastPlayCounters() {
   if (Mc.StreakPending != 1) Form2.Label20.Caption = std::to_string(Play.StreakGames) + " 回";
 }
 
+void FinishProxyGame() {
+  // The proxy ends each game with one more stop key after its last stop. Taken off the machine between the two,
+  // it would leave a game whose stops are all pressed but that never ends, and Up would do nothing: end it as
+  // that key would have, once its reels are at rest.
+  if (Form2.Timer1.Interval() == 0 || !AllStopsPressed()) return;
+  WaitForStops();
+  EndOfGame();
+}
+
 }  // namespace
 
 bool ProxyNameOf(float contract, const char** name) {
@@ -77,6 +87,7 @@ void ProxyRequest() {
   if (!(Record.ProxyContract > 1)) return;
   if (Play.ProxyActive == 1) {
     EndProxyPlay();
+    FinishProxyGame();
   } else if (Lottery.McGamesLeft >= 1 && Lottery.McGamesLeft <= 8) {
     PlayBankSound("error.wav");
     MsgBox(PlayerName + "は、" + Play.ProxyName + "に代打ちをサボられた！", vbOKOnly, "サボり！！");

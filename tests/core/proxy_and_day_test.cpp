@@ -83,6 +83,51 @@ TEST_F(ProxyTest, F6TwiceStopsItAndAgainStartsTheCountAfresh) {
   EXPECT_EQ(Play.ProxyActive, 1);
 }
 
+TEST_F(ProxyTest, F6AfterTheProxysLastStopEndsTheGameSoThatUpPlaysOn) {
+  // Taken off between its third stop and the stop key that ends the game: with the third reel still turning,
+  // and with all three at rest.
+  for (const bool reelsAtRest : {false, true}) {
+    SCOPED_TRACE(reelsAtRest ? "reels at rest" : "third reel turning");
+    Press(vkF6);
+    ASSERT_EQ(Play.ProxyActive, 1);
+    ASSERT_TRUE(sim->RunUntil(
+        [&] {
+          return Play.ProxyGames >= 2 && AllStopsPressed() && Play.ReadyForNextGame == 0 &&
+                 Form2.Timer1.Interval() != 0 && AllReelsStopped() == reelsAtRest;
+        },
+        100));
+    const auto games = Play.TotalGames;
+    Press(vkF6);
+    EXPECT_EQ(Play.ProxyActive, 0);
+    sim->RunFor(1);
+    EXPECT_TRUE(AllReelsStopped());
+    EXPECT_EQ(Form2.Timer1.Interval(), 0);
+    EXPECT_EQ(Play.ReadyForNextGame, 1);
+    // Up plays the next game, which the player stops.
+    const double t = sim->Elapsed();
+    sim->KeyAt(t, vkUp);
+    sim->ActAt(t + 0.5, [&] {
+      EXPECT_EQ(Play.TotalGames, games + 1);
+      EXPECT_NE(Form2.Timer1.Interval(), 0);
+      NoResult();
+    });
+    sim->KeyAt(t + 0.6, vkLeft);
+    sim->KeyAt(t + 0.9, vkDown);
+    sim->KeyAt(t + 1.2, vkRight);
+    ASSERT_TRUE(sim->RunUntil(
+        [&] { return Play.TotalGames == games + 1 && Play.ReadyForNextGame == 1 && Form2.Timer1.Interval() == 0; },
+        5));
+    EXPECT_FALSE(sim->PendingInput());
+  }
+  // F6 before the proxy's last stop leaves the rest of the game to the player's keys.
+  Press(vkF6);
+  ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyGames >= 2 && Play.ProxyStopCount == 1; }, 100));
+  Press(vkF6);
+  sim->RunFor(1);
+  EXPECT_EQ(Play.ReadyForNextGame, 0);
+  EXPECT_NE(Form2.Timer1.Interval(), 0);
+}
+
 TEST_F(ProxyTest, SpeedKeysAreNotDispatchedDuringProxyPlayAndApplyAtTheNextStart) {
   Press(vkF6);
   Press('7');
