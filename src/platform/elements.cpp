@@ -47,6 +47,7 @@ void Element::ResetToDefaults() {
 void Label::ResetToDefaults() {
   Element::ResetToDefaults();
   Caption = "";
+  OneLine = false;
 }
 
 void PictureBox::SetPicture(const QImage& picture) {
@@ -109,6 +110,7 @@ void OptionButton::Changed(const void* which) {
 void OptionButton::ResetToDefaults() {
   Element::ResetToDefaults();
   Caption = "";
+  LastWordRight = false;
   Value = false;
 }
 

@@ -69,6 +69,8 @@ class Label : public Element {
  public:
   Label(Screen* s, std::string name) : Element(s, ElementKind::Label, std::move(name)) {}
   Prop<std::string> Caption{this, ""};
+  // Shown on one line: a caption too long for the label loses its middle to "…" instead of wrapping.
+  Prop<bool> OneLine{this, false};
   void ResetToDefaults() override;
 };
 
@@ -97,6 +99,8 @@ class TextBox : public Element {
   int MaxLength = 0;
   // Runs after every change of the text, by the program or by the player.
   std::function<void()> OnChange;
+  // Runs when the player presses Enter in the box.
+  std::function<void()> OnEnter;
   void Changed(const void* which) override;
   void ResetToDefaults() override;
 };
@@ -105,6 +109,9 @@ class OptionButton : public Element {
  public:
   OptionButton(Screen* s, std::string name) : Element(s, ElementKind::OptionButton, std::move(name)) {}
   Prop<std::string> Caption{this, ""};
+  // The caption's last word (after its last run of blanks) stands right-aligned at the button's right edge, so
+  // that the prices of a column of options line up.
+  Prop<bool> LastWordRight{this, false};
   // Setting it clears the other option buttons of the same container and runs the click handler.
   Prop<bool> Value{this, false};
   void Changed(const void* which) override;

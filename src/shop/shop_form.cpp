@@ -24,6 +24,8 @@ void PlaceOption(OptionButton& o, Frame& f, int y, const char* text) {
   o.Container = &f;
   o.Move(16, y, 290, 20);
   o.Caption = text;
+  // The price, after the blanks, lines up with the prices above and below it.
+  o.LastWordRight = true;
   o.BackColor = kPaper;
   o.ForeColor = kInk;
 }

@@ -54,6 +54,7 @@ TitleScreen::TitleScreen() : Screen("Form1") {
   BackColor = kPaper;
   OnLoad = Form1_Load;
   Text4.OnChange = Text4_Change;
+  Text4.OnEnter = Text4_Enter;
   Command1.OnClick = Command1_Click;
   Command2.OnClick = Command2_Click;
   Command3.OnClick = Command3_Click;
@@ -77,6 +78,8 @@ void TitleScreen::Design() {
   PlaceLabel(Label5, 16, 8, 200, 36, "スロット", 20, true);
   Label5.ForeColor = kHeading;
   PlaceLabel(Label6, 224, 16, 368, 22, "名前を登録すると記録が残ります。", 10, true);
+  // After a day it reads "<name>さんの記録！！": a long name must not break the heading over two lines.
+  Label6.OneLine = true;
 
   PlaceLabel(Label4, 16, 58, 72, 20, "名前");
   Text4.Move(96, 56, 220, 22);

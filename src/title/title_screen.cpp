@@ -172,6 +172,12 @@ void Text4_Change() {
   if (text == "kemukemu") Form1.Command4.Visible = true;
 }
 
+void Text4_Enter() {
+  // Only while the button registers: Enter in a text box never quits the game.
+  if (Form1.Command2.Enabled() && Form1.Command2.Visible() && Form1.Command2.Caption() == "名前登録")
+    Command2_Click();
+}
+
 void Command2_Click() {
   if (Form1.Command2.Caption() == "終　了") {
     Form1.Unload();

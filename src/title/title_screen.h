@@ -15,6 +15,7 @@ bool SoundBankReleased();
 // Handlers of Form1.
 void Form1_Load();
 void Text4_Change();
+void Text4_Enter();  // Enter in the name box registers the name, as the button does
 void Command1_Click();  // Start
 void Command2_Click();  // name registration, or quit
 void Command3_Click();  // the shop

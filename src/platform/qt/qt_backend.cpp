@@ -65,13 +65,24 @@ void QtBackend::TimersChanged() {
 
 int QtBackend::MsgBox(const std::string& text, int buttons, const std::string& title) {
   const bool yesNo = (buttons & 7) == vbYesNo;
+  // Over the game's window in front, even when the desktop has not made it the active one yet.
+  QWidget* parent = QtScreenView::Frontmost();
+  if (!parent) parent = QApplication::activeWindow();
   QMessageBox box((buttons & vbExclamation) == vbExclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                   QString::fromStdString(title), QString::fromStdString(text),
-                  yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, QApplication::activeWindow());
+                  yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
+  // Enter answers the first button, Esc answers No (or OK), whichever widget of the box has the focus.
   if (yesNo) {
     box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
     box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+  } else {
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
   }
+  // The box takes the keyboard as soon as it is up, so that the next key answers it.
+  QTimer::singleShot(0, &box, [&box] { box.activateWindow(); });
   const int r = box.exec();
   if (!yesNo) return vbOK;
   return r == QMessageBox::Yes ? vbYes : vbNo;
@@ -107,7 +118,8 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
   auto* widget = static_cast<QWidget*>(watched);
   auto* view = dynamic_cast<QtScreenView*>(widget->window());
-  if (!view || !view->Model()) return false;
+  // Only a screen with a key handler (the machine) takes keys; elsewhere every key edits and moves as usual.
+  if (!view || !view->Model() || !view->Model()->OnKeyDown) return false;
   // Each key press once: at the focused widget, or at the window when nothing has the focus.
   QWidget* focus = QApplication::focusWidget();
   if (widget != focus && !(focus == nullptr && widget == view)) return false;

@@ -1,18 +1,38 @@
 #include "platform/qt/qt_screen_view.h"
 
 #include <QCloseEvent>
+#include <QCursor>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <algorithm>
 #include <vector>
 
 namespace {
 
 QColor ToQColor(Colour c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+
+// Disabled text is drawn half way between its colour and its background, as the desktop greys it.
+QColor Greyed(QColor fore, QColor back) {
+  return QColor((fore.red() + back.red()) / 2, (fore.green() + back.green()) / 2, (fore.blue() + back.blue()) / 2);
+}
+
+// The game's windows in the order they were shown; the last is in front.
+std::vector<QtScreenView*>& ShownViews() {
+  static std::vector<QtScreenView*> views;
+  return views;
+}
+
+// The display a closed window stood on, so that the next window opens there too.
+QScreen*& LastScreen() {
+  static QScreen* screen = nullptr;
+  return screen;
+}
 
 // Shows a picture box's persistent bitmap.
 class PictureWidget : public QWidget {
@@ -33,6 +53,51 @@ class PictureWidget : public QWidget {
 
  private:
   PictureBox* box_;
+};
+
+// An option button whose caption's last word may stand right-aligned as a column of its own.
+class OptionWidget : public QRadioButton {
+ public:
+  explicit OptionWidget(QWidget* parent) : QRadioButton(parent), last_(new QLabel(this)) {
+    last_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    last_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    last_->hide();
+  }
+
+  void SetCaption(const QString& caption, bool lastWordRight) {
+    QString head = caption, tail;
+    if (lastWordRight) SplitLastWord(caption, head, tail);
+    setText(head);
+    last_->setText(tail);
+    last_->setVisible(!tail.isEmpty());
+  }
+  QString LastWord() const { return last_->isVisible() ? last_->text() : QString(); }
+  QRect LastWordRect() const { return last_->geometry(); }
+
+ protected:
+  // The whole button chooses the option, the price column too.
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+  void resizeEvent(QResizeEvent* event) override {
+    QRadioButton::resizeEvent(event);
+    last_->setGeometry(rect());
+  }
+
+ private:
+  static bool Blank(QChar c) { return c == u' ' || c == QChar(0x3000); }
+  // "name　　 price" → "name", "price"; a caption without blanks before its end stays whole.
+  static void SplitLastWord(const QString& caption, QString& head, QString& tail) {
+    int end = static_cast<int>(caption.size());
+    while (end > 0 && Blank(caption[end - 1])) --end;
+    int start = end;
+    while (start > 0 && !Blank(caption[start - 1])) --start;
+    int headEnd = start;
+    while (headEnd > 0 && Blank(caption[headEnd - 1])) --headEnd;
+    if (headEnd == 0 || start == end) return;
+    head = caption.left(headEnd);
+    tail = caption.mid(start, end - start);
+  }
+
+  QLabel* last_;
 };
 
 class LabelWidget : public QLabel {
@@ -69,7 +134,14 @@ QtScreenView::QtScreenView(Screen& screen) : screen_(&screen) {
 }
 
 QtScreenView::~QtScreenView() {
+  std::erase(ShownViews(), this);
   if (screen_) screen_->AttachView(nullptr);
+}
+
+QtScreenView* QtScreenView::Frontmost() {
+  for (auto it = ShownViews().rbegin(); it != ShownViews().rend(); ++it)
+    if ((*it)->screen_ && (*it)->isVisible()) return *it;
+  return nullptr;
 }
 
 QWidget* QtScreenView::WidgetOf(const Element* e) const {
@@ -78,6 +150,8 @@ QWidget* QtScreenView::WidgetOf(const Element* e) const {
 }
 
 void QtScreenView::Detach() {
+  if (isVisible()) LastScreen() = screen();
+  std::erase(ShownViews(), this);
   screen_ = nullptr;
   hide();
   deleteLater();
@@ -97,12 +171,9 @@ QWidget* QtScreenView::Create(Element* e) {
   if (!parent) parent = this;
   QWidget* w = nullptr;
   switch (e->Kind()) {
-    case ElementKind::Label: {
-      auto* l = new LabelWidget(static_cast<Label*>(e), parent);
-      l->setWordWrap(true);
-      w = l;
+    case ElementKind::Label:
+      w = new LabelWidget(static_cast<Label*>(e), parent);
       break;
-    }
     case ElementKind::PictureBox:
       w = new PictureWidget(static_cast<PictureBox*>(e), parent);
       break;
@@ -110,12 +181,15 @@ QWidget* QtScreenView::Create(Element* e) {
       auto* t = static_cast<TextBox*>(e);
       auto* edit = new QLineEdit(parent);
       QObject::connect(edit, &QLineEdit::textEdited, edit, [t](const QString& s) { t->Text = s.toStdString(); });
+      QObject::connect(edit, &QLineEdit::returnPressed, edit, [t] {
+        if (t->OnEnter) t->OnEnter();
+      });
       w = edit;
       break;
     }
     case ElementKind::OptionButton: {
       auto* o = static_cast<OptionButton*>(e);
-      auto* radio = new QRadioButton(parent);
+      auto* radio = new OptionWidget(parent);
       radio->setAutoExclusive(false);
       radio->setFocusPolicy(Qt::NoFocus);
       QObject::connect(radio, &QRadioButton::clicked, radio, [o, radio] {
@@ -157,15 +231,16 @@ void QtScreenView::Sync(Element* e) {
     applied = font;
     w->setFont(font);
   }
-  const QColor fore = ToQColor(e->ForeColor()), back = ToQColor(e->BackColor());
+  const QColor fore = ToQColor(e->ForeColor()), back = ToQColor(e->BackColor()), grey = Greyed(fore, back);
   const QPalette& now = w->palette();
-  if (!w->testAttribute(Qt::WA_SetPalette) || now.color(QPalette::WindowText) != fore ||
-      now.color(QPalette::ButtonText) != fore || now.color(QPalette::Text) != fore ||
-      now.color(QPalette::Window) != back || now.color(QPalette::Base) != back) {
+  if (!w->testAttribute(Qt::WA_SetPalette) || now.color(QPalette::Active, QPalette::Text) != fore ||
+      now.color(QPalette::Disabled, QPalette::Text) != grey || now.color(QPalette::Window) != back) {
     QPalette pal = now;
-    pal.setColor(QPalette::WindowText, fore);
-    pal.setColor(QPalette::ButtonText, fore);
-    pal.setColor(QPalette::Text, fore);
+    for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+      pal.setColor(QPalette::Active, role, fore);
+      pal.setColor(QPalette::Inactive, role, fore);
+      pal.setColor(QPalette::Disabled, role, grey);
+    }
     pal.setColor(QPalette::Window, back);
     pal.setColor(QPalette::Base, back);
     w->setPalette(pal);
@@ -174,7 +249,15 @@ void QtScreenView::Sync(Element* e) {
     case ElementKind::Label: {
       auto* l = static_cast<QLabel*>(w);
       const auto* m = static_cast<Label*>(e);
-      l->setText(QString::fromStdString(m->Caption()));
+      const QString caption = QString::fromStdString(m->Caption());
+      l->setWordWrap(!m->OneLine());
+      if (m->OneLine()) {
+        const QString shown = QFontMetrics(l->font()).elidedText(caption, Qt::ElideMiddle, m->Width());
+        l->setText(shown);
+        l->setToolTip(shown == caption ? QString() : caption);
+      } else {
+        l->setText(caption);
+      }
       const Qt::Alignment h = m->Alignment() == 1 ? Qt::AlignRight : m->Alignment() == 2 ? Qt::AlignHCenter
                                                                                         : Qt::AlignLeft;
       l->setAlignment(h | Qt::AlignTop);
@@ -188,7 +271,11 @@ void QtScreenView::Sync(Element* e) {
       auto* edit = static_cast<QLineEdit*>(w);
       const auto* m = static_cast<TextBox*>(e);
       const QString text = QString::fromStdString(m->Text());
-      if (edit->text() != text) edit->setText(text);
+      if (edit->text() != text) {
+        edit->setText(text);
+        // A text the program puts in shows from its beginning, however long.
+        edit->setCursorPosition(0);
+      }
       edit->setReadOnly(m->Locked());
       // Setting it, even unchanged, lays the text out again.
       if (m->MaxLength > 0 && edit->maxLength() != m->MaxLength) edit->setMaxLength(m->MaxLength);
@@ -197,9 +284,9 @@ void QtScreenView::Sync(Element* e) {
       break;
     }
     case ElementKind::OptionButton: {
-      auto* radio = static_cast<QRadioButton*>(w);
+      auto* radio = static_cast<OptionWidget*>(w);
       const auto* m = static_cast<OptionButton*>(e);
-      radio->setText(QString::fromStdString(m->Caption()));
+      radio->SetCaption(QString::fromStdString(m->Caption()), m->LastWordRight());
       radio->setChecked(m->Value());
       break;
     }
@@ -245,7 +332,32 @@ void QtScreenView::Repaint(PictureBox& p) {
   if (QWidget* w = WidgetOf(&p); w && w->isVisible()) w->repaint();
 }
 
+QString QtScreenView::LastWordOf(const Element* option) const {
+  auto* radio = dynamic_cast<OptionWidget*>(WidgetOf(option));
+  return radio ? radio->LastWord() : QString();
+}
+
+QRect QtScreenView::LastWordRectOf(const Element* option) const {
+  auto* radio = dynamic_cast<OptionWidget*>(WidgetOf(option));
+  return radio ? radio->LastWordRect() : QRect();
+}
+
 void QtScreenView::Show() {
+  if (!isVisible()) {
+    // Centred on the display of the game's window in front, or of the one that closed last: the game never
+    // jumps between displays.
+    QScreen* display = nullptr;
+    if (QtScreenView* front = Frontmost(); front && front != this) display = front->screen();
+    if (!display) display = LastScreen();
+    if (!display) display = QGuiApplication::screenAt(QCursor::pos());
+    if (!display) display = QGuiApplication::primaryScreen();
+    if (display) {
+      setScreen(display);
+      move(display->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    }
+  }
+  std::erase(ShownViews(), this);
+  ShownViews().push_back(this);
   show();
   activateWindow();
   setFocus();

@@ -14,6 +14,11 @@ class QtScreenView : public QWidget, public ScreenView {
   QWidget* WidgetOf(const Element* e) const;
   // The screen was unloaded: forget it and close the window.
   void Detach();
+  // The game's window shown last that is still open, if any: message boxes stand over it.
+  static QtScreenView* Frontmost();
+  // What an option button with a right-aligned last word shows there, and where.
+  QString LastWordOf(const Element* option) const;
+  QRect LastWordRectOf(const Element* option) const;
 
   void ElementChanged(Element& e) override;
   void CaptionChanged() override;
