@@ -1,6 +1,6 @@
 // assetgen <output folder> <embedded source>: draws the game's pictures and synthesises its sounds.
-// Writes <output>/sozaiMofuran/*.bmp and <output>/soundMofuran/*.wav, and the C++ source of the pictures built into
-// the program. It only (over)writes its own files: the sound folder also keeps the player's save files.
+// Writes <output>/sozaiMofuran/*.bmp, <output>/soundMofuran/*.wav, the desktop icons <output>/icons/*.png and the
+// C++ source of the pictures built into the program. It only (over)writes its own files: the sound folder also keeps the player's save files.
 #include <QGuiApplication>
 #include <algorithm>
 #include <atomic>
@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "app_icon.h"
 #include "embed_writer.h"
 #include "file_writers.h"
 #include "picture_set.h"
@@ -56,6 +57,10 @@ int main(int argc, char** argv) {
   for (const NamedPicture& pic : PictureFiles(Theme::Day))
     ok &= WriteBmp24(pic.image, pictureFolder + "/" + pic.name + ".bmp");
   ok &= WriteEmbeddedSource(BuiltInPictures(), embedded);
+  // The desktop icon, in the sizes the icon theme installs.
+  ok &= EnsureFolder(out + "/icons");
+  for (int size : {48, 128, 256})
+    ok &= AppIcon(size).save(QString::fromStdString(out + "/icons/mofuran-" + std::to_string(size) + ".png"), "PNG");
   const double pictureTime = Since(t0);
 
   for (std::thread& w : workers) w.join();
