@@ -3,7 +3,10 @@ BUILD := build
 PKGS  := g++ cmake pkg-config qt6-base-dev libsdl2-mixer-dev libgtest-dev fonts-ipafont-gothic
 JOBS  := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test bench build deps clean
+PREFIX ?= $(HOME)/.local
+WINDOW_PKGS := xvfb xdotool x11-utils imagemagick
+
+.PHONY: run test bench build deps clean install uninstall check-window deps-window
 
 run: build
 	cd $(BUILD) && ./mofuran
@@ -14,6 +17,21 @@ test: build
 # Prints every benchmark figure, one a line.
 bench: build
 	bench/run.sh $(BUILD)
+
+# Per user, no root: the program folder (and so the save files) is $(PREFIX)/share/mofuran.
+install: build
+	tools/install/install.sh $(BUILD) "$(PREFIX)"
+
+# Keeps the save files, and says where they are.
+uninstall:
+	tools/install/uninstall.sh "$(PREFIX)"
+
+# The real program under Xvfb, played with real keys from a copy of the build; prints one line a step.
+check-window: build deps-window
+	tools/check_window/check_window.sh $(BUILD)
+
+deps-window:
+	@$(MAKE) --no-print-directory deps PKGS="$(WINDOW_PKGS)"
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
