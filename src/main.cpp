@@ -1,6 +1,7 @@
 // mofuran: the game. It opens on the title screen and ends when its last window closes.
 #include <QApplication>
 
+#include "counter/qt/qt_counter_window.h"
 #include "platform/qt/qt_backend.h"
 #include "sound/sdl_sound.h"
 #include "sound/sound_bank.h"
@@ -12,8 +13,11 @@ int main(int argc, char** argv) {
   DefaultSdlSound().OpenInBackground();
   QApplication app(argc, argv);
   QtBackend backend;
+  QtCounterWindow counter;
+  InstallCounterView(&counter);
   Form1.Show();
   const int status = backend.Run();
+  InstallCounterView(nullptr);
   // A window closed with its close box leaves the sound bank to be released here.
   if (!SoundBankReleased()) ReleaseSoundBank();
   return status;

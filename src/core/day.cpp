@@ -4,6 +4,7 @@
 #include "core/machine_screen.h"
 #include "core/play_state.h"
 #include "core/proxy_play.h"
+#include "counter/counter.h"
 #include "lottery/lottery_state.h"
 #include "lottery/mc_state.h"
 #include "lottery/random.h"
@@ -69,6 +70,7 @@ void Form2_Load() {
   }
   if (IsSpecialName(PlayerName) || Lottery.LotteryDisplayBought == 1) Form2.Label45.Visible = true;
   Form2.Label35.Caption = SpeedLine();
+  CounterDayStart();
 }
 
 void Owari() {
@@ -77,6 +79,7 @@ void Owari() {
   Form2.Label34.Caption = "しばらくお待ち下さい。";
   Form2.Label34.Visible = true;
   if (!PlayerName.empty()) EndOfDaySave();
+  CounterDayEnd();
   BackFromMachine = 1;
   ShowTitleScreen();
   Form2.Unload();

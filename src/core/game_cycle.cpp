@@ -4,6 +4,7 @@
 #include "core/play_state.h"
 #include "core/play_stats.h"
 #include "core/proxy_play.h"
+#include "counter/counter.h"
 #include "lottery/internal_lottery.h"
 #include "lottery/lottery_state.h"
 #include "lottery/mc_sequence.h"
@@ -188,10 +189,14 @@ void EndOfGame() {
   if (Lottery.GameFlag == 0) {
     if (Lottery.McGamesLeft > 0 && Play.ReadyForNextGame == 0) {
       Lottery.McGamesLeft -= 1;
-      if (Lottery.McGamesLeft < 8 && Mc.McEnding == 2) return;
+      if (Lottery.McGamesLeft < 8 && Mc.McEnding == 2) {
+        CounterGameEnd();
+        return;
+      }
       ShowMcCounterAfterLostGame();
     }
     Play.ReadyForNextGame = 1;
+    CounterGameEnd();
     return;
   }
 
@@ -211,6 +216,8 @@ void EndOfGame() {
   } else {
     Flash.FlashPause = 0.15f;
   }
+  // The game is over and paid; the flashing lasts until the next lever-on.
+  CounterGameEnd();
   if (Mc.McEnding != 2) FlashWin();
 }
 

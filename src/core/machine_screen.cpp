@@ -4,6 +4,7 @@
 #include "core/game_cycle.h"
 #include "core/key_dispatch.h"
 #include "core/proxy_play.h"
+#include "counter/counter.h"
 #include "lottery/mc_sequence.h"
 #include "lottery/presentation.h"
 #include "reels/reels.h"
@@ -54,7 +55,11 @@ MachineScreen::MachineScreen() : Screen("Form2") {
   BackColor = kWall;
   OnLoad = Form2_Load;
   OnUnload = Form2_Unload;
-  OnKeyDown = Form_KeyDown;
+  // The data counter's D key comes after everything the game's own dispatch does with a key.
+  OnKeyDown = [](int keyCode, int shift) {
+    Form_KeyDown(keyCode, shift);
+    CounterKey(keyCode);
+  };
   Timer1.OnTick = [] { ReelTick(0); };
   Timer2.OnTick = [] { ReelTick(1); };
   Timer3.OnTick = [] { ReelTick(2); };

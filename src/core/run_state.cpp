@@ -1,6 +1,7 @@
 #include "core/run_state.h"
 
 #include "core/play_state.h"
+#include "counter/counter.h"
 #include "lottery/lottery_state.h"
 #include "lottery/mc_state.h"
 #include "records/player_record.h"
@@ -21,4 +22,5 @@ void ResetRunState() {
   BankruptToday = 0;
   DataBroken = 0;
   BackFromMachine = 0;
+  ResetCounter();
 }

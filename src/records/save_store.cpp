@@ -21,8 +21,8 @@ bool Exists(const char* name) { return access(name, F_OK) == 0; }
 bool Remove(const char* name) { return unlink(name) == 0 || errno == ENOENT; }
 
 // Makes the folder's entries (new names, renames) durable. Some file systems cannot; that is no failure.
-void SyncFolder() {
-  const int fd = open(".", O_RDONLY | O_DIRECTORY);
+void SyncFolder(const char* folder = ".") {
+  const int fd = open(folder, O_RDONLY | O_DIRECTORY);
   if (fd < 0) return;
   fsync(fd);
   close(fd);
@@ -149,4 +149,23 @@ bool WriteSavePair(const Bytes& dataFiles, const Bytes& vbdsnd) {
   }
   // Both new files are in place; a marker left behind is cleared by the next read.
   return true;
+}
+
+void RecoverSingleFile(const std::string& path) { Remove((path + ".new").c_str()); }
+
+bool WriteFileSafely(const std::string& path, const Bytes& bytes) {
+  const std::string temp = path + ".new";
+  const auto slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  SaveRun run;
+  Go go = Go::On;
+  auto step = [&](auto&& action) {
+    if (go == Go::On && (go = run.Step()) == Go::On && !action()) go = Go::Fail;
+  };
+  step([&] { return Remove(temp.c_str()); });                                    // 1
+  if (go == Go::On) go = WriteTemp(run, temp.c_str(), bytes);                    // 2 to 4
+  step([&] { return rename(temp.c_str(), path.c_str()) == 0; });                 // 5: the new file stands
+  step([&] { SyncFolder(folder.c_str()); return true; });                        // 6
+  if (go == Go::Fail && run.step() <= 5) Remove(temp.c_str());
+  return go != Go::Fail;
 }

@@ -12,6 +12,12 @@ void RecoverInterruptedSave();
 // A save file's bytes; a missing or unreadable file reads as empty.
 Bytes ReadSaveFile(const char* name);
 
+// Any other file of the game written the same way, alone: a temporary beside it ("<path>.new"), flushed, then
+// renamed over it, so that a cut leaves the old file or the new one. False when it cannot be written (the old file
+// then untouched). RecoverSingleFile removes a temporary left by a cut-off write; it runs before each write.
+bool WriteFileSafely(const std::string& path, const Bytes& bytes);
+void RecoverSingleFile(const std::string& path);
+
 // The steps of a save, for tests that cut one off or make one fail.
 constexpr int kSaveSteps = 14;
 struct SaveInterruption {

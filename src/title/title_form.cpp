@@ -1,5 +1,6 @@
 #include "title/title_form.h"
 
+#include "counter/counter.h"
 #include "platform/events.h"
 #include "title/title_screen.h"
 
@@ -70,6 +71,7 @@ TitleScreen::TitleScreen() : Screen("Form1") {
   Option11.OnClick = Option11_Click;
   Option13.OnClick = Option13_Click;
   Option14.OnClick = Option14_Click;
+  CounterButton.OnClick = ToggleCounter;
 }
 
 void TitleScreen::Design() {
@@ -164,4 +166,7 @@ void TitleScreen::Design() {
   Command1.Caption = "スタート";
   Command1.FontSize = 14;
   Command1.FontBold = true;
+  CounterButton.Move(330, 420, 126, 28);
+  CounterButton.Caption = "データカウンター";
+  CounterButton.Visible = BackFromMachine == 1;
 }

@@ -47,6 +47,8 @@ class TitleScreen : public Screen {
       Option5{this, "Option5"};
   // Lottery display, shop, start.
   CommandButton Command5{this, "Command5"}, Command3{this, "Command3"}, Command1{this, "Command1"};
+  // The data counter, after a day: where Start stood, which the record of the day hides.
+  CommandButton CounterButton{this, "CounterButton"};
 
  protected:
   void Design() override;

@@ -1,0 +1,36 @@
+// The data counter's history: the last days played, in a plain-text file of its own beside the save files
+// ("DataCounter.txt" in the sound folder). It never touches the save files, and is written the same crash-safe
+// way they are.
+//
+// Format: a version line, then for each day, oldest first, a "day" line, a "slump" line with the coins won or
+// lost in each game (run-length: "-3*4" is four games of -3) and one "bonus" line per bonus:
+//   mofuran-datacounter 1
+//   day 2025-06-01 18:42 games 812 normal 790 fresh 2 mc 1 pmc 1 fanfare 0 in 2310 out 2954 setting 4
+//   slump -3*2 0 9 -3 ...
+//   bonus 120 MC 33 118 fresh plain
+//   bonus 163 PMC 222 10 streak fanfare
+#pragma once
+#include <string>
+#include <vector>
+
+#include "counter/counter_day.h"
+
+constexpr const char* kHistoryFile = "DataCounter.txt";
+constexpr int kHistoryDays = 30;
+
+struct History {
+  std::vector<CounterDay> days;  // oldest first, at most kHistoryDays
+  bool damaged = false;          // the file was unreadable or of an unknown kind: a fresh history began
+};
+
+std::string EncodeHistory(const std::vector<CounterDay>& days);
+// The days of a history text; nothing and false when any part of it is damaged or of another version.
+bool DecodeHistory(const std::string& text, std::vector<CounterDay>* days);
+
+// The file's path: the sound folder beside the program.
+std::string HistoryPath();
+// Reads the history. A missing file is an empty history; a damaged one is put aside (".bad") and a fresh history
+// begins, with History::damaged set so that the counter can say so.
+History ReadHistory();
+// Adds a finished day, keeps the last kHistoryDays and writes the file crash-safe. False when it cannot be written.
+bool AppendToHistory(const CounterDay& day, bool* damagedBefore = nullptr);

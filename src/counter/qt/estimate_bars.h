@@ -1,0 +1,16 @@
+// The setting estimate as six bars with their percentages.
+#pragma once
+#include <QWidget>
+#include <array>
+
+class EstimateBars : public QWidget {
+ public:
+  explicit EstimateBars(QWidget* parent = nullptr);
+  void SetProbabilities(const std::array<double, 6>& p);
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  std::array<double, 6> p_{};
+};

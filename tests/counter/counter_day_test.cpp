@@ -1,0 +1,237 @@
+// The data counter following a day at the machine on the virtual back end: what it records at each game's end,
+// its D key, its window's updates, and the day it hands to the history at the cash-out.
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "core/play_stats.h"
+#include "counter/counter.h"
+#include "counter/history_file.h"
+#include "platform/vk.h"
+#include "records/scratch_folder.h"
+#include "sound/sound_bank.h"
+#include "support/machine_fixture.h"
+
+namespace {
+
+// A window that remembers what it was handed, and when.
+class FakeView : public CounterView {
+ public:
+  void Show(const CounterModel& m) override {
+    shown = true;
+    last = m;
+  }
+  void Hide() override { shown = false; }
+  void Update(const CounterModel& m) override {
+    ++updates;
+    last = m;
+    updateGames.push_back(Play.TotalGames);
+    reelsTurning += !AllReelsStopped();
+  }
+  bool shown = false;
+  int updates = 0;
+  int reelsTurning = 0;
+  std::vector<int> updateGames;
+  CounterModel last;
+};
+
+struct Game {
+  int coinsBefore, coinsAfter;
+  int phase;      // BonusPhase during the game
+  bool aligned;   // the sevens lined up
+  bool streakGame;
+};
+
+class CounterDayTest : public MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    ResetCounter();
+    InstallCounterView(&view);
+    Stats = PlayStats{};
+  }
+  void TearDown() override {
+    InstallCounterView(nullptr);
+    ResetCounter();
+    MachineTest::TearDown();
+  }
+
+  // A player who presses Up whenever the machine is ready and stops the reels a little later, until `done`.
+  void PlayUntil(const std::function<bool()>& done, double limit = 20000) {
+    bool finished = false;
+    std::function<void()> player = [&, this] {
+      const double now = sim->Elapsed();
+      const bool ready =
+          Play.ReadyForNextGame == 1 && Play.PlayAccepted == 1 && AllStopsPressed() && AllReelsStopped();
+      if (ready && (games.empty() || now - lastLever > 1.0)) {
+        if (!games.empty()) games.back().coinsAfter = LabelNumber(Form2.Label8.Caption());
+        if (done()) {
+          finished = true;
+          return;
+        }
+        games.push_back({LabelNumber(Form2.Label8.Caption()), -1, 0, false, Mc.StreakPending == 1});
+        lastLever = now;
+        sim->Key(vkUp);
+        sim->ActAt(now + 0.01, [this] { games.back().phase = Mc.BonusPhase; });
+        sim->ActAt(now + 0.55, [this] {
+          games.back().aligned = games.back().aligned || (Lottery.GameFlag == 1 && Lottery.StopPattern == 1);
+        });
+        sim->KeyAt(now + 0.6, vkRight);
+        sim->KeyAt(now + 0.7, vkLeft);
+        sim->KeyAt(now + 0.8, vkDown);
+        sim->ActAt(now + 0.95, [this] {
+          games.back().aligned = games.back().aligned || (Lottery.GameFlag == 1 && Lottery.StopPattern == 1);
+        });
+      }
+      sim->ActAt(now + 0.05, player);
+    };
+    sim->ActAt(sim->Elapsed(), player);
+    ASSERT_TRUE(sim->RunUntil([&] { return finished; }, limit));
+  }
+
+  FakeView view;
+  std::vector<Game> games;
+  double lastLever = -10;
+};
+
+TEST_F(CounterDayTest, AWonMcDayIsRecordedGameByGameAsThePlayerSawIt) {
+  OpenDay();
+  Form2.Label8.Caption = "1000";  // enough coins that no game buys more
+  // An MC won and waiting: a plain MC whose rank lets no streak test continue it.
+  Lottery.GameFlag = 1;
+  Lottery.RevealCountdown = 4;
+  Lottery.McLength = Lottery.McGamesLeft = 33;
+  Lottery.McSteps = 0;
+  Lottery.StreakRank = -30;
+  bool mcSeen = false;
+  PlayUntil([&] {
+    mcSeen = mcSeen || Mc.BonusPhase == 1;
+    return mcSeen && Mc.McEnding == 2 && Mc.StreakPending == 0 && Mc.BonusPhase == 0;
+  });
+  const CounterDay& d = CounterToday();
+  const int played = static_cast<int>(games.size());
+  ASSERT_EQ(d.games, played);
+  EXPECT_EQ(d.games, Play.TotalGames);
+  // One point a game, each step the coins that game won or lost, and the total what went in and came out.
+  ASSERT_EQ(d.slump.size(), static_cast<size_t>(played));
+  for (size_t g = 0; g < games.size(); ++g)
+    EXPECT_EQ(d.slump[g] - (g ? d.slump[g - 1] : 0), games[g].coinsAfter - games[g].coinsBefore) << "game " << g + 1;
+  EXPECT_EQ(d.coinsIn, Stats.CoinsIn);
+  EXPECT_EQ(d.coinsOut, Stats.CoinsOut);
+  EXPECT_EQ(d.slump.back(), Stats.CoinsOut - Stats.CoinsIn);
+  EXPECT_EQ(d.slump.back(), LabelNumber(Form2.Label8.Caption()) - 1000);
+
+  // The bonus: on the game the sevens lined up, a fresh plain MC of 33 after the games outside MCs before it.
+  int aligned = -1, alignments = 0, normal = 0;
+  for (size_t i = 0; i < games.size(); ++i) {
+    if (games[i].aligned && aligned < 0) aligned = static_cast<int>(i) + 1;
+    alignments += games[i].aligned;
+    // A streak game's MC is forced, so it is no free draw; MC games are none either.
+    normal += games[i].phase != 1 && !games[i].streakGame;
+  }
+  ASSERT_GT(aligned, 0);
+  ASSERT_GE(d.bonuses.size(), 1u);
+  const CounterBonus& b = d.bonuses.front();
+  EXPECT_EQ(b.game, aligned);
+  EXPECT_FALSE(b.premium);
+  EXPECT_FALSE(b.fanfare);
+  EXPECT_EQ(b.length, 33);
+  EXPECT_FALSE(b.streak);
+  EXPECT_EQ(b.gamesBefore, aligned);
+  EXPECT_EQ(d.freshWins, 1);
+  // Any continuation won in the MC's last games is a streak bonus of its own.
+  EXPECT_EQ(d.bonuses.size(), static_cast<size_t>(alignments));
+  for (size_t i = 1; i < d.bonuses.size(); ++i) EXPECT_TRUE(d.bonuses[i].streak);
+  EXPECT_EQ(d.mc + d.pmc, static_cast<int>(d.bonuses.size()));
+  EXPECT_EQ(d.mc, LabelNumber(Form2.Label26.Caption()));
+  EXPECT_EQ(d.normalGames, normal);
+  // Nothing was drawn into a window that was never opened.
+  EXPECT_EQ(view.updates, 0);
+}
+
+TEST_F(CounterDayTest, TheDKeyOpensAndClosesTheWindowWhichUpdatesOnlyAtGameEnds) {
+  OpenDay();
+  Form2.Label8.Caption = "300";
+  const auto captions = [] {
+    std::vector<std::string> all;
+    for (Element* e : Form2.Elements())
+      if (auto* l = dynamic_cast<Label*>(e)) all.push_back(l->Caption());
+    return all;
+  };
+  // D changes nothing of the game: every caption, flag and timer stays as it was.
+  const auto before = captions();
+  const PlayState play = Play;
+  sim->Key('D');
+  sim->RunFor(0.1);
+  EXPECT_TRUE(CounterOpen());
+  EXPECT_TRUE(view.shown);
+  EXPECT_EQ(captions(), before);
+  EXPECT_EQ(Play.ReadyForNextGame, play.ReadyForNextGame);
+  EXPECT_EQ(Play.PlayAccepted, play.PlayAccepted);
+  EXPECT_EQ(Play.TotalGames, play.TotalGames);
+  EXPECT_EQ(Play.CreditCoins, play.CreditCoins);
+  EXPECT_EQ(Form2.Timer1.Interval(), 0);
+
+  PlayUntil([this] { return games.size() == 12; });
+  // One update for each game's end, never while the reels turn, whatever the nested dispatches of the stops do.
+  EXPECT_EQ(view.updates, 12);
+  EXPECT_EQ(view.reelsTurning, 0);
+  for (int g = 0; g < 12; ++g) EXPECT_EQ(view.updateGames[g], g + 1);
+  EXPECT_EQ(view.last.today.games, 12);
+  EXPECT_EQ(view.last.today.slump.size(), 12u);
+  EXPECT_TRUE(view.last.dayRunning);
+  EXPECT_DOUBLE_EQ(view.last.estimate.p[0] + view.last.estimate.p[1] + view.last.estimate.p[2] +
+                       view.last.estimate.p[3] + view.last.estimate.p[4] + view.last.estimate.p[5],
+                   1.0);
+
+  // D again closes it, during play as at rest; a closed window gets nothing.
+  sim->Key('D');
+  sim->RunFor(0.1);
+  EXPECT_FALSE(CounterOpen());
+  EXPECT_FALSE(view.shown);
+  games.clear();
+  PlayUntil([this] { return games.size() == 3; });
+  EXPECT_EQ(view.updates, 12);
+  EXPECT_EQ(CounterToday().games, 15);
+  // While the proxy plays, D still reaches the counter, after the game has ignored it.
+  Play.ProxyActive = 1;
+  sim->Key('D');
+  sim->RunFor(0.1);
+  EXPECT_TRUE(CounterOpen());
+  EXPECT_EQ(Play.KeyCode, 'D');
+  Play.ProxyActive = 0;
+}
+
+TEST_F(CounterDayTest, TheCashOutRecordsARegisteredPlayersDayButNotATestPlay) {
+  ScratchFolder folder;
+  std::filesystem::create_directory(folder.Path() + "/soundMofuran");
+  AppFolder = folder.Path() + "\\";
+  for (const char* name : {"", "もふ"}) {
+    PlayerName = name;
+    Play.ScreenClosed = 0;
+    OpenDay();
+    Form2.Label8.Caption = "300";
+    games.clear();
+    PlayUntil([this] { return games.size() == 5; });
+    sim->Answer(vbYes);
+    sim->Answer(vbOK);
+    sim->Key(vkEscape);
+    sim->RunFor(1);
+    EXPECT_FALSE(Form2.Loaded());
+    const History h = ReadHistory();
+    ASSERT_EQ(h.days.size(), std::string(name).empty() ? 0u : 1u) << name;
+    EXPECT_FALSE(CurrentCounterModel().dayRunning);
+    EXPECT_EQ(CurrentCounterModel().pastDays.size(), h.days.size());
+  }
+  const CounterDay d = ReadHistory().days[0];
+  EXPECT_EQ(d.games, 5);
+  EXPECT_EQ(d.setting, Lottery.TodaySetting);
+  EXPECT_EQ(d.slump.size(), 5u);
+  EXPECT_EQ(d.date.size(), 16u);
+  // The save files are the save files' business: the counter wrote only its own file.
+  EXPECT_TRUE(std::filesystem::exists(folder.Path() + "/soundMofuran/DataCounter.txt"));
+  AppFolder.clear();
+  PlayerName.clear();
+}
+
+}  // namespace

@@ -1,0 +1,177 @@
+// The counter's window on the real back end (Qt's offscreen platform): D at the machine opens it without taking
+// the keyboard, it shows the day and the chosen past day, and the title screen's button opens it after a day.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTableWidget>
+#include <QTest>
+#include <filesystem>
+
+#include "core/day.h"
+#include "core/machine_screen.h"
+#include "core/play_state.h"
+#include "core/play_stats.h"
+#include "core/run_state.h"
+#include "counter/counter.h"
+#include "counter/history_file.h"
+#include "counter/qt/qt_counter_window.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_screen_view.h"
+#include "records/name_text.h"
+#include "records/player_record.h"
+#include "records/save_format.h"
+#include "records/save_store.h"
+#include "records/scratch_folder.h"
+#include "reels/reel_state.h"
+#include "sound/recording_sound.h"
+#include "sound/sound_bank.h"
+#include "title/title_form.h"
+#include "title/title_screen.h"
+
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "test";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+CounterDay PastDay(const char* date, int games, int setting) {
+  CounterDay d;
+  d.date = date;
+  d.games = games;
+  // Down until its PMC halfway, then up.
+  for (int g = 1; g <= games; ++g) d.slump.push_back(g <= games / 2 ? -3 * g : -3 * (games / 2) + 9 * (g - games / 2));
+  d.coinsIn = 3 * games;
+  d.coinsOut = d.coinsIn + d.slump.back();
+  d.bonuses = {{games / 2, true, false, 222, games / 2, false}};
+  d.pmc = 1;
+  d.setting = setting;
+  return d;
+}
+
+std::string& ScratchApp() {
+  static std::string folder;
+  return folder;
+}
+
+class CounterWindowQtTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    backend = std::make_unique<QtBackend>();
+    ResetRunState();
+    std::filesystem::create_directory(folder.Path() + "/soundMofuran");
+    ScratchApp() = folder.Path() + "\\";
+    // The title screen looks for its folder at each load: here, the scratch folder.
+    LocateAppFolder = [] { AppFolder = ScratchApp(); };
+    AppFolder = ScratchApp();
+    window = std::make_unique<QtCounterWindow>();
+    InstallCounterView(window.get());
+    Record.Savings = Currency::FromYen(100000);
+    Reels.ReelStep = 15;
+  }
+  void TearDown() override {
+    InstallCounterView(nullptr);
+    window.reset();
+    Form2.Unload();
+    Play.ScreenClosed = 0;
+    AppFolder.clear();
+    LocateAppFolder = SetAppFolder;
+    ResetRunState();
+    backend.reset();
+  }
+  ScratchFolder folder;
+  RecordingSound sound;
+  std::unique_ptr<QtBackend> backend;
+  std::unique_ptr<QtCounterWindow> window;
+};
+
+TEST_F(CounterWindowQtTest, DAtTheMachineOpensTheWindowWhichLeavesTheKeysWithTheMachine) {
+  ASSERT_TRUE(AppendToHistory(PastDay("2025-05-30 21:10", 400, 2)));
+  ASSERT_TRUE(AppendToHistory(PastDay("2025-05-31 22:45", 900, 5)));
+  StartDay();
+  auto* machine = dynamic_cast<QtScreenView*>(Form2.View());
+  ASSERT_NE(machine, nullptr);
+  machine->activateWindow();
+  machine->setFocus();
+  QApplication::processEvents();
+
+  QTest::keyClick(machine, Qt::Key_D);
+  QApplication::processEvents();
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(window->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+  EXPECT_TRUE(window->testAttribute(Qt::WA_ShowWithoutActivating));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("データカウンター"));
+  // Nothing in it can take the keyboard, and the keys still reach the machine: 2 sets the reel speed.
+  for (QWidget* w : window->findChildren<QWidget*>()) EXPECT_EQ(w->focusPolicy(), Qt::NoFocus);
+  EXPECT_NE(QApplication::focusWidget() ? QApplication::focusWidget()->window() : nullptr, window.get());
+  QTest::keyClick(machine, Qt::Key_3);
+  EXPECT_EQ(Reels.ReelStep, 20);
+
+  // Today's figures and the past days, newest first after today's row; a click on a day shows its graph.
+  EXPECT_EQ(window->TodayText(), "0 0 0 0 0 0 -");
+  const QTableWidget* days = window->DaysTable();
+  ASSERT_EQ(days->rowCount(), 3);
+  EXPECT_EQ(days->item(0, 0)->text(), QStringLiteral("本日（プレイ中）"));
+  EXPECT_EQ(days->item(1, 0)->text(), "05/31 22:45");
+  EXPECT_EQ(days->item(1, 5)->text(), "5");
+  EXPECT_EQ(days->item(2, 1)->text(), "400");
+  EXPECT_EQ(window->BonusTable()->rowCount(), 0);
+  QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualItemRect(days->item(2, 0)).center());
+  EXPECT_EQ(window->ChosenPastDay(), 1);
+  ASSERT_EQ(window->BonusTable()->rowCount(), 1);
+  EXPECT_EQ(window->BonusTable()->item(0, 1)->text(), "200");
+  EXPECT_EQ(window->BonusTable()->item(0, 2)->text(), "PMC");
+  window->ChoosePastDay(-1);
+  EXPECT_EQ(window->BonusTable()->rowCount(), 0);
+
+  // A game's end updates it; D again hides it.
+  const int updates = window->Updates();
+  Play.TotalGames += 1;
+  Stats.CoinsIn += 3;
+  CounterGameEnd();
+  EXPECT_EQ(window->Updates(), updates + 1);
+  EXPECT_EQ(window->TodayText(), "1 0 0 0 0 -3 0.0%");
+  QTest::keyClick(machine, Qt::Key_D);
+  QApplication::processEvents();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(CounterOpen());
+  // Its close box closes it the same way.
+  ToggleCounter();
+  EXPECT_TRUE(window->isVisible());
+  window->close();
+  EXPECT_FALSE(CounterOpen());
+}
+
+TEST_F(CounterWindowQtTest, TheTitleScreensButtonOpensItAfterADayOnly) {
+  // A registered player's save files, so that the title screen opens without a question.
+  ChangeFolder(folder.Path() + "/soundMofuran");
+  PlayerRecord r = InitialRecord();
+  r.Savings = Currency::FromYen(50000);
+  r.Name = FixedName("もふ");
+  ASSERT_TRUE(WriteSavePair(EncodeDataFiles(r), EncodeVbdsnd(r)));
+  Form1.Show();
+  EXPECT_FALSE(Form1.CounterButton.Visible());
+  Form1.Unload();
+  BackFromMachine = 1;
+  Form1.Show();
+  ASSERT_TRUE(Form1.CounterButton.Visible());
+  // Where Start stood, which the record of the day hides; clear of every other control shown.
+  EXPECT_FALSE(Form1.Command1.Visible());
+  const QRect button(Form1.CounterButton.Left(), Form1.CounterButton.Top(), Form1.CounterButton.Width(),
+                     Form1.CounterButton.Height());
+  for (Element* e : Form1.Elements()) {
+    if (e == &Form1.CounterButton || !e->Visible() || e->Container || e->Kind() == ElementKind::Timer) continue;
+    EXPECT_FALSE(button.intersects(QRect(e->Left(), e->Top(), e->Width(), e->Height()))) << e->Name();
+  }
+  auto* view = dynamic_cast<QtScreenView*>(Form1.View());
+  ASSERT_NE(view, nullptr);
+  QTest::mouseClick(view->WidgetOf(&Form1.CounterButton), Qt::LeftButton);
+  EXPECT_TRUE(window->isVisible());
+  Form1.Unload();
+}
+
+}  // namespace

@@ -1,0 +1,208 @@
+// The data counter's history file: its text round trip, everything a damaged file can hold, the bound of 30 days,
+// and the crash-safe write it shares with the save files.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "counter/history_file.h"
+#include "records/save_store.h"
+#include "records/scratch_folder.h"
+#include "sound/sound_bank.h"
+
+namespace {
+
+CounterDay SampleDay(int n) {
+  CounterDay d;
+  d.date = "2025-06-" + std::string(n < 10 ? "0" : "") + std::to_string(n) + " 18:42";
+  const int deltas[] = {-3, -3, 0, 9, -3, -3, -3, 9, 9, 9, -3, 0};
+  int value = 0;
+  // A lost game takes 3 coins, a replay none, a mame role pays 12 for 3.
+  for (int g = 0; g < 12 + n; ++g) {
+    const int delta = deltas[g % 12];
+    value += delta;
+    d.coinsIn += delta == 0 ? 0 : 3;
+    d.coinsOut += delta > 0 ? 12 : 0;
+    d.slump.push_back(value);
+  }
+  d.games = static_cast<int>(d.slump.size());
+  d.normalGames = d.games - 3;
+  d.freshWins = 1;
+  d.mc = 1;
+  d.pmc = 1;
+  d.fanfare = n % 2;
+  d.setting = 1 + n % 6;
+  d.bonuses = {{4, false, false, 33, 4, false}, {8, true, n % 2 == 1, 222, 2, true}};
+  return d;
+}
+
+void ExpectSameDay(const CounterDay& a, const CounterDay& b) {
+  EXPECT_EQ(a.date, b.date);
+  EXPECT_EQ(a.games, b.games);
+  EXPECT_EQ(a.normalGames, b.normalGames);
+  EXPECT_EQ(a.freshWins, b.freshWins);
+  EXPECT_EQ(a.mc, b.mc);
+  EXPECT_EQ(a.pmc, b.pmc);
+  EXPECT_EQ(a.fanfare, b.fanfare);
+  EXPECT_EQ(a.coinsIn, b.coinsIn);
+  EXPECT_EQ(a.coinsOut, b.coinsOut);
+  EXPECT_EQ(a.setting, b.setting);
+  EXPECT_EQ(a.slump, b.slump);
+  ASSERT_EQ(a.bonuses.size(), b.bonuses.size());
+  for (size_t i = 0; i < a.bonuses.size(); ++i) {
+    EXPECT_EQ(a.bonuses[i].game, b.bonuses[i].game);
+    EXPECT_EQ(a.bonuses[i].premium, b.bonuses[i].premium);
+    EXPECT_EQ(a.bonuses[i].fanfare, b.bonuses[i].fanfare);
+    EXPECT_EQ(a.bonuses[i].length, b.bonuses[i].length);
+    EXPECT_EQ(a.bonuses[i].gamesBefore, b.bonuses[i].gamesBefore);
+    EXPECT_EQ(a.bonuses[i].streak, b.bonuses[i].streak);
+  }
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  const auto at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+TEST(HistoryText, RoundTripsAndRejectsEveryKindOfDamage) {
+  const std::vector<CounterDay> days = {SampleDay(1), SampleDay(2)};
+  const std::string text = EncodeHistory(days);
+  EXPECT_EQ(text.substr(0, text.find('\n')), "mofuran-datacounter 1");
+  EXPECT_NE(text.find("slump -3*2 0 9 -3*3 9*3 -3 0"), std::string::npos) << text;
+  EXPECT_NE(text.find("bonus 8 PMC 222 2 streak fanfare\n"), std::string::npos) << text;
+  std::vector<CounterDay> read;
+  ASSERT_TRUE(DecodeHistory(text, &read));
+  ASSERT_EQ(read.size(), 2u);
+  for (size_t i = 0; i < days.size(); ++i) ExpectSameDay(read[i], days[i]);
+  ASSERT_TRUE(DecodeHistory(EncodeHistory({}), &read));
+  EXPECT_TRUE(read.empty());
+
+  const std::string damaged[] = {
+      Replace(text, "mofuran-datacounter 1", "mofuran-datacounter 2"),  // a later version
+      "",                                                                // no version line
+      text.substr(0, text.size() - 1),                                   // cut inside its last line
+      text.substr(0, text.find("bonus 8")),                              // fine: checked below as valid
+      Replace(text, "-3*2 0 9", "-3*2 0 8"),                             // coins that do not add up
+      Replace(text, "-3*2 0 9", "-3*3 0 9"),                             // more games than the day has
+      Replace(text, "games 13", "games 99999999"),                       // a count beyond any day
+      Replace(text, "bonus 8 PMC", "bonus 99 PMC"),                      // a bonus after the day's last game
+      Replace(text, "bonus 8 PMC", "bonus 2 PMC"),                       // bonuses out of order
+      Replace(text, "PMC 222", "BIG 222"),                               // an unknown kind
+      Replace(text, "setting", "settei"),                                // an unknown field
+      Replace(text, "fanfare 1", "fanfare -1"),                          // a negative count
+      Replace(text, "18:42 games", "18:42 extra games"),                 // a word too many
+      "mofuran-datacounter 1\nbonus 1 MC 33 1 fresh plain\n",            // a bonus before any day
+      Replace(text, "-3*2", "-3*1"),                                     // a run of one written as a run
+  };
+  for (size_t i = 0; i < std::size(damaged); ++i) {
+    if (i == 3) {
+      EXPECT_TRUE(DecodeHistory(damaged[i], &read)) << "a day without its later bonuses is whole";
+      continue;
+    }
+    EXPECT_FALSE(DecodeHistory(damaged[i], &read)) << "case " << i;
+    EXPECT_TRUE(read.empty()) << "case " << i;
+  }
+  // More days than the history keeps cannot be ours.
+  std::vector<CounterDay> many(kHistoryDays + 1, SampleDay(3));
+  EXPECT_FALSE(DecodeHistory(EncodeHistory(many), &read));
+}
+
+class HistoryFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directory(folder.Path() + "/soundMofuran");
+    AppFolder = folder.Path() + "\\";
+    SaveFaults = {};
+  }
+  void TearDown() override {
+    SaveFaults = {};
+    AppFolder.clear();
+  }
+  std::string Path() const { return folder.Path() + "/soundMofuran/DataCounter.txt"; }
+  std::string Contents() const {
+    std::ifstream in(Path(), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  ScratchFolder folder;
+};
+
+TEST_F(HistoryFileTest, KeepsTheLastThirtyDaysInTheSoundFolder) {
+  EXPECT_EQ(HistoryPath(), Path());
+  EXPECT_TRUE(ReadHistory().days.empty());
+  EXPECT_FALSE(ReadHistory().damaged);
+  for (int n = 1; n <= kHistoryDays + 2; ++n) ASSERT_TRUE(AppendToHistory(SampleDay(n)));
+  const History h = ReadHistory();
+  EXPECT_FALSE(h.damaged);
+  ASSERT_EQ(h.days.size(), static_cast<size_t>(kHistoryDays));
+  ExpectSameDay(h.days.front(), SampleDay(3));
+  ExpectSameDay(h.days.back(), SampleDay(kHistoryDays + 2));
+  // Nothing else appears beside it: no temporary left, no save file made.
+  int files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(folder.Path() + "/soundMofuran")) files += !e.is_directory();
+  EXPECT_EQ(files, 1);
+}
+
+TEST_F(HistoryFileTest, ADamagedOrForeignFileIsSetAsideAndAFreshHistoryBegins) {
+  const std::string foreign[] = {"not a history\n", std::string(5000, '\0'),
+                                 Replace(EncodeHistory({SampleDay(1)}), "setting 2", "setting 9")};
+  for (const std::string& bytes : foreign) {
+    std::filesystem::remove(Path() + ".bad");
+    std::ofstream(Path(), std::ios::binary) << bytes;
+    bool damaged = false;
+    ASSERT_TRUE(AppendToHistory(SampleDay(4), &damaged));
+    EXPECT_TRUE(damaged);
+    const History h = ReadHistory();
+    EXPECT_FALSE(h.damaged);
+    ASSERT_EQ(h.days.size(), 1u);
+    ExpectSameDay(h.days[0], SampleDay(4));
+    // The damaged file is kept for a look, as it was.
+    std::ifstream bad(Path() + ".bad", std::ios::binary);
+    std::stringstream s;
+    s << bad.rdbuf();
+    EXPECT_EQ(s.str(), bytes);
+  }
+  // Something that is not a file in its place is damage too, and reading it never blocks.
+  std::filesystem::remove(Path());
+  std::filesystem::remove(Path() + ".bad");
+  ASSERT_EQ(mkfifo(Path().c_str(), 0600), 0);
+  const History h = ReadHistory();
+  EXPECT_TRUE(h.damaged);
+  EXPECT_TRUE(h.days.empty());
+  EXPECT_TRUE(AppendToHistory(SampleDay(5)));
+  EXPECT_EQ(ReadHistory().days.size(), 1u);
+}
+
+TEST_F(HistoryFileTest, AWriteCutOffAtAnyStepLeavesTheOldHistoryOrTheNewOneWhole) {
+  ASSERT_TRUE(AppendToHistory(SampleDay(1)));
+  const std::string before = Contents();
+  const std::string after = EncodeHistory({SampleDay(1), SampleDay(2)});
+  for (int cut = 1; cut <= 6; ++cut) {
+    std::ofstream(Path(), std::ios::binary) << before;
+    SaveFaults = {cut, 0};
+    AppendToHistory(SampleDay(2));
+    SaveFaults = {};
+    const std::string now = Contents();
+    EXPECT_TRUE(now == before || now == after) << "cut after step " << cut;
+    EXPECT_EQ(now == after, cut >= 5) << "cut after step " << cut;
+    // The next read clears what the cut left, and the history reads whole.
+    const History h = ReadHistory();
+    EXPECT_FALSE(h.damaged) << "cut after step " << cut;
+    EXPECT_FALSE(std::filesystem::exists(Path() + ".new")) << "cut after step " << cut;
+  }
+  // A write that fails (a full disk) says so and leaves the old history alone.
+  for (int fail = 1; fail <= 5; ++fail) {
+    std::ofstream(Path(), std::ios::binary) << before;
+    SaveFaults = {0, fail};
+    EXPECT_FALSE(AppendToHistory(SampleDay(2))) << "fail at step " << fail;
+    SaveFaults = {};
+    EXPECT_EQ(Contents(), before) << "fail at step " << fail;
+    EXPECT_FALSE(std::filesystem::exists(Path() + ".new")) << "fail at step " << fail;
+  }
+}
+
+}  // namespace
