@@ -4,6 +4,7 @@
 #include "lottery/lottery_state.h"
 #include "lottery/mc_state.h"
 #include "records/player_record.h"
+#include "records/save_store.h"
 #include "reels/flash_state.h"
 #include "reels/reel_state.h"
 #include "title/title_screen.h"
@@ -21,4 +22,5 @@ void ResetRunState() {
   BankruptToday = 0;
   DataBroken = 0;
   BackFromMachine = 0;
+  SetSaveFolderReady(true);
 }

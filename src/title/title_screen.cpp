@@ -14,6 +14,7 @@
 #include "records/name_text.h"
 #include "records/player_record.h"
 #include "records/save_files.h"
+#include "records/save_store.h"
 #include "reels/reel_state.h"
 #include "shop/shop_form.h"
 #include "sound/sound_bank.h"
@@ -68,8 +69,8 @@ void Form1_Load() {
   Reels.ReelStep = 15;
   FuaTempo = 46.2f;
 
-  // 2. The save files and the sounds live in the sound folder.
-  EnterSoundFolder();
+  // 2. The save files and the sounds live in the sound folder; without it no save file is touched anywhere.
+  SetSaveFolderReady(EnterSoundFolder());
   if (dsInit(&Form1) == 0) {
     MsgBox("DirectSoundは使えません。", vbOKOnly);
     return;

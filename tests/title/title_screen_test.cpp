@@ -1,3 +1,7 @@
+#include <filesystem>
+#include <iterator>
+
+#include "platform/vk.h"
 #include "title_fixture.h"
 
 namespace {
@@ -242,6 +246,49 @@ TEST_F(TitleTest, AfterADayTheScreenIsARecordAndQuitReleasesTheSounds) {
   EXPECT_TRUE(SoundBankReleased());
   EXPECT_EQ(sound.LiveBuffers(), 0u);
   EXPECT_EQ(sound.Events().back().action, SoundAction::Quit);
+}
+
+TEST_F(TitleTest, WithoutItsSoundFolderTheDayIsPlayedAndNoSaveFileIsTouchedAnywhere) {
+  // The game is started from a folder that holds save files of its own; its sound folder can be neither entered
+  // nor made, for a file stands in its place.
+  const std::string start = folder.Path() + "/start";
+  std::filesystem::create_directory(start);
+  ChangeFolder(start);
+  Store(Player(500000));
+  const auto data = ReadAllBytes(kDataFiles), vbdsnd = ReadAllBytes(kVbdsnd);
+  std::filesystem::remove_all(folder.Path() + "/soundMofuran");
+  ASSERT_TRUE(WriteAllBytes(folder.Path() + "/soundMofuran", Bytes{1}));
+  Open();
+  // The first save says it failed; the new player's record holds in memory.
+  ASSERT_FALSE(sim.Boxes().empty());
+  EXPECT_EQ(sim.Boxes()[0].text, "データを保存できませんでした。");
+  EXPECT_EQ(sim.Boxes()[0].title, "注意！");
+  EXPECT_EQ(Form1.Text8.Text(), "200,000");
+  sim.Type(Form1.Text4, "もふ");
+  sim.ClearBoxes();
+  Click(Form1.Command2);
+  EXPECT_EQ(BoxesSaying("データを保存できませんでした。"), 1);
+  EXPECT_EQ(PlayerName, "もふ");
+
+  // The day is played and cashed out; the title screen then shows its result from memory.
+  Click(Form1.Command1);
+  ASSERT_TRUE(Form2.Loaded());
+  Form2.Label6.Caption = "123,000";
+  sim.ClearBoxes();
+  sim.Answer(vbYes);
+  sim.Key(vkEscape);
+  sim.RunFor(1.0);
+  ASSERT_TRUE(Form1.Loaded());
+  // The cash-out's save fails, and so does the title screen's own save of its speed option.
+  EXPECT_GE(BoxesSaying("データを保存できませんでした。"), 1);
+  EXPECT_EQ(Form1.Text8.Text(), "123,000");
+  EXPECT_EQ(Form1.Label6.Caption(), "もふさんの記録！！");
+
+  // Nothing was written where the game was started nor beside the program.
+  EXPECT_EQ(ReadAllBytes(kDataFiles), data);
+  EXPECT_EQ(ReadAllBytes(kVbdsnd), vbdsnd);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(start), {}), 2);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
 }
 
 }  // namespace
