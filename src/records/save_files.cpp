@@ -79,7 +79,9 @@ void SaveData() {
   TextBox* boxes[kRecordCount] = {&Form1.Text1, &Form1.Text10, &Form1.Text6,
                                   &Form1.Text12, &Form1.Text14, &Form1.Text15};
   for (int i = 0; i < kRecordCount; ++i) Record.*kRecordFields[i] = static_cast<float>(Val(boxes[i]->Text()));
-  Record.Name = FixedName(Form1.Text4.Text());
+  // The name box as registration would take it; a name the file cannot hold keeps the name last stored.
+  const std::string name = FixedName(WithoutControls(Form1.Text4.Text()));
+  if (CodePageHolds(name)) Record.Name = name;
   WriteRecord(Record);
   PlayerName = Trim(Record.Name);
 }

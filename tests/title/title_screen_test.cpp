@@ -248,6 +248,50 @@ TEST_F(TitleTest, AfterADayTheScreenIsARecordAndQuitReleasesTheSounds) {
   EXPECT_EQ(sound.Events().back().action, SoundAction::Quit);
 }
 
+TEST_F(TitleTest, BlanksControlCharactersAndCharactersTheFileCannotHoldNeverMakeAName) {
+  Store([] { PlayerRecord r = Player(250000); r.Name = FixedName(""); return r; }());
+  Open();
+  const PlayerRecord unnamed = Stored();
+  // Blanks, half- or full-width, and control characters alone are an empty box.
+  for (const char* blank : {"   ", "　　", "\t", " \r\n　\x7f"}) {
+    sim.Type(Form1.Text4, "もふ");
+    Run();
+    sim.Type(Form1.Text4, blank);
+    Run();
+    EXPECT_FALSE(Form1.Command2.Enabled()) << blank;
+  }
+  // A character the file's code page cannot hold: the player is told, and nothing is registered, nor saved with
+  // an option, until the name is changed.
+  for (const char* foreign : {"もふ😀", "한글", "café"}) {
+    sim.Type(Form1.Text4, foreign);
+    Run();
+    ASSERT_TRUE(Form1.Command2.Enabled());
+    sim.ClearBoxes();
+    Click(Form1.Command2);
+    ASSERT_EQ(sim.Boxes().size(), 1u) << foreign;
+    EXPECT_EQ(sim.Boxes()[0].text, "この文字は名前に使えません。");
+    EXPECT_EQ(sim.Boxes()[0].title, "注意！");
+    EXPECT_EQ(sim.Boxes()[0].buttons & 7, vbOKOnly);
+    EXPECT_EQ(PlayerName, "");
+    Click(Form1.Option6);
+    EXPECT_EQ(Stored().Name, unnamed.Name) << foreign;
+    EXPECT_EQ(Stored().FuaSpeed, 3);
+    Click(Form1.Option7);
+  }
+  // Control characters, C0 and C1, go before the name is registered.
+  sim.Type(Form1.Text4, "\tもふ\n太\x7f郎\u0085 ");
+  sim.ClearBoxes();
+  Click(Form1.Command2);
+  EXPECT_TRUE(sim.Boxes().empty());
+  EXPECT_EQ(Trim(Stored().Name), "もふ太郎");
+  EXPECT_EQ(Form1.Text4.Text(), "もふ太郎");
+  // A box of blanks opens a test play.
+  sim.Type(Form1.Text4, "　 ");
+  Click(Form1.Command1);
+  ASSERT_EQ(sim.Boxes().size(), 1u);
+  EXPECT_EQ(sim.Boxes()[0].text, "テストプレイでオープンします。");
+}
+
 TEST_F(TitleTest, WithoutItsSoundFolderTheDayIsPlayedAndNoSaveFileIsTouchedAnywhere) {
   // The game is started from a folder that holds save files of its own; its sound folder can be neither entered
   // nor made, for a file stands in its place.
