@@ -4,6 +4,7 @@
 #include "platform/qt/qt_backend.h"
 #include "sound/sdl_sound.h"
 #include "sound/sound_bank.h"
+#include "title/one_copy.h"
 #include "title/title_form.h"
 #include "title/title_screen.h"
 
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
   DefaultSdlSound().OpenInBackground();
   QApplication app(argc, argv);
   QtBackend backend;
+  // A second copy on the same save files says so and ends here.
+  if (!TakeSaveFolder()) return 0;
   Form1.Show();
   const int status = backend.Run();
   // A window closed with its close box leaves the sound bank to be released here.

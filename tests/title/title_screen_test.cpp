@@ -1,7 +1,12 @@
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <iterator>
 
+#include "platform/folder_lock.h"
 #include "platform/vk.h"
+#include "title/one_copy.h"
 #include "title_fixture.h"
 
 namespace {
@@ -333,6 +338,53 @@ TEST_F(TitleTest, WithoutItsSoundFolderTheDayIsPlayedAndNoSaveFileIsTouchedAnywh
   EXPECT_EQ(ReadAllBytes(kVbdsnd), vbdsnd);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(start), {}), 2);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
+}
+
+TEST_F(TitleTest, ASecondCopyOnTheSameSaveFolderQuitsAndACrashedCopysLockNeverBlocks) {
+  Store(Player(90000));
+  const Bytes data = ReadSaveFile(kDataFiles), vbdsnd = ReadSaveFile(kVbdsnd);
+  const std::string lock = folder.Path() + "/soundMofuran/SaveFiles.lock";
+  // Another copy, a process of its own, holds the save folder until told to go; it then ends as a crash would,
+  // leaving its lock file behind.
+  int ready[2], hold[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(hold), 0);
+  const pid_t other = fork();
+  ASSERT_GE(other, 0);
+  if (other == 0) {
+    close(hold[1]);
+    char c = TakeSaveFolder() ? 'y' : 'n';
+    if (write(ready[1], &c, 1) != 1 || read(hold[0], &c, 1) < 0) _exit(1);
+    _exit(0);
+  }
+  close(hold[0]);
+  char c = 0;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  ASSERT_EQ(c, 'y');
+
+  EXPECT_FALSE(TakeSaveFolder());
+  ASSERT_EQ(sim.Boxes().size(), 1u);
+  EXPECT_EQ(sim.Boxes()[0].text, "モフランは既に起動しています。");
+  EXPECT_EQ(sim.Boxes()[0].title, "注意！");
+  EXPECT_EQ(sim.Boxes()[0].buttons & 7, vbOKOnly);
+  EXPECT_EQ(ReadSaveFile(kDataFiles), data);
+  EXPECT_EQ(ReadSaveFile(kVbdsnd), vbdsnd);
+
+  close(hold[1]);
+  ASSERT_EQ(waitpid(other, nullptr, 0), other);
+  close(ready[0]);
+  close(ready[1]);
+  ASSERT_TRUE(FileExists(lock));
+  sim.ClearBoxes();
+  EXPECT_TRUE(TakeSaveFolder());
+  // A lock whose process number now belongs to another program is just as stale.
+  ReleaseFolderLock();
+  ASSERT_TRUE(WriteAllBytes(lock, Bytes{'1', '\n', 'x', '\n', '\n'}));
+  EXPECT_TRUE(TakeSaveFolder());
+  EXPECT_TRUE(sim.Boxes().empty());
+  // The lock goes with the run.
+  ReleaseFolderLock();
+  EXPECT_FALSE(FileExists(lock));
 }
 
 }  // namespace
