@@ -143,13 +143,17 @@ TEST_F(SaveSafetyTest, NamesThatHoldNoFileOrAHugeOneAreReadBoundedWithoutBlockin
   EXPECT_TRUE(sim.Boxes().empty());
 
   // A FIFO, a link to an endless device and a folder in place of either file: damaged, so the data are
-  // initialised. The new pair takes the place of a FIFO or a link; nothing can be written over a folder.
+  // initialised, even for a player whose savings and records are all 0 and so read the same as nothing. The new
+  // pair takes the place of a FIFO or a link; nothing can be written over a folder.
+  PlayerRecord penniless = InitialRecord();
+  penniless.Savings = Currency{};
+  penniless.Name = FixedName("もふ");
   const std::function<int(const char*)> hostile[] = {[](const char* f) { return mkfifo(f, 0600); },
                                                      [](const char* f) { return symlink("/dev/zero", f); },
                                                      [](const char* f) { return mkdir(f, 0700); }};
   for (const char* file : {kDataFiles, kVbdsnd}) {
     for (int kind = 0; kind < 3; ++kind) {
-      Begin(KnownRecord());
+      Begin(penniless);
       std::filesystem::remove(file);
       ASSERT_EQ(hostile[kind](file), 0);
       damaged = false;
