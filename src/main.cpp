@@ -5,6 +5,7 @@
 #include "platform/qt/qt_backend.h"
 #include "sound/sdl_sound.h"
 #include "sound/sound_bank.h"
+#include "title/one_copy.h"
 #include "title/title_form.h"
 #include "title/title_screen.h"
 
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
   DefaultSdlSound().OpenInBackground();
   QApplication app(argc, argv);
   QtBackend backend;
+  // A second copy on the same save files says so and ends here.
+  if (!TakeSaveFolder()) return 0;
   QtCounterWindow counter;
   InstallCounterView(&counter);
   Form1.Show();

@@ -5,6 +5,7 @@
 #include "lottery/lottery_state.h"
 #include "lottery/mc_state.h"
 #include "records/player_record.h"
+#include "records/save_store.h"
 #include "reels/flash_state.h"
 #include "reels/reel_state.h"
 #include "title/title_screen.h"
@@ -22,5 +23,6 @@ void ResetRunState() {
   BankruptToday = 0;
   DataBroken = 0;
   BackFromMachine = 0;
+  SetSaveFolderReady(true);
   ResetCounter();
 }

@@ -88,5 +88,9 @@ void CountOneGame() {
 }  // namespace
 
 void McCountdownStep(int countedGames) {
-  for (int i = 0; i < countedGames && Lottery.McGamesLeft > 0; ++i) CountOneGame();
+  int counted = 0;
+  for (; counted < countedGames && Lottery.McGamesLeft > 0; ++counted) CountOneGame();
+  // A game that counts for nothing (the game that announced a won MC) still puts the count on the counter: the
+  // won length, with its bell when it ends in 999 or 099.
+  if (counted == 0) ShowCounter();
 }

@@ -3,7 +3,8 @@
 
 // The lottery of an MC game, in place of the internal lottery.
 void McGameLottery();
-// The end of an MC game: steps the countdown once for every counted game.
+// The end of an MC game: steps the countdown once for every counted game; the counter shows the games left even
+// when no game counted.
 void McCountdownStep(int countedGames);
 
 // The start sequence: Timer4 runs McIntro, then McCountUp as often as the length needs, then McMusicStart.

@@ -1,6 +1,10 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <climits>
@@ -54,6 +58,35 @@ std::optional<Bytes> ReadAllBytes(const std::string& gamePath) {
   } catch (const std::exception&) {
     return std::nullopt;
   }
+}
+
+FileRead ReadFileStart(const std::string& gamePath, std::size_t limit, Bytes& out) {
+  out.clear();
+  const std::string path = NativePath(gamePath);
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0)
+    return errno == ENOENT || errno == ENOTDIR ? FileRead::Missing : FileRead::Unreadable;
+  if (!S_ISREG(st.st_mode)) return FileRead::NotAFile;
+  // Non-blocking in case the name was swapped for a FIFO since the look above; checked again once open.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? FileRead::Missing : FileRead::Unreadable;
+  FileRead result = FileRead::Read;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    result = FileRead::NotAFile;
+  } else {
+    out.resize(limit);
+    std::size_t got = 0;
+    while (got < limit) {
+      const ssize_t n = read(fd, out.data() + got, limit - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) result = FileRead::Unreadable;
+      if (n <= 0) break;
+      got += static_cast<std::size_t>(n);
+    }
+    out.resize(result == FileRead::Read ? got : 0);
+  }
+  close(fd);
+  return result;
 }
 
 bool WriteAllBytes(const std::string& gamePath, const Bytes& bytes) {

@@ -51,6 +51,30 @@ std::size_t SequenceLength(unsigned char c) {
   return 1;
 }
 
+// The text character by character: each as CP932 bytes, or as "?" where CP932 cannot hold it. False when any
+// character needed the "?".
+bool Encode(const std::string& utf8, std::vector<std::uint8_t>* out) {
+  bool all = true;
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const std::size_t n = std::min(SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+    std::string ch = utf8.substr(i, n);
+    i += n;
+    for (const auto& twin : kTwins)
+      if (ch == twin[0]) ch = twin[1];
+    std::string encoded, back;
+    // Only a character that comes back as itself is kept, so the name reads back exactly as written.
+    if (Convert(Converter(true), ch.data(), ch.size(), encoded, nullptr) && !encoded.empty() &&
+        Convert(Converter(false), encoded.data(), encoded.size(), back, nullptr) && back == ch) {
+      if (out) out->insert(out->end(), encoded.begin(), encoded.end());
+    } else {
+      all = false;
+      if (out) out->push_back('?');
+    }
+  }
+  return all;
+}
+
 }  // namespace
 
 std::string FixedName(const std::string& name) {
@@ -63,23 +87,32 @@ std::string FixedName(const std::string& name) {
 
 std::vector<std::uint8_t> ToCodePage(const std::string& utf8) {
   std::vector<std::uint8_t> out;
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    const std::size_t n = std::min(SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
-    std::string ch = utf8.substr(i, n);
-    i += n;
-    for (const auto& twin : kTwins)
-      if (ch == twin[0]) ch = twin[1];
-    std::string encoded, back;
-    // Only a character that comes back as itself is kept, so the name reads back exactly as written.
-    if (Convert(Converter(true), ch.data(), ch.size(), encoded, nullptr) && !encoded.empty() &&
-        Convert(Converter(false), encoded.data(), encoded.size(), back, nullptr) && back == ch) {
-      out.insert(out.end(), encoded.begin(), encoded.end());
-    } else {
-      out.push_back('?');
+  Encode(utf8, &out);
+  return out;
+}
+
+bool CodePageHolds(const std::string& utf8) { return Encode(utf8, nullptr); }
+
+std::string WithoutControls(const std::string& utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x20 || c == 0x7F) continue;
+    // U+0080 to U+009F, the C1 codes, are 0xC2 0x80 to 0xC2 0x9F.
+    if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F &&
+        static_cast<unsigned char>(utf8[i + 1]) >= 0x80) {
+      ++i;
+      continue;
     }
+    out += utf8[i];
   }
   return out;
+}
+
+bool BlankName(const std::string& utf8) {
+  std::string rest = WithoutControls(utf8);
+  for (std::size_t at; (at = rest.find("　")) != std::string::npos;) rest.erase(at, 3);
+  return rest.find_first_not_of(' ') == std::string::npos;
 }
 
 std::string NameFromCodePage(const std::uint8_t* bytes, std::size_t size) {

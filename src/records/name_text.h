@@ -9,6 +9,13 @@
 std::string FixedName(const std::string& name);
 // The CP932 bytes of a text; a character that CP932 cannot hold (or would not give back unchanged) becomes "?".
 std::vector<std::uint8_t> ToCodePage(const std::string& utf8);
+// True when CP932 holds every character of the text, so that it reads back exactly as written.
+bool CodePageHolds(const std::string& utf8);
+
+// A typed name without its control characters (tab, line breaks, the other C0 and C1 codes and DEL).
+std::string WithoutControls(const std::string& utf8);
+// True when a typed name holds nothing but blanks (half- or full-width) and control characters: no name at all.
+bool BlankName(const std::string& utf8);
 // The stored name from CP932 bytes: undecodable bytes become "?", NUL bytes blanks, then cut or padded to 30
 // characters.
 std::string NameFromCodePage(const std::uint8_t* bytes, std::size_t size);

@@ -15,9 +15,11 @@ DataFilesCopy CheckCopy;
 
 namespace {
 
-// Writes both files from a record; tells the player when they cannot be written.
+// Writes both files from a record; tells the player when they cannot be written. Without the sound folder the
+// record in memory stands in for the files for the rest of the run, so that the day's result still shows.
 bool WriteRecord(const PlayerRecord& r) {
   if (WriteSavePair(EncodeDataFiles(r), EncodeVbdsnd(r))) return true;
+  if (!SaveFolderReady()) Record = r;
   MsgBox("データを保存できませんでした。", vbOKOnly | vbExclamation, "注意！");
   return false;
 }
@@ -46,10 +48,17 @@ bool g_reloading = false;
 
 void LoadData() {
   RecoverInterruptedSave();
-  // Each file is read whole and closed before the next.
-  CheckCopy = DecodeDataFiles(ReadSaveFile(kDataFiles));
-  Record = DecodeVbdsnd(ReadSaveFile(kVbdsnd));
+  bool dataDamaged = false, vbdsndDamaged = false;
+  if (SaveFolderReady()) {
+    // Each file is read and closed before the next. A name that holds no readable file is a broken pair.
+    CheckCopy = DecodeDataFiles(ReadSaveFile(kDataFiles, &dataDamaged));
+    Record = DecodeVbdsnd(ReadSaveFile(kVbdsnd, &vbdsndDamaged));
+  } else {
+    // No sound folder, no files: the record in memory is all there is.
+    CheckCopy = DecodeDataFiles(EncodeDataFiles(Record));
+  }
   Record.Name = CheckCopy.Name;
+  if (dataDamaged || vbdsndDamaged) DataBroken = 100;
   CheckData();
   if (DataBroken == 100 && !g_reloading) {
     // InitialiseData loads the new files itself and shows them.
@@ -70,7 +79,9 @@ void SaveData() {
   TextBox* boxes[kRecordCount] = {&Form1.Text1, &Form1.Text10, &Form1.Text6,
                                   &Form1.Text12, &Form1.Text14, &Form1.Text15};
   for (int i = 0; i < kRecordCount; ++i) Record.*kRecordFields[i] = static_cast<float>(Val(boxes[i]->Text()));
-  Record.Name = FixedName(Form1.Text4.Text());
+  // The name box as registration would take it; a name the file cannot hold keeps the name last stored.
+  const std::string name = FixedName(WithoutControls(Form1.Text4.Text()));
+  if (CodePageHolds(name)) Record.Name = name;
   WriteRecord(Record);
   PlayerName = Trim(Record.Name);
 }
@@ -103,6 +114,7 @@ bool InitialiseData() {
 void SaveShopData() { WriteRecord(Record); }
 
 PlayerRecord FILEREAD() {
+  if (!SaveFolderReady()) return Record;
   RecoverInterruptedSave();
   return DecodeVbdsnd(ReadSaveFile(kVbdsnd));
 }

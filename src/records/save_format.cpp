@@ -59,11 +59,18 @@ PlayerRecord DecodeVbdsnd(const Bytes& bytes) {
   const Reader in(bytes);
   PlayerRecord r;
   std::size_t at = 0;
-  for (auto field : kItemsBefore) r.*field = in.Float(at), at += 4;
+  // A field of this file alone that holds no number (NaN, infinity) reads as 0, like any other edit of it that
+  // goes unnoticed. The records keep what they hold: their check against the other copy catches it.
+  auto item = [&](float PlayerRecord::*field) {
+    const float v = in.Float(at);
+    r.*field = std::isfinite(v) ? v : 0.0f;
+    at += 4;
+  };
+  for (auto field : kItemsBefore) item(field);
   r.Savings.units = static_cast<std::int64_t>(in.U64(at));
   at += 8;
   for (auto field : kRecordFields) r.*field = in.Float(at), at += 4;
-  for (auto field : kItemsAfter) r.*field = in.Float(at), at += 4;
+  for (auto field : kItemsAfter) item(field);
   return r;
 }
 

@@ -10,6 +10,8 @@
 constexpr char kDataFiles[] = "DataFiles";
 constexpr char kVbdsnd[] = "VBDSND1.DLL";
 constexpr std::size_t kVbdsndSize = 80;
+// The savings, the six records and a name of 30 characters of up to two bytes each.
+constexpr std::size_t kDataFilesSize = 8 + 4 * kRecordCount + 2 * kNameChars;
 
 // What "DataFiles" holds: the second copy of the savings and the records, and the name.
 struct DataFilesCopy {
@@ -19,7 +21,8 @@ struct DataFilesCopy {
 };
 
 Bytes EncodeVbdsnd(const PlayerRecord& r);
-// Every field but the name, which this file does not hold.
+// Every field but the name, which this file does not hold. A field outside the savings and the six records that
+// holds no number (NaN, infinity) reads as 0.
 PlayerRecord DecodeVbdsnd(const Bytes& bytes);
 Bytes EncodeDataFiles(const PlayerRecord& r);
 DataFilesCopy DecodeDataFiles(const Bytes& bytes);

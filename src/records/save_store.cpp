@@ -1,10 +1,13 @@
 #include "records/save_store.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <exception>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "records/save_format.h"
 
@@ -16,9 +19,30 @@ const char kDataTemp[] = "DataFiles.new";
 const char kVbdsndTemp[] = "VBDSND1.DLL.new";
 const char kReady[] = "SaveFiles.ready";
 
-bool Exists(const char* name) { return access(name, F_OK) == 0; }
+bool g_folderReady = true;
 
-bool Remove(const char* name) { return unlink(name) == 0 || errno == ENOENT; }
+// Anything at all under that name, and a regular file under it: only a regular file is a save's own.
+bool Present(const char* name) {
+  struct stat st {};
+  return lstat(name, &st) == 0;
+}
+bool IsFile(const char* name) {
+  struct stat st {};
+  return lstat(name, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Clears a name of the save's own. Whatever stands there goes, a folder left under that name with it, so that no
+// leftover can stop every later save.
+bool Remove(const char* name) {
+  struct stat st {};
+  if (lstat(name, &st) != 0) return errno == ENOENT;
+  if (S_ISDIR(st.st_mode)) {
+    std::error_code ec;
+    std::filesystem::remove_all(name, ec);
+    return !Present(name);
+  }
+  return unlink(name) == 0 || errno == ENOENT;
+}
 
 // Makes the folder's entries (new names, renames) durable. Some file systems cannot; that is no failure.
 void SyncFolder(const char* folder = ".") {
@@ -62,7 +86,8 @@ class SaveRun {
 Go WriteTemp(SaveRun& run, const char* name, const Bytes& bytes) {
   Go go = run.Step();
   if (go != Go::On) return go;
-  const int fd = open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // A fresh file of our own: never through a link or into something that took the name meanwhile.
+  const int fd = open(name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) return Go::Fail;
   const std::size_t half = bytes.size() / 2;
   bool ok = WriteAll(fd, bytes.data(), half);
@@ -81,21 +106,26 @@ void Discard() {
 
 }  // namespace
 
-Bytes ReadSaveFile(const char* name) {
-  try {
-    auto bytes = ReadAllBytes(name);
-    return bytes ? std::move(*bytes) : Bytes{};
-  } catch (const std::exception&) {
-    // A folder of that name, say: nothing can be read from it.
-    return Bytes{};
-  }
+void SetSaveFolderReady(bool ready) { g_folderReady = ready; }
+bool SaveFolderReady() { return g_folderReady; }
+
+Bytes ReadSaveFile(const char* name, bool* damaged) {
+  Bytes bytes;
+  // Only the bytes the layout uses: a file grown to gigabytes costs no more to read than a true one.
+  const bool longLayout = std::strcmp(name, kDataFiles) == 0 || std::strcmp(name, kDataTemp) == 0;
+  const FileRead read = g_folderReady ? ReadFileStart(name, longLayout ? kDataFilesSize : kVbdsndSize, bytes)
+                                      : FileRead::Missing;
+  if (damaged) *damaged = read == FileRead::NotAFile || read == FileRead::Unreadable;
+  return bytes;
 }
 
 void RecoverInterruptedSave() {
-  const bool dataTemp = Exists(kDataTemp), vbdsndTemp = Exists(kVbdsndTemp);
-  if (!Exists(kReady)) {
-    // A save cut off before both new files were complete: the old pair stands.
-    if (dataTemp || vbdsndTemp) Discard();
+  if (!g_folderReady) return;
+  const bool dataTemp = IsFile(kDataTemp), vbdsndTemp = IsFile(kVbdsndTemp);
+  if (!IsFile(kReady)) {
+    // A save cut off before both new files were complete: the old pair stands. Whatever stands under the
+    // marker's name without being a file is no marker either.
+    if (Present(kDataTemp) || Present(kVbdsndTemp) || Present(kReady)) Discard();
     return;
   }
   // Both new files were complete. Each that still waits under its temporary name replaces the old one, provided
@@ -113,6 +143,7 @@ void RecoverInterruptedSave() {
 }
 
 bool WriteSavePair(const Bytes& dataFiles, const Bytes& vbdsnd) {
+  if (!g_folderReady) return false;
   RecoverInterruptedSave();
   SaveRun run;
   Go go = Go::On;
@@ -145,7 +176,7 @@ bool WriteSavePair(const Bytes& dataFiles, const Bytes& vbdsnd) {
   if (run.step() == 12) {
     // "DataFiles" is already the new one: complete the save from the marker, as the next read would.
     RecoverInterruptedSave();
-    return !Exists(kReady);
+    return !Present(kReady);
   }
   // Both new files are in place; a marker left behind is cleared by the next read.
   return true;

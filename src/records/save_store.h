@@ -9,8 +9,15 @@
 bool WriteSavePair(const Bytes& dataFiles, const Bytes& vbdsnd);
 // Completes or discards a save that was cut off. Runs before every read and write of the save files.
 void RecoverInterruptedSave();
-// A save file's bytes; a missing or unreadable file reads as empty.
-Bytes ReadSaveFile(const char* name);
+// A save file's bytes, no more than its layout uses; a missing file reads as empty. A name that holds no
+// regular file (a folder, a FIFO, a device) or a file that cannot be read reads as empty too and is damaged.
+Bytes ReadSaveFile(const char* name, bool* damaged = nullptr);
+
+// The save files live in the sound folder and nowhere else. The title screen's load says here whether it could
+// make that folder the working folder; while it could not, no save file is read or written anywhere: they read
+// as missing and every save fails.
+void SetSaveFolderReady(bool ready);
+bool SaveFolderReady();
 
 // Any other file of the game written the same way, alone: a temporary beside it ("<path>.new"), flushed, then
 // renamed over it, so that a cut leaves the old file or the new one. False when it cannot be written (the old file

@@ -14,6 +14,7 @@
 #include "records/name_text.h"
 #include "records/player_record.h"
 #include "records/save_files.h"
+#include "records/save_store.h"
 #include "reels/reel_state.h"
 #include "shop/shop_form.h"
 #include "sound/sound_bank.h"
@@ -68,8 +69,8 @@ void Form1_Load() {
   Reels.ReelStep = 15;
   FuaTempo = 46.2f;
 
-  // 2. The save files and the sounds live in the sound folder.
-  EnterSoundFolder();
+  // 2. The save files and the sounds live in the sound folder; without it no save file is touched anywhere.
+  SetSaveFolderReady(EnterSoundFolder());
   if (dsInit(&Form1) == 0) {
     MsgBox("DirectSoundは使えません。", vbOKOnly);
     return;
@@ -167,7 +168,8 @@ void Form1_Load() {
 
 void Text4_Change() {
   const std::string& text = Form1.Text4.Text();
-  Form1.Command2.Enabled = !text.empty();
+  // Blanks alone are no name: registering them would store an empty one.
+  Form1.Command2.Enabled = !BlankName(text);
   // The access code brings out the initialise button; it stays out for this load.
   if (text == "kemukemu") Form1.Command4.Visible = true;
 }
@@ -185,8 +187,14 @@ void Command2_Click() {
     g_released = true;
     return;
   }
-  // Name registration.
-  const std::string typed = Trim(FixedName(Form1.Text4.Text()));
+  // Name registration, of the name without its control characters.
+  const std::string typed = Trim(FixedName(WithoutControls(Form1.Text4.Text())));
+  if (BlankName(typed)) return;
+  // A character the save file cannot hold would come back as "?": the player chooses another name first.
+  if (!CodePageHolds(typed)) {
+    MsgBox("この文字は名前に使えません。", vbOKOnly, "注意！");
+    return;
+  }
   LoadData();
   const std::string stored = PlayerName;
   if (!stored.empty() && stored != typed) {
@@ -241,7 +249,7 @@ void Command3_Click() {
 }
 
 void Command1_Click() {
-  if (Form1.Text4.Text().empty()) MsgBox("テストプレイでオープンします。", vbOKOnly, "注意！");
+  if (BlankName(Form1.Text4.Text())) MsgBox("テストプレイでオープンします。", vbOKOnly, "注意！");
   Play.ProxyInterval = 260;
   Play.ScreenClosed = 0;
   ChooseTodaySetting();

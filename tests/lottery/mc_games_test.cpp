@@ -136,9 +136,32 @@ TEST_F(McGamesTest, TheCountdownIntoTheLastSeven) {
   // The last seven games play to CD7Sound instead of the MC music.
   EXPECT_EQ(sound->Count("CD7Sound.wav", SoundAction::Loop), 1);
   EXPECT_EQ(sound->Count("mc1.wav", SoundAction::Stop) + sound->Count("pmc2.wav", SoundAction::Stop), 2);
+  // A game that counts for nothing (the game that announced a won MC) leaves the count but still shows it, with
+  // its bell, unless the last MC's end froze the display.
+  const struct {
+    int left;
+    std::int16_t digits, ending;
+    const char* shown;
+    int bells;
+  } uncounted[] = {{33, 3, 0, "33", 0}, {1999, 3, 0, "999", 1}, {1099, 4, 0, "1099", 1}, {12999, 4, 1, "2999", 1},
+                   {9, 3, 0, "9", 0},   {5, 3, 0, "-5-", 0},    {444, 3, 2, "前", 0}};
+  for (const auto& u : uncounted) {
+    Mc.BonusPhase = 2;
+    Mc.McDigits = u.digits;
+    Mc.McEnding = u.ending;
+    Form2.Label14.Caption = "前";
+    Lottery.McGamesLeft = static_cast<std::int16_t>(u.left);
+    sound->ClearEvents();
+    McCountdownStep(0);
+    EXPECT_EQ(Lottery.McGamesLeft, u.left);
+    EXPECT_EQ(Form2.Label14.Caption(), u.shown) << u.left;
+    EXPECT_EQ(sound->Count("Bell.wav", SoundAction::Play), u.bells) << u.left;
+    EXPECT_EQ(sound->Count("CD7Sound.wav", SoundAction::Loop), 0) << u.left;
+  }
+  Mc.BonusPhase = 1;
+  Mc.McDigits = 3;
+  Mc.McEnding = 0;
   Lottery.McGamesLeft = 9;
-  McCountdownStep(0);
-  EXPECT_EQ(Lottery.McGamesLeft, 9) << "a game that does not count leaves the counter";
   McCountdownStep(2);
   EXPECT_EQ(Form2.Label14.Caption(), "-7-") << "two counted games step through the eighth";
 

@@ -2,9 +2,13 @@
 #include <map>
 #include <set>
 
+#include "core/game_cycle.h"
+#include "core/play_state.h"
 #include "lottery/internal_lottery.h"
 #include "lottery/premonitions.h"
+#include "lottery/presentation.h"
 #include "presentation_fixture.h"
+#include "reels/reel_state.h"
 
 namespace {
 
@@ -204,6 +208,42 @@ TEST_F(PresentationTest, ARunningFanfareStreakDrawsAPremiumLengthAtEveryStreakGa
   EXPECT_GE(lengths.size(), 8u);
   EXPECT_EQ(Record.FanfareTotal, static_cast<float>(revealed));
   EXPECT_EQ(Form2.Label40.Caption(), std::to_string(revealed));
+}
+
+TEST_F(PresentationTest, AnAnnouncedMcShowsItsLengthOnTheCounterForTheChoicesThatReadIt) {
+  // A 1999-game PMC waits and its reveal is announced.
+  Lottery.GameFlag = 1;
+  Lottery.McLength = Lottery.McGamesLeft = 1999;
+  Lottery.RevealCountdown = 2;
+  Premonition.RevealStage = 0;
+  QueueUniforms({Gives(8, 13)});
+  RevealSequence();
+  ASSERT_EQ(Mc.BonusPhase * 10 + Lottery.StopPattern, 21);
+  ASSERT_EQ(Form2.Label14.Caption(), "");
+
+  // The sevens stand: the end of the game counts no game but puts the won length up, with the bell of its 999.
+  Reels.LeftReelStopped = Reels.CentreReelStopped = Reels.RightReelStopped = 1;
+  Play.LeftStopPressed = Play.CentreStopPressed = Play.RightStopPressed = 1;
+  Presentation.PresentationPending = 1;
+  sim->ActAt(sim->Elapsed() + 0.3,
+             [] { Reels.LeftReelStopped = Reels.CentreReelStopped = Reels.RightReelStopped = 0; });
+  EndOfGame();
+  EXPECT_EQ(Played().substr(0, 13), "Fanfare3,Bell");
+  EXPECT_EQ(Lottery.McGamesLeft, 1999);
+  EXPECT_EQ(Form2.Label14.Caption(), "999");
+
+  // What reads the counter now sees it: a streak game's lever, a reveal's stops and a fanfare-streak fanfare.
+  Mc.StreakPending = 1;
+  Lottery.RevealCountdown = 2;
+  Premonition.RevealStage = 1;
+  QueueUniforms({Near(7, 10, 2), Near(1, 11, 1)});
+  RevealSequence();
+  EXPECT_EQ(Stem(Lottery.LeverSound) + " " + StopSounds(), "LeverOn1 " + kAnnounceStops);
+  Mc.FanfareStreak = 1;
+  sound->ClearEvents();
+  Presentation.PresentationPending = 1;
+  FunFun();
+  EXPECT_EQ(Played(), "Fanfare5");
 }
 
 }  // namespace

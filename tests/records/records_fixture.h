@@ -36,6 +36,7 @@ class RecordsTest : public ::testing::Test {
     BankruptToday = 0;
     CheckCopy = DataFilesCopy{};
     SaveFaults = SaveInterruption{};
+    SetSaveFolderReady(true);
     Play = PlayState{};
     Mc = McState{};
     Presentation = PresentationState{};

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <random>
 
@@ -127,6 +128,102 @@ TEST_F(SaveSafetyTest, AReadOnlyFolderSaysSoAndKeepsTheOldFiles) {
   EXPECT_EQ(ReadSaveFile(kVbdsnd), oldVbdsnd);
   EXPECT_TRUE(Same(Record, InitialRecord()));
   EXPECT_EQ(PlayerName, "");
+}
+
+TEST_F(SaveSafetyTest, NamesThatHoldNoFileOrAHugeOneAreReadBoundedWithoutBlocking) {
+  // 1 GiB files, sparse, whose first bytes are the true pair: only the layouts' bytes are read.
+  Store(KnownRecord());
+  ASSERT_EQ(truncate(kVbdsnd, 1LL << 30), 0);
+  ASSERT_EQ(truncate(kDataFiles, 1LL << 30), 0);
+  bool damaged = true;
+  EXPECT_EQ(ReadSaveFile(kVbdsnd, &damaged).size(), 80u);
+  EXPECT_FALSE(damaged);
+  EXPECT_EQ(ReadSaveFile(kDataFiles).size(), 92u);
+  EXPECT_TRUE(Same(LoadAsTitle(), KnownRecord()));
+  EXPECT_TRUE(sim.Boxes().empty());
+
+  // A FIFO, a link to an endless device and a folder in place of either file: damaged, so the data are
+  // initialised, even for a player whose savings and records are all 0 and so read the same as nothing. The new
+  // pair takes the place of a FIFO or a link; nothing can be written over a folder.
+  PlayerRecord penniless = InitialRecord();
+  penniless.Savings = Currency{};
+  penniless.Name = FixedName("もふ");
+  const std::function<int(const char*)> hostile[] = {[](const char* f) { return mkfifo(f, 0600); },
+                                                     [](const char* f) { return symlink("/dev/zero", f); },
+                                                     [](const char* f) { return mkdir(f, 0700); }};
+  for (const char* file : {kDataFiles, kVbdsnd}) {
+    for (int kind = 0; kind < 3; ++kind) {
+      Begin(penniless);
+      std::filesystem::remove(file);
+      ASSERT_EQ(hostile[kind](file), 0);
+      damaged = false;
+      EXPECT_TRUE(ReadSaveFile(file, &damaged).empty());
+      EXPECT_TRUE(damaged);
+      sim.ClearBoxes();
+      EXPECT_TRUE(Same(LoadAsTitle(), InitialRecord())) << file << " " << kind;
+      EXPECT_EQ(BoxesSaying("データが壊れています。"), 1) << file << " " << kind;
+      EXPECT_EQ(BoxesSaying("データを保存できませんでした。"), kind == 2 ? 1 : 0) << file << " " << kind;
+      if (kind < 2) {
+        EXPECT_TRUE(Same(Stored(), InitialRecord()) && OnlyTheTwoFiles()) << file << " " << kind;
+      }
+      std::filesystem::remove(file);
+    }
+  }
+}
+
+TEST_F(SaveSafetyTest, ANonNumberInAnItemFieldReadsAsZeroButOneInARecordResetsTheData) {
+  const float wild[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                        -std::numeric_limits<float>::infinity()};
+  // The twelve fields of "VBDSND1.DLL" that "DataFiles" does not copy.
+  for (int at : {0, 4, 8, 12, 16, 20, 56, 60, 64, 68, 72, 76}) {
+    Bytes zeroed = EncodeVbdsnd(KnownRecord());
+    std::memset(zeroed.data() + at, 0, 4);
+    PlayerRecord expected = DecodeVbdsnd(zeroed);
+    expected.Name = KnownRecord().Name;
+    for (float w : wild) {
+      Begin(KnownRecord());
+      Bytes bytes = ReadSaveFile(kVbdsnd);
+      std::memcpy(bytes.data() + at, &w, 4);
+      WriteAllBytes(kVbdsnd, bytes);
+      sim.ClearBoxes();
+      EXPECT_TRUE(Same(LoadAsTitle(), expected)) << at << " " << w;
+      EXPECT_TRUE(sim.Boxes().empty()) << at << " " << w;
+    }
+  }
+  // A record is compared between the copies: an infinity in both still resets everything.
+  for (int i = 0; i < kRecordCount; ++i) {
+    Begin(KnownRecord());
+    for (auto [file, at] : {std::pair{kDataFiles, 8 + 4 * i}, std::pair{kVbdsnd, 32 + 4 * i}}) {
+      Bytes bytes = ReadSaveFile(file);
+      std::memcpy(bytes.data() + at, &wild[1], 4);
+      WriteAllBytes(file, bytes);
+    }
+    sim.ClearBoxes();
+    EXPECT_TRUE(Same(LoadAsTitle(), InitialRecord())) << i;
+    EXPECT_EQ(BoxesSaying("データが壊れています。"), 1) << i;
+  }
+}
+
+TEST_F(SaveSafetyTest, LeftoversUnderTheSavesOwnNamesNeverStopASave) {
+  // Folders, empty or not, where a save keeps its temporary files and its marker.
+  for (const char* name : {"DataFiles.new", "VBDSND1.DLL.new", "SaveFiles.ready"}) {
+    for (bool full : {false, true}) {
+      Begin(KnownRecord());
+      auto leave = [&] {
+        std::filesystem::create_directory(name);
+        if (full) WriteAllBytes(std::string(name) + "/junk", Bytes{1, 2, 3});
+      };
+      leave();
+      EXPECT_TRUE(Same(LoadAsTitle(), KnownRecord())) << name << full;
+      leave();
+      sim.ClearBoxes();
+      Record = OtherRecord(5);
+      SaveShopData();
+      EXPECT_TRUE(sim.Boxes().empty()) << name << full;
+      EXPECT_TRUE(Same(Stored(), OtherRecord(5))) << name << full;
+      EXPECT_TRUE(OnlyTheTwoFiles()) << name << full;
+    }
+  }
 }
 
 // One file of a fuzzed pair: random bytes, or a real file cut, stretched, flipped or given a wild value.

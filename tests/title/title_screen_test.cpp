@@ -1,3 +1,12 @@
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <iterator>
+
+#include "platform/folder_lock.h"
+#include "platform/vk.h"
+#include "title/one_copy.h"
 #include "title_fixture.h"
 
 namespace {
@@ -242,6 +251,140 @@ TEST_F(TitleTest, AfterADayTheScreenIsARecordAndQuitReleasesTheSounds) {
   EXPECT_TRUE(SoundBankReleased());
   EXPECT_EQ(sound.LiveBuffers(), 0u);
   EXPECT_EQ(sound.Events().back().action, SoundAction::Quit);
+}
+
+TEST_F(TitleTest, BlanksControlCharactersAndCharactersTheFileCannotHoldNeverMakeAName) {
+  Store([] { PlayerRecord r = Player(250000); r.Name = FixedName(""); return r; }());
+  Open();
+  const PlayerRecord unnamed = Stored();
+  // Blanks, half- or full-width, and control characters alone are an empty box.
+  for (const char* blank : {"   ", "　　", "\t", " \r\n　\x7f"}) {
+    sim.Type(Form1.Text4, "もふ");
+    Run();
+    sim.Type(Form1.Text4, blank);
+    Run();
+    EXPECT_FALSE(Form1.Command2.Enabled()) << blank;
+  }
+  // A character the file's code page cannot hold: the player is told, and nothing is registered, nor saved with
+  // an option, until the name is changed.
+  for (const char* foreign : {"もふ😀", "한글", "café"}) {
+    sim.Type(Form1.Text4, foreign);
+    Run();
+    ASSERT_TRUE(Form1.Command2.Enabled());
+    sim.ClearBoxes();
+    Click(Form1.Command2);
+    ASSERT_EQ(sim.Boxes().size(), 1u) << foreign;
+    EXPECT_EQ(sim.Boxes()[0].text, "この文字は名前に使えません。");
+    EXPECT_EQ(sim.Boxes()[0].title, "注意！");
+    EXPECT_EQ(sim.Boxes()[0].buttons & 7, vbOKOnly);
+    EXPECT_EQ(PlayerName, "");
+    Click(Form1.Option6);
+    EXPECT_EQ(Stored().Name, unnamed.Name) << foreign;
+    EXPECT_EQ(Stored().FuaSpeed, 3);
+    Click(Form1.Option7);
+  }
+  // Control characters, C0 and C1, go before the name is registered.
+  sim.Type(Form1.Text4, "\tもふ\n太\x7f郎\u0085 ");
+  sim.ClearBoxes();
+  Click(Form1.Command2);
+  EXPECT_TRUE(sim.Boxes().empty());
+  EXPECT_EQ(Trim(Stored().Name), "もふ太郎");
+  EXPECT_EQ(Form1.Text4.Text(), "もふ太郎");
+  // A box of blanks opens a test play.
+  sim.Type(Form1.Text4, "　 ");
+  Click(Form1.Command1);
+  ASSERT_EQ(sim.Boxes().size(), 1u);
+  EXPECT_EQ(sim.Boxes()[0].text, "テストプレイでオープンします。");
+}
+
+TEST_F(TitleTest, WithoutItsSoundFolderTheDayIsPlayedAndNoSaveFileIsTouchedAnywhere) {
+  // The game is started from a folder that holds save files of its own; its sound folder can be neither entered
+  // nor made, for a file stands in its place.
+  const std::string start = folder.Path() + "/start";
+  std::filesystem::create_directory(start);
+  ChangeFolder(start);
+  Store(Player(500000));
+  const auto data = ReadAllBytes(kDataFiles), vbdsnd = ReadAllBytes(kVbdsnd);
+  std::filesystem::remove_all(folder.Path() + "/soundMofuran");
+  ASSERT_TRUE(WriteAllBytes(folder.Path() + "/soundMofuran", Bytes{1}));
+  Open();
+  // The first save says it failed; the new player's record holds in memory.
+  ASSERT_FALSE(sim.Boxes().empty());
+  EXPECT_EQ(sim.Boxes()[0].text, "データを保存できませんでした。");
+  EXPECT_EQ(sim.Boxes()[0].title, "注意！");
+  EXPECT_EQ(Form1.Text8.Text(), "200,000");
+  sim.Type(Form1.Text4, "もふ");
+  sim.ClearBoxes();
+  Click(Form1.Command2);
+  EXPECT_EQ(BoxesSaying("データを保存できませんでした。"), 1);
+  EXPECT_EQ(PlayerName, "もふ");
+
+  // The day is played and cashed out; the title screen then shows its result from memory.
+  Click(Form1.Command1);
+  ASSERT_TRUE(Form2.Loaded());
+  Form2.Label6.Caption = "123,000";
+  sim.ClearBoxes();
+  sim.Answer(vbYes);
+  sim.Key(vkEscape);
+  sim.RunFor(1.0);
+  ASSERT_TRUE(Form1.Loaded());
+  // The cash-out's save fails, and so does the title screen's own save of its speed option.
+  EXPECT_GE(BoxesSaying("データを保存できませんでした。"), 1);
+  EXPECT_EQ(Form1.Text8.Text(), "123,000");
+  EXPECT_EQ(Form1.Label6.Caption(), "もふさんの記録！！");
+
+  // Nothing was written where the game was started nor beside the program.
+  EXPECT_EQ(ReadAllBytes(kDataFiles), data);
+  EXPECT_EQ(ReadAllBytes(kVbdsnd), vbdsnd);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(start), {}), 2);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
+}
+
+TEST_F(TitleTest, ASecondCopyOnTheSameSaveFolderQuitsAndACrashedCopysLockNeverBlocks) {
+  Store(Player(90000));
+  const Bytes data = ReadSaveFile(kDataFiles), vbdsnd = ReadSaveFile(kVbdsnd);
+  const std::string lock = folder.Path() + "/soundMofuran/SaveFiles.lock";
+  // Another copy, a process of its own, holds the save folder until told to go; it then ends as a crash would,
+  // leaving its lock file behind.
+  int ready[2], hold[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(hold), 0);
+  const pid_t other = fork();
+  ASSERT_GE(other, 0);
+  if (other == 0) {
+    close(hold[1]);
+    char c = TakeSaveFolder() ? 'y' : 'n';
+    if (write(ready[1], &c, 1) != 1 || read(hold[0], &c, 1) < 0) _exit(1);
+    _exit(0);
+  }
+  close(hold[0]);
+  char c = 0;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  ASSERT_EQ(c, 'y');
+
+  EXPECT_FALSE(TakeSaveFolder());
+  ASSERT_EQ(sim.Boxes().size(), 1u);
+  EXPECT_EQ(sim.Boxes()[0].text, "モフランは既に起動しています。");
+  EXPECT_EQ(sim.Boxes()[0].title, "注意！");
+  EXPECT_EQ(sim.Boxes()[0].buttons & 7, vbOKOnly);
+  EXPECT_EQ(ReadSaveFile(kDataFiles), data);
+  EXPECT_EQ(ReadSaveFile(kVbdsnd), vbdsnd);
+
+  close(hold[1]);
+  ASSERT_EQ(waitpid(other, nullptr, 0), other);
+  close(ready[0]);
+  close(ready[1]);
+  ASSERT_TRUE(FileExists(lock));
+  sim.ClearBoxes();
+  EXPECT_TRUE(TakeSaveFolder());
+  // A lock whose process number now belongs to another program is just as stale.
+  ReleaseFolderLock();
+  ASSERT_TRUE(WriteAllBytes(lock, Bytes{'1', '\n', 'x', '\n', '\n'}));
+  EXPECT_TRUE(TakeSaveFolder());
+  EXPECT_TRUE(sim.Boxes().empty());
+  // The lock goes with the run.
+  ReleaseFolderLock();
+  EXPECT_FALSE(FileExists(lock));
 }
 
 }  // namespace
