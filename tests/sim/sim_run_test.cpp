@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -109,6 +110,36 @@ TEST_F(SimRunTest, TheSameArgumentsGiveTheSameFiguresAndTrace) {
   o.data = Data("c");
   o.startMs += 1;
   EXPECT_NE(Figures(RunSim(o)), Figures(a)) << "another start time is another run";
+}
+
+// A day recorded game by game with an earlier build: the virtual clock, the timers and the player must keep
+// playing exactly this day, whatever is done to make them faster.
+TEST_F(SimRunTest, ARecordedDayIsPlayedAgainGameByGame) {
+  std::ifstream file(std::string(MOFURAN_TESTS_DIR) + "/sim/data/recorded_day.tsv", std::ios::binary);
+  ASSERT_TRUE(file) << "the recorded trace is missing";
+  std::stringstream recorded;
+  recorded << file.rdbuf();
+
+  SimOptions o;
+  o.games = 400;
+  o.setting = 6;
+  o.startMs = 41000000;
+  o.pmcItem = true;
+  o.data = Data("recorded");
+  std::ostringstream trace;
+  const SimResult r = RunSim(o, &trace);
+  std::istringstream want(recorded.str()), got(trace.str());
+  std::string a, b;
+  for (int line = 1; std::getline(want, a); ++line) {
+    ASSERT_TRUE(std::getline(got, b)) << "the trace ends before line " << line;
+    ASSERT_EQ(b, a) << "line " << line;
+  }
+  EXPECT_FALSE(std::getline(got, b)) << "the trace goes on after the recording: " << b;
+  EXPECT_EQ(Figures(r),
+            "{\"days\":1,\"games\":400,\"coins_in\":912,\"coins_out\":1896,\"payout_rate\":2.0789,\"mc\":6,"
+            "\"pmc\":1,\"fanfare_streaks\":1,\"max_mc_length\":666,\"bankrupt_days\":0,\"savings_start\":200000,"
+            "\"savings_end\":219680,\"settings\":[6],\"virtual_seconds\":817.012,\"wall_seconds\":0.000,"
+            "\"games_per_second\":0.0}");
 }
 
 TEST_F(SimRunTest, TheTraceHasOneLineOfPlainIntegersPerGame) {
