@@ -47,10 +47,6 @@ void PauseWithEvents(float seconds) {
   }
 }
 
-bool AllReelsStopped() { return Reels.LeftReelStopped + Reels.CentreReelStopped + Reels.RightReelStopped == 3; }
-
-bool AllStopsPressed() { return Play.LeftStopPressed + Play.CentreStopPressed + Play.RightStopPressed == 3; }
-
 Currency LabelMoney() { return ReadMoney(Form2.Label6.Caption()); }
 
 std::int32_t LabelNumber(const std::string& caption) { return CLng(Val(caption)); }

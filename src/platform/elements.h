@@ -144,6 +144,8 @@ class Timer : public Element {
   // Scheduling state kept by the timer queue.
   std::int64_t dueMs = 0;
   bool inTick = false;
+  bool queued = false;           // among the running timers
+  std::uint64_t queueOrder = 0;  // the order of making: timers due at once tick in this order
 
   void Changed(const void* which) override;
   void ResetToDefaults() override;

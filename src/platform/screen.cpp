@@ -4,7 +4,6 @@
 
 #include "platform/backend.h"
 #include "platform/embedded.h"
-#include "platform/timer_queue.h"
 
 namespace {
 
@@ -59,7 +58,6 @@ void Screen::Load() {
     p->SetPicture(p->DesignPicture.empty() ? QImage() : DesignImage(name_ + "." + p->DesignPicture));
   }
   loaded_ = true;
-  timer_queue::Touch();
   if (HasBackend()) CurrentBackend().ScreenLoaded(*this);
   if (OnLoad) OnLoad();
 }

@@ -71,6 +71,23 @@ TEST_F(VirtualBackendTest, EqualIntervalDoesNotRestartTheCountdown) {
   EXPECT_NEAR(ticksB[0], restarted + 0.2, 2e-3);
 }
 
+// Timers due at the same moment tick in the order they were made, however their intervals were set, and one
+// restarted from inside a tick takes its place by its new due time.
+TEST_F(VirtualBackendTest, TimersDueTogetherTickInTheOrderTheyWereMade) {
+  std::vector<char> order;
+  screen.TimerA.OnTick = [&] { order.push_back('A'); };
+  screen.TimerB.OnTick = [&] {
+    order.push_back('B');
+    if (order.size() == 2) screen.TimerA.Interval = 30;  // restarted from now: due 30 ms after this tick
+  };
+  screen.TimerB.Interval = 100;
+  screen.TimerA.Interval = 100;
+  sim.RunFor(0.101);
+  EXPECT_EQ(order, (std::vector<char>{'A', 'B'}));
+  sim.RunFor(0.03);
+  EXPECT_EQ(order, (std::vector<char>{'A', 'B', 'A'}));
+}
+
 TEST_F(VirtualBackendTest, ShortestPeriodIsSixteenMilliseconds) {
   screen.TimerA.Interval = 1;
   sim.RunFor(1.0);

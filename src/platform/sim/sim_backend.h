@@ -3,13 +3,14 @@
 #pragma once
 #include <cstdint>
 #include <deque>
-#include <stdexcept>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/backend.h"
 #include "platform/events.h"
+#include "platform/timer_queue.h"
 
 class Element;
 class Screen;
@@ -27,16 +28,21 @@ class SimBackend : public Backend {
   ~SimBackend() override;
 
   // Each clock read moves time on by this much, so that a wait polling the clock ends.
-  static constexpr std::int64_t kClockQuantumUs = 10;
+  static constexpr std::int64_t kClockQuantumUs = VirtualClock::kReadQuantumUs;
 
   double Clock() override;
-  std::int64_t NowMs() override { return nowUs_ / 1000; }
+  std::int64_t NowMs() override { return clock_.nowUs / 1000; }
   void Sleep(int ms) override;
-  void DoEvents() override;
+  // Only reached when something may be due: the game's own calls return inline while the clock is quiet.
+  void DoEvents() override {
+    if (watchdogUs_ >= 0 && clock_.nowUs > watchdogUs_) Stuck();
+    DispatchPending();
+  }
   int MsgBox(const std::string& text, int buttons, const std::string& title) override;
   void ScreenLoaded(Screen& s) override;
   void ScreenUnloaded(Screen& s) override;
   std::uint64_t ClockSeed() override;
+  VirtualClock* Virtual() override { return &clock_; }
 
   // Drives the top level: dispatches everything that falls due for this many seconds of virtual time. A handler
   // that is still waiting a minute of virtual time after the end throws SimStuck, so that a test fails, not hangs.
@@ -45,8 +51,8 @@ class SimBackend : public Backend {
   bool RunUntil(const std::function<bool()>& done, double maxSeconds);
 
   // Virtual time since the start, in seconds and microseconds.
-  double Elapsed() const { return static_cast<double>(nowUs_) / 1e6; }
-  std::int64_t NowUs() const { return nowUs_; }
+  double Elapsed() const { return static_cast<double>(clock_.nowUs) / 1e6; }
+  std::int64_t NowUs() const { return clock_.nowUs; }
 
   // Scripted input, delivered by the first dispatch at or after the given time (seconds since the start; a time
   // already past means at once). Keys go to the screen shown last.
@@ -83,14 +89,22 @@ class SimBackend : public Backend {
     std::function<void()> deliver;
   };
   void Schedule(double atSeconds, std::function<void()> deliver);
-  int DispatchPending();
+  // Input first, then the timers due.
+  int DispatchPending() {
+    const int n = (modal_ == 0 && !input_.empty() && input_.back().atUs <= clock_.nowUs) ? DeliverInput() : 0;
+    return n + timer_queue::DispatchDue(NowMs());
+  }
+  int DeliverInput();
+  // Keeps the clock's quiet time: the next input (unless a box is open) or the watchdog.
+  void UpdateQuiet();
+  [[noreturn]] static void Stuck();
   std::int64_t NextEventUs() const;
 
-  double startSeconds_;
-  std::int64_t nowUs_ = 0;
+  VirtualClock clock_;
   std::int64_t watchdogUs_ = -1;
   std::uint64_t seq_ = 0;
-  std::deque<Input> input_;
+  // By due time, latest first; held in one array that is reused, so that input costs no allocation.
+  std::vector<Input> input_;
   struct Scripted {
     int answer;
     double think;
