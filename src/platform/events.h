@@ -36,6 +36,12 @@ struct VirtualClock {
     return t;
   }
   bool Quiet() const { return nowUs < quietUntilUs && nowUs / 1000 < timer_queue::detail::g_firstDue; }
+  // The first time at which DoEvents has something to do.
+  std::int64_t QuietEndUs() const {
+    const std::int64_t due = timer_queue::detail::g_firstDue;
+    const std::int64_t tick = due < std::numeric_limits<std::int64_t>::max() / 1000 ? due * 1000 : quietUntilUs;
+    return tick < quietUntilUs ? tick : quietUntilUs;
+  }
 };
 
 namespace events_detail {
@@ -68,6 +74,22 @@ inline void DoEvents() {
   }
   BackendDoEvents();
 }
+// For a wait that loops on `DoEvents(); Sleep(ms);` and checks whose second run finds what the first found until
+// something is dispatched: after the checks, the passes in which DoEvents would dispatch nothing. On a virtual
+// clock they pass at once (time moves on by whole passes, to the first in which something is due); on the real
+// clock the loop runs them itself.
+inline void SkipQuietPasses(int ms) {
+  using namespace events_detail;
+  VirtualClock* v = g_virtual;
+  if (!v || ms <= 0 || !v->Quiet()) return;
+  const std::int64_t end = v->QuietEndUs();
+  if (end == std::numeric_limits<std::int64_t>::max()) return;  // nothing will ever come: the loop spins as it is
+  const std::int64_t step = static_cast<std::int64_t>(ms) * 1000;
+  const std::int64_t passes = (end - v->nowUs + step - 1) / step;
+  v->nowUs += passes * step;
+  if (g_depth + 1 > g_maxDepth) g_maxDepth = g_depth + 1;
+}
+
 // A modal message box; an empty title shows the program's own title.
 int MsgBox(const std::string& text, int buttons = vbOKOnly, const std::string& title = "");
 // The program's own title, used by message boxes without a title of their own.

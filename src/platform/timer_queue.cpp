@@ -1,6 +1,5 @@
 #include "platform/timer_queue.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "platform/elements.h"
@@ -12,48 +11,67 @@ std::int64_t detail::g_firstDue = std::numeric_limits<std::int64_t>::max();
 
 namespace {
 
-// The timers with an interval, by due time and then by the order they were made: a dozen at most. Made on the
-// first timer and never destroyed, as the screens that own timers are themselves made and destroyed with the
-// program.
-std::vector<Timer*>* g_running = nullptr;
+// A running timer under its due time and the order it was made in, packed into one number that orders the
+// timers as they tick (due times stay far below 2^48 ms; the order of making is numbered anew before it outgrows
+// its 16 bits), so that keeping the order reads no timer.
+struct Entry {
+  std::uint64_t key;
+  Timer* timer;
+};
+
+constexpr int kOrderBits = 16;
+
+std::uint64_t KeyOf(const Timer* t) {
+  return (static_cast<std::uint64_t>(t->dueMs) << kOrderBits) | (t->queueOrder & ((1u << kOrderBits) - 1));
+}
+
+std::int64_t DueOf(const Entry& e) { return static_cast<std::int64_t>(e.key >> kOrderBits); }
+
+// The timers with an interval, in the order they tick: a dozen at most. Made on the first timer and never
+// destroyed, as the screens that own timers are themselves made and destroyed with the program.
+std::vector<Entry>* g_running = nullptr;
+// Every timer, in the order they were made, and the number the next one gets.
+std::vector<Timer*>* g_all = nullptr;
 std::uint64_t g_made = 0;
 
 bool MayTick(const Timer* t) { return !t->inTick && t->Owner().Loaded(); }
 
-int Period(const Timer* t) { return std::max(t->Interval(), kShortestPeriodMs); }
-
-bool Before(const Timer* a, const Timer* b) {
-  return a->dueMs < b->dueMs || (a->dueMs == b->dueMs && a->queueOrder < b->queueOrder);
-}
+int Period(const Timer* t) { return t->Interval() > kShortestPeriodMs ? t->Interval() : kShortestPeriodMs; }
 
 // Nothing is due before the first running timer that is not in its tick (a timer of an unloaded screen counts
 // too: it only makes a dispatch look, not tick).
 void FindFirstDue() {
-  detail::g_firstDue = std::numeric_limits<std::int64_t>::max();
-  for (const Timer* t : *g_running)
-    if (!t->inTick) {
-      detail::g_firstDue = t->dueMs;
+  for (const Entry& e : *g_running)
+    if (!e.timer->inTick) {
+      detail::g_firstDue = DueOf(e);
       return;
     }
+  detail::g_firstDue = std::numeric_limits<std::int64_t>::max();
 }
 
 size_t IndexOf(const Timer* t) {
-  return static_cast<size_t>(std::find(g_running->begin(), g_running->end(), t) - g_running->begin());
+  size_t i = 0;
+  while ((*g_running)[i].timer != t) ++i;
+  return i;
 }
 
-// A running timer whose due time changed moves to its place, the timers it passes one step back (or on).
+// The entry at i, whose due time changed, moves to its place; the entries it passes move one step.
 void Resort(size_t i) {
   auto& v = *g_running;
-  Timer* const t = v[i];
-  while (i + 1 < v.size() && Before(v[i + 1], t)) {
-    v[i] = v[i + 1];
-    ++i;
+  const size_t n = v.size();
+  const Entry e = v[i];
+  if (i + 1 < n && v[i + 1].key < e.key) {
+    do {
+      v[i] = v[i + 1];
+      ++i;
+    } while (i + 1 < n && v[i + 1].key < e.key);
+  } else {
+    while (i > 0 && e.key < v[i - 1].key) {
+      v[i] = v[i - 1];
+      --i;
+    }
   }
-  while (i > 0 && Before(t, v[i - 1])) {
-    v[i] = v[i - 1];
-    --i;
-  }
-  v[i] = t;
+  v[i] = e;
 }
 
 void Take(Timer* t) {
@@ -62,28 +80,35 @@ void Take(Timer* t) {
   t->queued = false;
 }
 
+// Into its place by its due time, or to its new place.
 void Place(Timer* t) {
   if (!t->queued) {
-    g_running->push_back(t);
+    g_running->push_back({KeyOf(t), t});
     t->queued = true;
     Resort(g_running->size() - 1);
   } else {
-    Resort(IndexOf(t));
+    const size_t i = IndexOf(t);
+    (*g_running)[i].key = KeyOf(t);
+    Resort(i);
   }
 }
 
-// Where the running timer that ticks next is: the first that is not in its tick and whose screen is loaded.
-size_t FirstThatMayTick() {
-  const size_t n = g_running ? g_running->size() : 0;
-  for (size_t i = 0; i < n; ++i)
-    if (MayTick((*g_running)[i])) return i;
-  return n;
+// The timers that live are numbered 0, 1, 2... again, in the same order.
+void Renumber() {
+  g_made = 0;
+  for (Timer* t : *g_all) t->queueOrder = g_made++;
+  for (Entry& e : *g_running) e.key = KeyOf(e.timer);
 }
 
 }  // namespace
 
 void Add(Timer* t) {
-  if (!g_running) g_running = new std::vector<Timer*>;
+  if (!g_running) {
+    g_running = new std::vector<Entry>;
+    g_all = new std::vector<Timer*>;
+  }
+  if (g_made >> kOrderBits) Renumber();
+  g_all->push_back(t);
   t->queueOrder = g_made++;
   t->queued = false;
   if (t->Interval() > 0) Place(t);
@@ -92,6 +117,11 @@ void Add(Timer* t) {
 
 void Remove(Timer* t) {
   Take(t);
+  for (auto it = g_all->begin(); it != g_all->end(); ++it)
+    if (*it == t) {
+      g_all->erase(it);
+      break;
+    }
   FindFirstDue();
 }
 
@@ -106,17 +136,20 @@ void Restart(Timer* t, std::int64_t nowMs) {
 }
 
 int detail::DispatchDueFrom(std::int64_t nowMs) {
+  auto& v = *g_running;
   int ticked = 0;
   // Only what is due at now: a tick that takes long cannot starve the caller, and as each timer's next due time
   // is after now, each ticks at most once.
-  auto& v = *g_running;
-  for (;;) {
-    const size_t i = FirstThatMayTick();
-    if (i == v.size() || v[i]->dueMs > nowMs) break;
-    Timer* next = v[i];
+  while (nowMs >= g_firstDue) {
+    size_t i = 0;
+    while (i < v.size() && !MayTick(v[i].timer)) ++i;
+    if (i == v.size() || DueOf(v[i]) > nowMs) break;
+    Timer* const next = v[i].timer;
     // Missed ticks are dropped: the next one is a whole period after this one, counted from now when late.
-    next->dueMs += Period(next);
-    if (next->dueMs <= nowMs) next->dueMs = nowMs + Period(next);
+    const int period = Period(next);
+    next->dueMs += period;
+    if (next->dueMs <= nowMs) next->dueMs = nowMs + period;
+    v[i].key = KeyOf(next);
     Resort(i);
     if (!next->OnTick) {
       FindFirstDue();
@@ -134,8 +167,10 @@ int detail::DispatchDueFrom(std::int64_t nowMs) {
 }
 
 std::int64_t NextDue() {
-  const size_t i = FirstThatMayTick();
-  return g_running && i < g_running->size() ? (*g_running)[i]->dueMs : -1;
+  if (g_running)
+    for (const Entry& e : *g_running)
+      if (MayTick(e.timer)) return DueOf(e);
+  return -1;
 }
 
 }  // namespace timer_queue

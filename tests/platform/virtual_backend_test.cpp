@@ -1,6 +1,7 @@
 // The virtual back end and the timer rules the game relies on.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "platform/events.h"
@@ -86,6 +87,28 @@ TEST_F(VirtualBackendTest, TimersDueTogetherTickInTheOrderTheyWereMade) {
   EXPECT_EQ(order, (std::vector<char>{'A', 'B'}));
   sim.RunFor(0.03);
   EXPECT_EQ(order, (std::vector<char>{'A', 'B', 'A'}));
+
+  // However many timers were made and gone since, a new one due with an old one ticks after it: make them until
+  // the order numbers run past the bits they are kept in, where a wrapped number would put the new one first.
+  screen.TimerA.Interval = 0;
+  screen.TimerB.Interval = 0;
+  const std::uint64_t old = screen.TimerB.queueOrder;
+  std::uint64_t last = old;
+  for (;;) {
+    auto late = std::make_unique<TestScreen>();
+    const std::uint64_t made = late->TimerA.queueOrder;
+    if (made < last || (made & 0xFFFF) < (old & 0xFFFF)) {
+      late->Load();
+      late->TimerA.OnTick = [&] { order.push_back('N'); };
+      order.clear();
+      late->TimerA.Interval = 50;
+      screen.TimerB.Interval = 50;
+      sim.RunFor(0.051);
+      EXPECT_EQ(order, (std::vector<char>{'B', 'N'}));
+      break;
+    }
+    last = made;
+  }
 }
 
 TEST_F(VirtualBackendTest, ShortestPeriodIsSixteenMilliseconds) {
