@@ -136,21 +136,29 @@ void Restart(Timer* t, std::int64_t nowMs) {
 }
 
 int detail::DispatchDueFrom(std::int64_t nowMs) {
-  auto& v = *g_running;
   int ticked = 0;
   // Only what is due at now: a tick that takes long cannot starve the caller, and as each timer's next due time
   // is after now, each ticks at most once.
   while (nowMs >= g_firstDue) {
+    // A tick may change the running timers: the array is looked at afresh each time.
+    Entry* const v = g_running->data();
+    const size_t n = g_running->size();
     size_t i = 0;
-    while (i < v.size() && !MayTick(v[i].timer)) ++i;
-    if (i == v.size() || DueOf(v[i]) > nowMs) break;
+    while (i < n && !MayTick(v[i].timer)) ++i;
+    if (i == n || DueOf(v[i]) > nowMs) break;
     Timer* const next = v[i].timer;
     // Missed ticks are dropped: the next one is a whole period after this one, counted from now when late.
-    const int period = Period(next);
-    next->dueMs += period;
-    if (next->dueMs <= nowMs) next->dueMs = nowMs + period;
-    v[i].key = KeyOf(next);
-    Resort(i);
+    const std::int64_t period = Period(next);
+    std::int64_t due = next->dueMs + period;
+    if (due <= nowMs) due = nowMs + period;
+    next->dueMs = due;
+    // Into its place further on: the timers it passes move one step forward.
+    const Entry moved{KeyOf(next), next};
+    while (i + 1 < n && v[i + 1].key < moved.key) {
+      v[i] = v[i + 1];
+      ++i;
+    }
+    v[i] = moved;
     if (!next->OnTick) {
       FindFirstDue();
       continue;

@@ -257,3 +257,53 @@ TEST_F(VirtualBackendTest, ScriptedClicksAndTypingReachTheirHandlers) {
 }
 
 }  // namespace
+
+namespace {
+
+// A wait on the virtual clock that lets its quiet passes go by at once ends on the same clock reading, with the
+// same ticks and the same nesting, as the plain loop of passes: with and without events, across midnight.
+TEST(WaitOnClockTest, EndsWhereThePlainLoopEnds) {
+  struct End {
+    std::int64_t us;
+    int ticks, depth;
+    bool operator==(const End&) const = default;
+  };
+  for (const double start : {36000.0, 86399.95})
+    for (const int ms : {1, 2})
+      for (const bool events : {false, true}) {
+        auto run = [&](bool passByPass) {
+          SimBackend sim{start};
+          TestScreen screen;
+          screen.Load();
+          int ticks = 0;
+          screen.TimerA.OnTick = [&] { ++ticks; };
+          screen.TimerA.Interval = 16;
+          sim.ActAt(0.1, [] {});
+          ResetMaxEventDepth();
+          const float begun = static_cast<float>(Clock());
+          auto done = [begun](double clock) {
+            float elapsed = static_cast<float>(clock) - begun;
+            if (elapsed < 0) elapsed += 86400.0f;
+            return !(elapsed < 0.25f);
+          };
+          if (passByPass) {
+            for (;;) {
+              if (done(Clock())) break;
+              if (events) DoEvents();
+              Sleep(ms);
+            }
+          } else {
+            WaitOnClock(ms, events, done);
+          }
+          return End{sim.NowUs(), ticks, MaxEventDepth()};
+        };
+        const End a = run(true), b = run(false);
+        EXPECT_EQ(a, b) << "start " << start << ", " << ms << " ms, events " << events << ": " << a.us << " against "
+                        << b.us;
+        if (events) {
+          EXPECT_GT(a.ticks, 10);
+        }
+      }
+}
+
+}  // namespace

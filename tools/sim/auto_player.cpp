@@ -41,7 +41,7 @@ void AutoPlayer::PlayDay(long games) {
   // The player acts from inside whatever the game is doing, as a player at the keyboard does: a game with a result
   // keeps its line flashing (and the stop keys' waits running) until the next lever-on, so the game never returns
   // to the top level between games.
-  sim_.ActAt(sim_.Elapsed(), [this] { Act(); });
+  sim_.WatchAt(sim_.Elapsed(), Look, this);
   lastProgress_ = sim_.Elapsed();
   // The game spends the day inside its own waits, so the player, not this loop, notices a machine that is stuck.
   sim_.RunUntil([] { return !Form2.Loaded(); }, 1e12);
@@ -77,12 +77,14 @@ void AutoPlayer::PressNextStop(double now) {
   nextStopAt_ = now + within_(rng_);
 }
 
+void AutoPlayer::Look(void* player) { static_cast<AutoPlayer*>(player)->Act(); }
+
 void AutoPlayer::Act() {
   if (!Form2.Loaded() || Play.ScreenClosed == 1) return;
   const double now = sim_.Elapsed();
   if (now - lastProgress_ > kNoProgress)
     throw SimStuck(ending_ ? "the day did not end" : "no game ended in an hour of play");
-  sim_.ActAt(now + kActEvery, [this] { Act(); });
+  sim_.WatchAt(now + kActEvery, Look, this);
   // The hall's closing notice answers a lever-on with the machine at rest.
   bool closed = false;
   for (const auto& box : sim_.Boxes()) closed = closed || box.text == kClosingNotice;

@@ -8,6 +8,20 @@
 #include "platform/screen.h"
 #include "platform/timer_queue.h"
 
+namespace {
+
+// std::llround (halves away from zero) without the library call, for the player's every look at the machine.
+std::int64_t Rounded(double x) {
+  if (!(std::fabs(x) < 0x1p52)) return std::llround(x);
+  std::int64_t whole = static_cast<std::int64_t>(x);
+  const double fraction = x - static_cast<double>(whole);  // exact below 2^52
+  if (fraction >= 0.5) ++whole;
+  if (fraction <= -0.5) --whole;
+  return whole;
+}
+
+}  // namespace
+
 SimBackend::SimBackend(double startSecondsOfDay) {
   clock_.startSeconds = startSecondsOfDay;
   InstallBackend(this);
@@ -25,6 +39,7 @@ void SimBackend::UpdateQuiet() {
   std::int64_t quiet = std::numeric_limits<std::int64_t>::max();
   if (watchdogUs_ >= 0) quiet = watchdogUs_ + 1;
   if (modal_ == 0 && !input_.empty()) quiet = std::min(quiet, input_.back().atUs);
+  if (modal_ == 0 && watch_.look) quiet = std::min(quiet, watch_.atUs);
   clock_.quietUntilUs = quiet;
 }
 
@@ -33,19 +48,37 @@ void SimBackend::Stuck() { throw SimStuck("a wait did not end within a minute af
 int SimBackend::DeliverInput() {
   int n = 0;
   // In the order it came; a handler that waits gets the next input nested inside it.
-  while (modal_ == 0 && !input_.empty() && input_.back().atUs <= clock_.nowUs) {
-    auto deliver = std::move(input_.back().deliver);
-    input_.pop_back();
-    UpdateQuiet();
-    deliver();
+  while (modal_ == 0) {
+    const bool inputDue = !input_.empty() && input_.back().atUs <= clock_.nowUs;
+    const bool watchDue = watch_.look && watch_.atUs <= clock_.nowUs;
+    if (watchDue && (!inputDue || watch_.atUs < input_.back().atUs ||
+                     (watch_.atUs == input_.back().atUs && watch_.seq < input_.back().seq))) {
+      void (*look)(void*) = watch_.look;
+      watch_.look = nullptr;
+      UpdateQuiet();
+      look(watch_.watcher);
+    } else if (inputDue) {
+      auto deliver = std::move(input_.back().deliver);
+      input_.pop_back();
+      UpdateQuiet();
+      deliver();
+    } else {
+      break;
+    }
     ++n;
   }
   return n;
 }
 
+void SimBackend::WatchAt(double atSeconds, void (*look)(void*), void* watcher) {
+  watch_ = {std::max<std::int64_t>(Rounded(atSeconds * 1e6), 0), seq_++, look, watcher};
+  UpdateQuiet();
+}
+
 std::int64_t SimBackend::NextEventUs() const {
   std::int64_t next = -1;
   if (modal_ == 0 && !input_.empty()) next = input_.back().atUs;
+  if (modal_ == 0 && watch_.look && (next < 0 || watch_.atUs < next)) next = watch_.atUs;
   const std::int64_t due = timer_queue::NextDue();
   if (due >= 0 && (next < 0 || due * 1000 < next)) next = due * 1000;
   return next;
@@ -78,19 +111,6 @@ bool SimBackend::RunUntil(const std::function<bool()>& done, double maxSeconds) 
   }
 }
 
-namespace {
-
-// std::llround (halves away from zero) without the library call, for the player's every look at the machine.
-std::int64_t Rounded(double x) {
-  if (!(std::fabs(x) < 0x1p52)) return std::llround(x);
-  std::int64_t whole = static_cast<std::int64_t>(x);
-  const double fraction = x - static_cast<double>(whole);  // exact below 2^52
-  if (fraction >= 0.5) ++whole;
-  if (fraction <= -0.5) --whole;
-  return whole;
-}
-
-}  // namespace
 
 void SimBackend::Schedule(double atSeconds, std::function<void()> deliver) {
   const std::int64_t at = std::max<std::int64_t>(Rounded(atSeconds * 1e6), 0);
@@ -167,7 +187,8 @@ Screen* SimBackend::KeyTarget() const { return loaded_.empty() ? nullptr : loade
 
 std::uint64_t SimBackend::ClockSeed() {
   // The virtual clock's microseconds, mixed so that nearby times give unrelated seeds.
-  std::uint64_t z = static_cast<std::uint64_t>(clock_.nowUs) + 0x9E3779B97F4A7C15ull;
+  std::uint64_t z = static_cast<std::uint64_t>(clock_.nowUs) + static_cast<std::uint64_t>(seedOffsetUs_) +
+                    0x9E3779B97F4A7C15ull;
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
   clock_.nowUs += VirtualClock::kReadQuantumUs;

@@ -42,6 +42,9 @@ class SimBackend : public Backend {
   void ScreenLoaded(Screen& s) override;
   void ScreenUnloaded(Screen& s) override;
   std::uint64_t ClockSeed() override;
+  // The random seeds are taken from the virtual time since a moment this much before the start (0: the start), so
+  // that runs that start at the same time of day can still draw apart.
+  void SetSeedOffsetUs(std::int64_t us) { seedOffsetUs_ = us; }
   VirtualClock* Virtual() override { return &clock_; }
 
   // Drives the top level: dispatches everything that falls due for this many seconds of virtual time. A handler
@@ -64,7 +67,11 @@ class SimBackend : public Backend {
   void Type(TextBox& box, const std::string& text) { TypeAt(Elapsed(), box, text); }
   // Any scripted action (a test's stand-in for something the player or the world does), delivered like input.
   void ActAt(double atSeconds, std::function<void()> action) { Schedule(atSeconds, std::move(action)); }
-  size_t PendingInput() const { return input_.size(); }
+  // A watcher's next look, delivered like input and in the same order as ActAt would give it, but kept in a slot
+  // of its own that costs nothing to fill: for a watcher that looks again and again, each look arranging the next
+  // (the simulator's player). A watcher has one look pending at most: a new one replaces it.
+  void WatchAt(double atSeconds, void (*look)(void*), void* watcher);
+  size_t PendingInput() const { return input_.size() + (watch_.look ? 1 : 0); }
 
   // Message boxes: scripted answers in order; think time runs the timers (not the input) while the box is open.
   void Answer(int answer, double thinkSeconds = 0);
@@ -91,7 +98,9 @@ class SimBackend : public Backend {
   void Schedule(double atSeconds, std::function<void()> deliver);
   // Input first, then the timers due.
   int DispatchPending() {
-    const int n = (modal_ == 0 && !input_.empty() && input_.back().atUs <= clock_.nowUs) ? DeliverInput() : 0;
+    const bool due = modal_ == 0 && ((!input_.empty() && input_.back().atUs <= clock_.nowUs) ||
+                                     (watch_.look && watch_.atUs <= clock_.nowUs));
+    const int n = due ? DeliverInput() : 0;
     return n + timer_queue::DispatchDue(NowMs());
   }
   int DeliverInput();
@@ -102,9 +111,16 @@ class SimBackend : public Backend {
 
   VirtualClock clock_;
   std::int64_t watchdogUs_ = -1;
+  std::int64_t seedOffsetUs_ = 0;
   std::uint64_t seq_ = 0;
   // By due time, latest first; held in one array that is reused, so that input costs no allocation.
   std::vector<Input> input_;
+  struct Watch {
+    std::int64_t atUs = 0;
+    std::uint64_t seq = 0;
+    void (*look)(void*) = nullptr;  // none pending
+    void* watcher = nullptr;
+  } watch_;
   struct Scripted {
     int answer;
     double think;
