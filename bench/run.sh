@@ -34,10 +34,24 @@ if command -v Xvfb >/dev/null 2>&1; then
 fi
 export SDL_AUDIODRIVER=dummy
 
-# Two whole days of 10,000 games at setting 3, each a launch of the game from its title screen.
-json=$(./mofuran-sim --days 2 --setting 3 --json 2>/dev/null)
+# Two whole days of 10,000 games at setting 3 in one process, each a launch of the game from its title screen.
+json=$(./mofuran-sim --days 2 --setting 3 --jobs 1 --json 2>/dev/null)
 figure "simulated games per second (mofuran-sim):" \
-  "$(printf '%s' "$json" | sed -n 's/.*"games":\([0-9]*\).*"wall_seconds":\([0-9.]*\),"games_per_second":\([0-9.]*\).*/\3 (\1 games in \2 s)/p')"
+  "$(printf '%s' "$json" | sed -n 's/.*"games":\([0-9]*\).*"wall_seconds":\([0-9.]*\),"games_per_second":\([0-9.]*\).*/\3 (\1 games in \2 s, one process)/p')"
+
+# Four such days played by one process and by two worker processes: the same figures, in less time.
+wall() { printf '%s' "$1" | sed -n 's/.*"wall_seconds":\([0-9.]*\).*/\1/p'; }
+figures() { printf '%s' "$1" | sed 's/,"wall_seconds".*//'; }
+one=$(./mofuran-sim --days 4 --setting 3 --jobs 1 --json 2>/dev/null)
+two=$(./mofuran-sim --days 4 --setting 3 --jobs 2 --json 2>/dev/null)
+if [ -n "$(wall "$one")" ] && [ -n "$(wall "$two")" ]; then
+  same="the same figures"
+  [ "$(figures "$one")" = "$(figures "$two")" ] || same="the figures DIFFER"
+  figure "two worker processes against one (--jobs 2):" "$(awk -v a="$(wall "$one")" -v b="$(wall "$two")" -v s="$same" \
+    'BEGIN { printf "%.2f times as fast (4 days: %.2f s in one process, %.2f s in two; %s; %d processors here)", a / b, a, b, s, '"$(nproc)"' }')"
+else
+  figure "two worker processes against one (--jobs 2):" "not measured (mofuran-sim failed)"
+fi
 
 figure "reel frame composition:" "$(./bench_reel_frame 2>/dev/null | sed -n 's/.*: //p')"
 
