@@ -81,22 +81,32 @@ void Title(QPainter& p, double top, const QString& title, const QString& note) {
 }
 
 void PayoutPanel(QPainter& p, const OddsSheet& sheet, const QRectF& box) {
-  double low = 1.0, high = 1.0;
+  double low = INFINITY, high = -INFINITY;
   for (const SettingOdds& s : sheet.settings) {
     const double lo = std::isnan(s.payout.low) ? s.payout.value : s.payout.low;
     const double hi = std::isnan(s.payout.high) ? s.payout.value : s.payout.high;
     if (!std::isnan(lo)) low = std::min(low, lo);
     if (!std::isnan(hi)) high = std::max(high, hi);
   }
-  const double step = Step(high - low, 6);
-  const Area a{box, 0.5, 6.5, std::floor((low - step / 3) / step) * step, std::ceil(high / step) * step + step / 2};
+  if (!(low <= high)) low = high = 1.0;
+  // The settings' differences fill the panel; 100 % shows when it is near.
+  const double margin = std::max((high - low) * 0.25, 0.02);
+  const double step = Step(high - low + 2 * margin, 6);
+  const Area a{box, 0.5, 6.5, std::floor((low - margin) / step) * step, std::ceil((high + margin) / step) * step};
   Axes(p, a, step, QStringLiteral("%.0f%%"), 100);
-  // 100 %: the player gets back what he puts in.
-  p.setPen(QPen(kFaint, 1.2, Qt::DashLine));
-  p.drawLine(QPointF(box.left(), a.Y(1.0)), QPointF(box.right(), a.Y(1.0)));
   p.setFont(Font(9));
-  p.drawText(QRectF(box.right() - 160, a.Y(1.0) - 20, 156, 18), Qt::AlignRight | Qt::AlignVCenter,
-             QStringLiteral("100%（損得なし）"));
+  if (a.y0 <= 1.0 && 1.0 <= a.y1) {
+    // 100 %: the player gets back what he puts in.
+    p.setPen(QPen(kFaint, 1.2, Qt::DashLine));
+    p.drawLine(QPointF(box.left(), a.Y(1.0)), QPointF(box.right(), a.Y(1.0)));
+    p.drawText(QRectF(box.right() - 160, a.Y(1.0) - 20, 156, 18), Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("100%（損得なし）"));
+  } else {
+    p.setPen(kFaint);
+    p.drawText(QRectF(box.right() - 260, box.bottom() - 22, 256, 18), Qt::AlignRight | Qt::AlignVCenter,
+               a.y0 > 1.0 ? QStringLiteral("100%（損得なし）はこの範囲より下")
+                          : QStringLiteral("100%（損得なし）はこの範囲より上"));
+  }
   for (const SettingOdds& s : sheet.settings) {
     const double x = a.X(s.setting);
     p.setPen(kInk);
@@ -107,12 +117,12 @@ void PayoutPanel(QPainter& p, const OddsSheet& sheet, const QRectF& box) {
     if (!std::isnan(s.payout.low)) {
       p.setPen(QPen(colour, 2.2));
       p.drawLine(QPointF(x, a.Y(s.payout.low)), QPointF(x, a.Y(s.payout.high)));
-      p.drawLine(QPointF(x - 12, a.Y(s.payout.low)), QPointF(x + 12, a.Y(s.payout.low)));
-      p.drawLine(QPointF(x - 12, a.Y(s.payout.high)), QPointF(x + 12, a.Y(s.payout.high)));
+      p.drawLine(QPointF(x - 14, a.Y(s.payout.low)), QPointF(x + 14, a.Y(s.payout.low)));
+      p.drawLine(QPointF(x - 14, a.Y(s.payout.high)), QPointF(x + 14, a.Y(s.payout.high)));
     }
     p.setPen(QPen(Qt::white, 1.5));
     p.setBrush(colour);
-    p.drawEllipse(QPointF(x, a.Y(s.payout.value)), 6, 6);
+    p.drawEllipse(QPointF(x, a.Y(s.payout.value)), 5, 5);
     p.setBrush(Qt::NoBrush);
     p.setPen(kInk);
     p.setFont(Font(10));
@@ -139,7 +149,7 @@ void SlumpPanel(QPainter& p, const OddsSheet& sheet, const QRectF& box) {
         }
       }
   if (high - low < 100) high = low + 100;
-  const double yStep = Step(high - low, 6);
+  const double yStep = Step(high - low, 8);
   const Area a{box, 0, games, std::floor(low / yStep) * yStep, std::ceil(high / yStep) * yStep};
   Axes(p, a, yStep, QStringLiteral("%+.0f"), 1);
   p.setPen(QPen(kFaint, 1.2, Qt::DashLine));
@@ -166,8 +176,23 @@ void SlumpPanel(QPainter& p, const OddsSheet& sheet, const QRectF& box) {
     if (!drawn[k]) continue;
     for (size_t d = 0; d < drawn[k]->slumps.size() && d < 3; ++d) {
       const auto& slump = drawn[k]->slumps[d];
+      // A day has thousands of games to a few hundred pixels: each pixel column keeps its lowest and its highest
+      // game, in their order, which draws the same line in a file a tenth the size.
       QPainterPath path(QPointF(a.X(0), a.Y(0)));
-      for (size_t g = 0; g < slump.size(); ++g) path.lineTo(a.X(static_cast<double>(g + 1)), a.Y(slump[g]));
+      size_t g = 0;
+      while (g < slump.size()) {
+        const int column = static_cast<int>(a.X(static_cast<double>(g + 1)));
+        size_t lo = g, hi = g, end = g;
+        while (end < slump.size() && static_cast<int>(a.X(static_cast<double>(end + 1))) == column) {
+          if (slump[end] < slump[lo]) lo = end;
+          if (slump[end] > slump[hi]) hi = end;
+          ++end;
+        }
+        size_t last = SIZE_MAX;
+        for (size_t k : {std::min(lo, hi), std::max(lo, hi), end - 1})
+          if (k != last) path.lineTo(a.X(static_cast<double>(k + 1)), a.Y(slump[last = k]));
+        g = end;
+      }
       p.setPen(QPen(k == 0 ? kLow[d] : kHigh[d], 1.6));
       p.drawPath(path);
     }
@@ -198,6 +223,7 @@ bool DrawSheet(const OddsSheet& sheet, const std::string& path) {
   QSvgGenerator svg;
   svg.setFileName(QString::fromStdString(path));
   svg.setSize(QSize(kWidth, kHeight));
+  svg.setResolution(96);  // so that its size reads as that many pixels
   svg.setViewBox(QRect(0, 0, kWidth, kHeight));
   svg.setTitle(QStringLiteral("モフラン 設定別出玉表"));
   svg.setDescription(QStringLiteral("Payout rate per setting with its 95 % interval, and the slump graphs of the "
