@@ -15,11 +15,15 @@ class GameCycleTest : public MachineTest {
     MachineTest::SetUp();
     OpenDay();
   }
-  // Up, with the game's result set after its lottery; the stops later, in the given order.
-  void Game(std::int16_t flag, const std::vector<int>& stops, double firstStop = 0.7) {
+  // Up, with the game's result (and anything else) set after its lottery; the stops later, in the given order.
+  void Game(std::int16_t flag, const std::vector<int>& stops, double firstStop = 0.7,
+            const std::function<void()>& afterLottery = {}) {
     const double t = sim->Elapsed();
     sim->KeyAt(t, vkUp);
-    sim->ActAt(t, [flag] { Lottery.GameFlag = flag; });
+    sim->ActAt(t, [flag, afterLottery] {
+      Lottery.GameFlag = flag;
+      if (afterLottery) afterLottery();
+    });
     for (size_t i = 0; i < stops.size(); ++i) sim->KeyAt(t + firstStop + 0.05 * static_cast<double>(i), stops[i]);
     sim->RunFor(firstStop + 3.0);
   }
@@ -37,17 +41,22 @@ class GameCycleTest : public MachineTest {
 };
 
 TEST_F(GameCycleTest, TheStopSoundsFollowTheOrderOfTheStopsNotTheReels) {
-  for (const auto& order : std::vector<std::vector<int>>{{vkRight, vkLeft, vkDown}, {vkDown, vkRight, vkLeft}}) {
+  // Three different sounds: the first stop plays the first, whichever reel it stops.
+  const auto threeSounds = [] {
+    Lottery.StopSounds[0] = "soundMofuran\\StSound1.wav";
+    Lottery.StopSounds[1] = "soundMofuran\\StSound5.wav";
+    Lottery.StopSounds[2] = "soundMofuran\\StSound7.wav";
+  };
+  for (const auto& order : std::vector<std::vector<int>>{
+           {vkRight, vkLeft, vkDown}, {vkDown, vkRight, vkLeft}, {vkLeft, vkRight, vkDown}, {vkLeft, vkDown, vkRight}}) {
     sound->ClearEvents();
-    Game(0, order);
+    Game(0, order, 0.7, threeSounds);
     ASSERT_TRUE(AllReelsStopped());
-    const auto files = RouteFiles();
     // The lever sound, then the three stop sounds in the order of the stops.
+    const auto files = RouteFiles();
     ASSERT_EQ(files.size(), 4u);
-    for (int i = 0; i < 3; ++i) {
-      const std::string& want = Lottery.StopSounds[i];
-      EXPECT_EQ(files[1 + i], want.substr(want.rfind('\\') + 1)) << i;
-    }
+    const std::vector<std::string> want = {"StSound1.wav", "StSound5.wav", "StSound7.wav"};
+    EXPECT_EQ(std::vector<std::string>(files.begin() + 1, files.end()), want) << order[0] << order[1] << order[2];
     EXPECT_EQ(Play.ReadyForNextGame, 1);
     EXPECT_EQ(EventDepth(), 0);
   }
