@@ -359,6 +359,8 @@ def main():
     parser.add_argument("--work", default=str(ROOT / "build-mutants"), help="the runner's own folder")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2, help="parallel compile jobs")
     parser.add_argument("--list", action="store_true", help="print the sampled mutants and stop")
+    parser.add_argument("--resume", metavar="LOG", help="an earlier run's output with the same sample: its killed "
+                        "and non-compiling mutants are taken over, its survivors and the rest are run again")
     args = parser.parse_args()
 
     folders = [f.strip().rstrip("/") for f in args.folders.split(",") if f.strip()]
@@ -395,10 +397,20 @@ def main():
     # The quickest programs first: most mutants are caught by one of them.
     programs.sort(key=lambda p: timeouts[p])
 
+    earlier = {}
+    if args.resume:
+        for line in Path(args.resume).read_text(encoding="utf-8", errors="replace").split("\n"):
+            found = re.match(r"^\[(\d+)/%d\]\s+\d+ s (killed|not compiling)\s+(\S+):(\d+) (.*?)(  <- (.*))?$"
+                             % len(sample), line)
+            if found:
+                earlier[int(found.group(1))] = (found.group(2), found.group(3), int(found.group(4)), found.group(7))
     deadline = time.monotonic() + args.time_limit * 60 if args.time_limit > 0 else None
     for index, m in enumerate(sample, 1):
+        taken = earlier.get(index)
         if m.key() in equivalents:
             m.status, m.detail = "equivalent", equivalents[m.key()]
+        elif taken and taken[1:3] == (m.path, m.line):
+            m.status, m.detail = taken[0], (taken[3] or "") + " (earlier run)"
         elif deadline and time.monotonic() > deadline:
             continue
         else:
