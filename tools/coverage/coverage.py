@@ -64,7 +64,8 @@ def main():
     functions = []
     for entry in data["files"]:
         path = entry["file"]
-        folder = str(Path(path).parent) if "/" in path else "src"
+        folder = str(Path(path).parent)
+        folder = "src/main.cpp" if folder == "src" else folder
         lines = [l for l in entry["lines"] if not l.get("gcovr/noncode")]
         tally = folders[folder]
         for l in lines:
@@ -79,15 +80,15 @@ def main():
                 hit = sum(l["count"] > 0 for l in own)
                 functions.append((percent(hit, len(own)), len(own) - hit, len(own), name, path, first))
 
-    print("\n%-14s %17s %19s" % ("folder", "lines", "branches"))
+    print("\n%-17s %17s %19s" % ("folder", "lines", "branches"))
     total = [0, 0, 0, 0]
     for folder in sorted(folders):
         t = folders[folder]
         total = [a + b for a, b in zip(total, t)]
-        print("%-14s %6.1f %% %5d/%-5d %6.1f %% %5d/%-5d" % (folder, percent(t[0], t[1]), t[0], t[1],
+        print("%-17s %6.1f %% %5d/%-5d %6.1f %% %5d/%-5d" % (folder, percent(t[0], t[1]), t[0], t[1],
                                                            percent(t[2], t[3]), t[2], t[3]))
     line_total, branch_total = percent(total[0], total[1]), percent(total[2], total[3])
-    print("%-14s %6.1f %% %5d/%-5d %6.1f %% %5d/%-5d" % ("total", line_total, total[0], total[1],
+    print("%-17s %6.1f %% %5d/%-5d %6.1f %% %5d/%-5d" % ("total", line_total, total[0], total[1],
                                                        branch_total, total[2], total[3]))
     print("targets: %.0f %% of lines (%s), %.0f %% of branches (%s)" % (
         LINE_TARGET, "met" if line_total >= LINE_TARGET else "not met",
