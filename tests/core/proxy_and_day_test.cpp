@@ -253,6 +253,38 @@ TEST_F(DayTest, TheItemsAndSpecialNamesShowTheirLines) {
   EXPECT_EQ(Play.ContractGames, 300);
 }
 
+TEST_F(DayTest, ARichPlayersProxyMayWalkOutAtTheStartOfADay) {
+  // {savings, contract, the walk-out draw's RandomInt(50)}: only above 30,000,000 yen, a contract of 100 games or
+  // more and a draw of 7 ends the contract.
+  const struct {
+    long long savings;
+    float contract;
+    int draw;
+    bool walks;
+  } cases[] = {{30000001, 300, 7, true}, {30000000, 300, 7, false}, {90000000, 100, 7, true},
+               {90000000, 100, 6, false}, {90000000, 100, 8, false}, {90000000, 99, 7, false}};
+  for (const auto& c : cases) {
+    Form2.Unload();
+    Play.ScreenClosed = 0;
+    sim->ClearBoxes();
+    Record.Savings = Currency::FromYen(c.savings);
+    Record.ProxyContract = c.contract;
+    ClearQueuedUniforms();
+    QueueUniforms({c.draw / 50.0, 0.5});  // the walk-out draw when there is one, then the lucky-day draw
+    OpenDay();
+    const std::string where = std::to_string(c.savings) + " yen, contract " + std::to_string(c.contract);
+    EXPECT_EQ(Record.ProxyContract, c.walks ? 0.0f : c.contract) << where;
+    EXPECT_EQ(Form2.Label36.Visible(), !c.walks) << where;
+    ASSERT_EQ(sim->Boxes().size(), c.walks ? 1u : 0u) << where;
+    if (c.walks) {
+      EXPECT_EQ(sim->Boxes()[0].text, "なんと、" + Play.ProxyName + "は疲れきってお家に帰ってしまった。");
+      EXPECT_EQ(sim->Boxes()[0].title, "契約切れ");
+      EXPECT_EQ(Play.ProxyName, c.contract == 300 ? "もこたろう" : "もこじろう");
+    }
+  }
+  ClearQueuedUniforms();
+}
+
 TEST_F(DayTest, ALuckyDayShowsTheSettingEvenOverTheSpectacles) {
   PlayerName = "もふ";
   Record.SpectaclesItem = 10;
