@@ -207,6 +207,8 @@ void QtCounterWindow::Update(const CounterModel& model) {
     if (chosen_ >= static_cast<int>(model_.pastDays.size())) chosen_ = -1;
     FillDays();
     shownBonuses_ = static_cast<std::size_t>(-1);
+  } else {
+    FillTodayRow();
   }
   ShowChosenDay();
 }
@@ -257,9 +259,7 @@ void QtCounterWindow::FillBonuses(const CounterDay& day) {
 void QtCounterWindow::FillDays() {
   const int n = static_cast<int>(model_.pastDays.size());
   days_->setRowCount(n + 1);
-  SetCell(days_, 0, 0, model_.dayRunning ? QStringLiteral("本日（プレイ中）") : QStringLiteral("本日"), QColor(),
-          false);
-  for (int c = 1; c < 6; ++c) SetCell(days_, 0, c, "");
+  FillTodayRow();
   for (int i = 0; i < n; ++i) {
     const CounterDay& d = model_.pastDays[static_cast<std::size_t>(i)];
     SetCell(days_, i + 1, 0, QString::fromStdString(d.date.substr(5)).replace('-', '/'), QColor(), false);
@@ -269,6 +269,22 @@ void QtCounterWindow::FillDays() {
     SetCell(days_, i + 1, 4, Grouped(d.CoinDifference()), d.CoinDifference() < 0 ? QColor(0x5c, 0xe1, 0xff) : QColor());
     SetCell(days_, i + 1, 5, QString::number(d.setting));
   }
+}
+
+void QtCounterWindow::FillTodayRow() {
+  SetCell(days_, 0, 0, model_.dayRunning ? QStringLiteral("本日（プレイ中）") : QStringLiteral("本日"), QColor(),
+          false);
+  if (!model_.hasToday) {
+    for (int c = 1; c < 6; ++c) SetCell(days_, 0, c, "");
+    return;
+  }
+  // Today's figures as they stand; its setting stays hidden until the cash-out shows it.
+  const CounterDay& d = model_.today;
+  SetCell(days_, 0, 1, QString::number(d.games));
+  SetCell(days_, 0, 2, QString::number(d.mc));
+  SetCell(days_, 0, 3, QString::number(d.pmc));
+  SetCell(days_, 0, 4, Grouped(d.CoinDifference()), d.CoinDifference() < 0 ? QColor(0x5c, 0xe1, 0xff) : QColor());
+  SetCell(days_, 0, 5, model_.dayRunning || d.setting == 0 ? QStringLiteral("？") : QString::number(d.setting));
 }
 
 void QtCounterWindow::closeEvent(QCloseEvent* event) {

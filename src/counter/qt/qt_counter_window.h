@@ -35,6 +35,7 @@ class QtCounterWindow : public QWidget, public CounterView {
   void ShowChosenDay();
   void FillBonuses(const CounterDay& day);
   void FillDays();
+  void FillTodayRow();
   void PlaceBesideMachine();
 
   CounterModel model_;
