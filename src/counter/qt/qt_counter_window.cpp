@@ -123,7 +123,10 @@ QtCounterWindow::QtCounterWindow() : QWidget(nullptr, Qt::Window | Qt::WindowDoe
 
   grid->addWidget(Heading(QStringLiteral("過去の台データ")), 4, 1);
   days_ = Table({"日付", "G数", "MC", "PMC", "差枚", "設定"});
-  days_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  // Each column as wide as its figures, the last one taking what is left: in a narrow window the list scrolls
+  // sideways rather than cut a figure short.
+  days_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  days_->horizontalHeader()->setStretchLastSection(true);
   // A click on a day shows its graph and bonuses; the first row is today.
   connect(days_, &QTableWidget::cellClicked, this, [this](int row, int) { ChoosePastDay(row - 1); });
   grid->addWidget(days_, 5, 1);
