@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 #include "core/machine_screen.h"
 #include "counter/counter.h"
@@ -123,10 +125,9 @@ QtCounterWindow::QtCounterWindow() : QWidget(nullptr, Qt::Window | Qt::WindowDoe
 
   grid->addWidget(Heading(QStringLiteral("過去の台データ")), 4, 1);
   days_ = Table({"日付", "G数", "MC", "PMC", "差枚", "設定"});
-  // Each column as wide as its figures, the last one taking what is left: in a narrow window the list scrolls
-  // sideways rather than cut a figure short.
-  days_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  days_->horizontalHeader()->setStretchLastSection(true);
+  // Its columns are sized by FitDayColumns: every figure whole, in a narrow window scrolling sideways.
+  days_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  days_->viewport()->installEventFilter(this);
   // A click on a day shows its graph and bonuses; the first row is today.
   connect(days_, &QTableWidget::cellClicked, this, [this](int row, int) { ChoosePastDay(row - 1); });
   grid->addWidget(days_, 5, 1);
@@ -213,6 +214,7 @@ void QtCounterWindow::Update(const CounterModel& model) {
   } else {
     FillTodayRow();
   }
+  FitDayColumns();
   ShowChosenDay();
 }
 
@@ -272,6 +274,32 @@ void QtCounterWindow::FillDays() {
     SetCell(days_, i + 1, 4, Grouped(d.CoinDifference()), d.CoinDifference() < 0 ? QColor(0x5c, 0xe1, 0xff) : QColor());
     SetCell(days_, i + 1, 5, QString::number(d.setting));
   }
+}
+
+void QtCounterWindow::FitDayColumns() {
+  // Each column as wide as its longest text; what the list has to spare goes to the figures' columns evenly.
+  const QFontMetrics fm(days_->font());
+  const int columns = days_->columnCount();
+  std::vector<int> width(static_cast<std::size_t>(columns));
+  int total = 0;
+  for (int c = 0; c < columns; ++c) {
+    int w = fm.horizontalAdvance(days_->horizontalHeaderItem(c)->text());
+    for (int r = 0; r < days_->rowCount(); ++r)
+      if (const QTableWidgetItem* item = days_->item(r, c)) w = std::max(w, fm.horizontalAdvance(item->text()));
+    width[static_cast<std::size_t>(c)] = w + 10;
+    total += w + 10;
+  }
+  const int spare = days_->viewport()->width() - total;
+  for (int c = 0; c < columns; ++c) {
+    int w = width[static_cast<std::size_t>(c)];
+    if (spare > 0 && c > 0) w += spare / (columns - 1) + (c <= spare % (columns - 1) ? 1 : 0);
+    days_->setColumnWidth(c, w);
+  }
+}
+
+bool QtCounterWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == days_->viewport() && event->type() == QEvent::Resize) FitDayColumns();
+  return QWidget::eventFilter(watched, event);
 }
 
 void QtCounterWindow::FillTodayRow() {
