@@ -17,6 +17,7 @@
 #include "counter/qt/estimate_bars.h"
 #include "counter/qt/slump_graph.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_screen_view.h"
 
 namespace {
 
@@ -152,27 +153,57 @@ void QtCounterWindow::Show(const CounterModel& model) {
 void QtCounterWindow::Hide() { hide(); }
 
 void QtCounterWindow::PlaceBesideMachine() {
-  QWidget* machine = Form2.View() ? dynamic_cast<QWidget*>(Form2.View()) : nullptr;
-  QScreen* screen = machine ? machine->screen() : QGuiApplication::primaryScreen();
+  // Beside the game's window in front: the machine, or the title screen that opened it after a day.
+  QWidget* game = Form2.View() ? dynamic_cast<QWidget*>(Form2.View()) : nullptr;
+  if (!game) game = QtScreenView::Frontmost();
+  QScreen* screen = game ? game->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect area = screen->availableGeometry();
-  QRect place(area.topLeft() + QPoint(20, 20), QSize(780, 640));
-  if (machine) {
-    // Beside the machine, never over it: to its right where there is room, else below it, made as small as
-    // its contents allow; only a screen too small for either gets it against its right edge.
-    const QRect m = machine->frameGeometry();
-    const QSize least = minimumSizeHint().expandedTo(QSize(560, 400));
-    if (area.right() - m.right() - 8 >= least.width()) {
-      place = QRect(m.right() + 8, m.top(), std::min(780, area.right() - m.right() - 8), 640);
-    } else if (area.bottom() - m.bottom() - 8 >= least.height()) {
-      place = QRect(m.left(), m.bottom() + 8, std::max(m.width(), least.width()),
-                    std::min(640, area.bottom() - m.bottom() - 8));
+  const QSize full(780, 640);
+  const QSize least = minimumSizeHint().expandedTo(QSize(560, 400)).boundedTo(area.size());
+  QRect place(area.topLeft() + QPoint(20, 20), full.boundedTo(area.size()));
+  if (game) {
+    // Beside it, never over it: to its right where there is room, else below, to its left or above, made as
+    // small as its contents allow. A screen too small for any of these gets it in the corner that hides the
+    // least of the game's window, at its smallest; among corners that hide as much, the machine's reels and
+    // lever stay clear on the left, the title screen's buttons on the right.
+    const QRect m = game->frameGeometry();
+    const int right = area.right() - m.right() - 8, below = area.bottom() - m.bottom() - 8;
+    const int left = m.left() - area.left() - 8, above = m.top() - area.top() - 8;
+    if (right >= least.width()) {
+      place = QRect(m.right() + 9, m.top(), std::min(full.width(), right), full.height());
+    } else if (below >= least.height()) {
+      place = QRect(m.left(), m.bottom() + 9, std::max(m.width(), least.width()), std::min(full.height(), below));
+    } else if (left >= least.width()) {
+      const int w = std::min(full.width(), left);
+      place = QRect(m.left() - 8 - w, m.top(), w, full.height());
+    } else if (above >= least.height()) {
+      const int h = std::min(full.height(), above);
+      place = QRect(m.left(), m.top() - 8 - h, std::max(m.width(), least.width()), h);
     } else {
-      place = QRect(std::max(area.left(), area.right() - 780), m.top(), 780, 640);
+      const QPoint bottomRight = area.bottomRight() - QPoint(least.width() - 1, least.height() - 1),
+                   topRight = area.topRight() - QPoint(least.width() - 1, 0),
+                   bottomLeft = area.bottomLeft() - QPoint(0, least.height() - 1), topLeft = area.topLeft();
+      const bool machine = game == dynamic_cast<QWidget*>(Form2.View());
+      const QPoint corners[4] = {machine ? bottomRight : bottomLeft, machine ? topRight : topLeft,
+                                 machine ? bottomLeft : bottomRight, machine ? topLeft : topRight};
+      long long hidden = -1;
+      for (const QPoint& corner : corners) {
+        const QRect r(corner, least);
+        const QRect over = r.intersected(m);
+        const long long a = over.isEmpty() ? 0 : static_cast<long long>(over.width()) * over.height();
+        // A centred window leaves its sides a pixel or two apart: only a clearly smaller overlap counts.
+        if (hidden < 0 || a < hidden - hidden / 20) {
+          hidden = a;
+          place = r;
+        }
+      }
     }
   }
   place.setHeight(std::min(place.height(), area.height()));
-  place.moveTop(std::clamp(place.top(), area.top(), std::max(area.top(), area.bottom() - place.height())));
+  place.setWidth(std::min(place.width(), area.width()));
+  place.moveTop(std::clamp(place.top(), area.top(), std::max(area.top(), area.bottom() - place.height() + 1)));
+  place.moveLeft(std::clamp(place.left(), area.left(), std::max(area.left(), area.right() - place.width() + 1)));
   setGeometry(place);
 }
 
