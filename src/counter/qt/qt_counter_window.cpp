@@ -110,7 +110,8 @@ QtCounterWindow::QtCounterWindow() : QWidget(nullptr, Qt::Window | Qt::WindowDoe
   grid->addWidget(graph_, 3, 0);
 
   auto* estimate = new QVBoxLayout;
-  estimate->addWidget(Heading(QStringLiteral("設定推測")));
+  // Today's only, whichever day the graph shows.
+  estimate->addWidget(Heading(QStringLiteral("本日の設定推測")));
   bars_ = new EstimateBars;
   estimate->addWidget(bars_, 1);
   estimateLine_ = new QLabel;
@@ -265,7 +266,9 @@ void QtCounterWindow::ChoosePastDay(int index) {
 void QtCounterWindow::ShowChosenDay() {
   const bool today = chosen_ < 0;
   const CounterDay& day = today ? model_.today : model_.pastDays[static_cast<std::size_t>(chosen_)];
-  const QString which = today ? QStringLiteral("本日") : QString::fromStdString(day.date.substr(5, 5)).replace('-', '/');
+  // A past day by its date and time, as the list names it: one date may hold several days.
+  const QString which =
+      today ? QStringLiteral("本日") : QString::fromStdString(day.date.substr(5)).replace('-', '/');
   graphTitle_->setText(which + QStringLiteral("のスランプグラフ"));
   bonusTitle_->setText(which + QStringLiteral("のボーナス履歴（%1回）").arg(day.bonuses.size()));
   graph_->SetDay(day);
