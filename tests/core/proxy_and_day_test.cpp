@@ -128,6 +128,22 @@ TEST_F(ProxyTest, F6AfterTheProxysLastStopEndsTheGameSoThatUpPlaysOn) {
   EXPECT_NE(Form2.Timer1.Interval(), 0);
 }
 
+TEST_F(ProxyTest, F6DuringThePlayersWinningFlashHandsOverAndTheProxyPlaysOn) {
+  // The player's own game, a replay, its stops pressed quickly: each stop key's dispatch waits with the next keys
+  // nested inside it, and the last one's flashing goes on until the next lever-on. F6 in that flashing: the
+  // proxy's first lever-on comes while the player's first stop keys still wait, and the proxy must play on.
+  const int games = LabelNumber(Form2.Label10.Caption());
+  const double t = sim->Elapsed();
+  sim->KeyAt(t, vkUp);
+  sim->ActAt(t, [] { Lottery.GameFlag = 2; });
+  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 0.65 + 0.05 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  sim->KeyAt(t + 2, vkF6);
+  ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyActive == 1; }, 3));
+  ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyGames == 4; }, 30)) << "the proxy stalled in its game "
+                                                                       << Play.ProxyGames;
+  EXPECT_EQ(LabelNumber(Form2.Label10.Caption()), games + 1 + 4);
+}
+
 TEST_F(ProxyTest, SpeedKeysAreNotDispatchedDuringProxyPlayAndApplyAtTheNextStart) {
   Press(vkF6);
   Press('7');

@@ -136,6 +136,10 @@ TEST_F(CounterWindowQtTest, DAtTheMachineOpensTheWindowWhichLeavesTheKeysWithThe
   CounterGameEnd();
   EXPECT_EQ(window->Updates(), updates + 1);
   EXPECT_EQ(window->TodayText(), "1 0 0 0 0 -3 0.0%");
+  // Today's row of the days shows the same, its setting hidden while the day runs.
+  EXPECT_EQ(days->item(0, 1)->text(), "1");
+  EXPECT_EQ(days->item(0, 4)->text(), "-3");
+  EXPECT_EQ(days->item(0, 5)->text(), QStringLiteral("？"));
   QTest::keyClick(machine, Qt::Key_D);
   QApplication::processEvents();
   EXPECT_FALSE(window->isVisible());
