@@ -183,9 +183,10 @@ TEST_F(CounterWindowQtTest, TheTitleScreensButtonOpensItAfterADayOnly) {
 // right in the order of the games, at the height of the coins at that game.
 TEST(SlumpGraphTest, EachBonusIsMarkedOnTheCurveInTheColourOfItsKind) {
   App();
+  // Below the heading line, where the key to the colours stands.
   auto pixelsOf = [](const QImage& image, QRgb colour) {
     std::vector<QPoint> found;
-    for (int y = 0; y < image.height(); ++y)
+    for (int y = 22; y < image.height(); ++y)
       for (int x = 0; x < image.width(); ++x)
         if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) found.emplace_back(x, y);
     return found;
