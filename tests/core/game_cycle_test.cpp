@@ -212,7 +212,15 @@ TEST_F(GameCycleTest, TheEndOfDisplayTickLightsTheLampsTheResultCallsFor) {
 }
 
 TEST_F(GameCycleTest, AStreakOfThreeThousandGamesRevealsTheSetting) {
+  // Outside a streak its count stands at 0, so the first game of the next one is its first.
+  Presentation.StreakMcCount = 0;
+  Play.StreakGames = 57;
+  Game(0, {vkLeft, vkDown, vkRight});
+  EXPECT_EQ(Play.StreakGames, 0);
   Presentation.StreakMcCount = 1;
+  Game(0, {vkLeft, vkDown, vkRight});
+  EXPECT_EQ(Form2.Label12.Caption(), "1");
+  EXPECT_EQ(Form2.Label20.Caption(), "1 回");
   Play.StreakGames = Play.StreakGamesMax = 2998;
   Form2.SetCaption(HiddenCaption());
   Game(0, {vkLeft, vkDown, vkRight});
