@@ -6,7 +6,7 @@ JOBS  := $(shell nproc 2>/dev/null || echo 2)
 PREFIX ?= $(HOME)/.local
 WINDOW_PKGS := xvfb xdotool x11-utils imagemagick
 
-.PHONY: run test bench build deps clean install uninstall check-window deps-window
+.PHONY: run test bench build deps clean install uninstall check-window deps-window coverage mutants
 
 run: build
 	cd $(BUILD) && ./mofuran
@@ -32,6 +32,20 @@ check-window: build deps-window
 
 deps-window:
 	@$(MAKE) --no-print-directory deps PKGS="$(WINDOW_PKGS)"
+
+# Line and branch coverage of src/ by every test, from an instrumented copy in build-coverage/; prints figures.
+coverage: deps
+	@$(MAKE) --no-print-directory deps PKGS="gcovr ninja-build"
+	python3 tools/coverage/coverage.py
+
+# Small faults put into src/ one at a time; prints how many the tests catch. N mutants sampled with SEED.
+N ?= 60
+SEED ?= 1
+FOLDERS ?= src/reels,src/lottery,src/core,src/records
+MINUTES ?= 0
+mutants: deps
+	@$(MAKE) --no-print-directory deps PKGS="python3 ninja-build"
+	python3 tools/mutants/mutants.py --n $(N) --seed $(SEED) --folders $(FOLDERS) --time-limit $(MINUTES)
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo

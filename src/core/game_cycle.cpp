@@ -25,6 +25,9 @@ namespace {
 
 constexpr std::int64_t kYen1000 = 1000 * 10000;
 
+// Lever-ons since the program started: tells a stop wait whether its own game is still the one being played.
+std::uint64_t g_leverOns = 0;
+
 // Plays the stop sound of the next accepted stop; the three heavy ones black the reel window out.
 void AcceptStop(std::int16_t& pressed) {
   pressed = 1;
@@ -112,6 +115,7 @@ void LeverOnSequence() {
   Play.StopsEnabled = 0;
   Play.LeftStopPressed = Play.CentreStopPressed = Play.RightStopPressed = 0;
   Reels.LeftReelStopped = Reels.CentreReelStopped = Reels.RightReelStopped = 0;
+  ++g_leverOns;
   Reels.LeftReelOffset = Reels.CentreReelOffset = Reels.RightReelOffset = 0;
   StartReel(Form2.Timer1, Reels.LeftReelPos);
   StartReel(Form2.Timer2, Reels.CentreReelPos);
@@ -150,6 +154,7 @@ void LeverOnSequence() {
 }
 
 void WaitForStops() {
+  const std::uint64_t game = g_leverOns;
   for (;;) {
     DoEvents();
     Sleep(2);
@@ -160,6 +165,10 @@ void WaitForStops() {
     if (AllReelsStopped()) break;
     if (Play.ScreenClosed == 1) return;
     if (Play.ProxyActive == 1) {
+      // A wait left over from an earlier game (a stop key of the player's whose dispatch outlived that game, as
+      // its flashing lasts until the next lever-on) has nothing left to wait for. Staying, it would hold the
+      // proxy back from every stop of the game it plays now.
+      if (game != g_leverOns) return;
       const bool anyStopped = Reels.LeftReelStopped == 1 || Reels.CentreReelStopped == 1 || Reels.RightReelStopped == 1;
       Play.ProxyReady = anyStopped ? 1 : 0;
       if (Play.ProxyReady == 1) return;

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "core/game_cycle.h"
+#include "core/play_state.h"
+#include "lottery/mc_state.h"
 #include "platform/events.h"
 #include "platform/picture.h"
 #include "platform/vk.h"
@@ -15,11 +17,15 @@ class GameCycleTest : public MachineTest {
     MachineTest::SetUp();
     OpenDay();
   }
-  // Up, with the game's result set after its lottery; the stops later, in the given order.
-  void Game(std::int16_t flag, const std::vector<int>& stops, double firstStop = 0.7) {
+  // Up, with the game's result (and anything else) set after its lottery; the stops later, in the given order.
+  void Game(std::int16_t flag, const std::vector<int>& stops, double firstStop = 0.7,
+            const std::function<void()>& afterLottery = {}) {
     const double t = sim->Elapsed();
     sim->KeyAt(t, vkUp);
-    sim->ActAt(t, [flag] { Lottery.GameFlag = flag; });
+    sim->ActAt(t, [flag, afterLottery] {
+      Lottery.GameFlag = flag;
+      if (afterLottery) afterLottery();
+    });
     for (size_t i = 0; i < stops.size(); ++i) sim->KeyAt(t + firstStop + 0.05 * static_cast<double>(i), stops[i]);
     sim->RunFor(firstStop + 3.0);
   }
@@ -37,17 +43,22 @@ class GameCycleTest : public MachineTest {
 };
 
 TEST_F(GameCycleTest, TheStopSoundsFollowTheOrderOfTheStopsNotTheReels) {
-  for (const auto& order : std::vector<std::vector<int>>{{vkRight, vkLeft, vkDown}, {vkDown, vkRight, vkLeft}}) {
+  // Three different sounds: the first stop plays the first, whichever reel it stops.
+  const auto threeSounds = [] {
+    Lottery.StopSounds[0] = "soundMofuran\\StSound1.wav";
+    Lottery.StopSounds[1] = "soundMofuran\\StSound5.wav";
+    Lottery.StopSounds[2] = "soundMofuran\\StSound7.wav";
+  };
+  for (const auto& order : std::vector<std::vector<int>>{
+           {vkRight, vkLeft, vkDown}, {vkDown, vkRight, vkLeft}, {vkLeft, vkRight, vkDown}, {vkLeft, vkDown, vkRight}}) {
     sound->ClearEvents();
-    Game(0, order);
+    Game(0, order, 0.7, threeSounds);
     ASSERT_TRUE(AllReelsStopped());
-    const auto files = RouteFiles();
     // The lever sound, then the three stop sounds in the order of the stops.
+    const auto files = RouteFiles();
     ASSERT_EQ(files.size(), 4u);
-    for (int i = 0; i < 3; ++i) {
-      const std::string& want = Lottery.StopSounds[i];
-      EXPECT_EQ(files[1 + i], want.substr(want.rfind('\\') + 1)) << i;
-    }
+    const std::vector<std::string> want = {"StSound1.wav", "StSound5.wav", "StSound7.wav"};
+    EXPECT_EQ(std::vector<std::string>(files.begin() + 1, files.end()), want) << order[0] << order[1] << order[2];
     EXPECT_EQ(Play.ReadyForNextGame, 1);
     EXPECT_EQ(EventDepth(), 0);
   }
@@ -156,6 +167,68 @@ TEST_F(GameCycleTest, TheBlackoutCopiesTheUnlitWindowAndHoldsTheScreen) {
   EXPECT_EQ(Form2.Picture4.Image.copy(0, 0, 393, 186), Form2.Picture6.Image.copy(0, 0, 393, 186));
   Form2.Timer4.Interval = 0;
   Form2.Timer4.OnTick = nullptr;
+}
+
+TEST_F(GameCycleTest, TheEndOfDisplayTickLightsTheLampsTheResultCallsFor) {
+  for (int flag = 0; flag <= 4; ++flag)
+    for (int pattern = 0; pattern <= 4; ++pattern)
+      for (int stage = 0; stage <= 2; ++stage)
+        for (int countdown = 0; countdown <= 2; ++countdown) {
+          Lottery.GameFlag = static_cast<std::int16_t>(flag);
+          Lottery.StopPattern = static_cast<std::int16_t>(pattern);
+          Premonition.RevealStage = static_cast<std::int16_t>(stage);
+          Lottery.RevealCountdown = static_cast<std::int16_t>(countdown);
+          Reels.LeftReelStopped = Reels.CentreReelStopped = Reels.RightReelStopped = 1;
+          Form2.Picture5.Visible = Form2.Picture29.Visible = false;
+          Play.StopsEnabled = Play.ReadyForNextGame = 0;
+          Form2.Timer5.Interval = 250;
+          Timer5_Tick();
+          // The bet lamp after a mame or digital game and after the near-misses of patterns 3 and 4; the bonus
+          // lamp for a won MC in its first reveal stage, on pattern 0 or 4, or on 2 with its reveal one game off.
+          const bool bet = flag == 3 || flag == 4 || pattern == 3 || pattern == 4;
+          const bool bonus = flag == 1 && stage == 1 && (pattern == 0 || pattern == 4 || (pattern == 2 && countdown == 1));
+          const std::string where = "flag " + std::to_string(flag) + " pattern " + std::to_string(pattern) +
+                                    " stage " + std::to_string(stage) + " countdown " + std::to_string(countdown);
+          EXPECT_EQ(Form2.Picture5.Visible(), bet) << where;
+          EXPECT_EQ(Form2.Picture29.Visible(), bonus) << where;
+          EXPECT_EQ(Play.StopsEnabled, 1) << where;
+          EXPECT_EQ(Play.ReadyForNextGame, 1) << where;
+          EXPECT_EQ(Form2.Timer5.Interval(), 0) << where;
+        }
+  // While a reel still turns the tick only opens the stops; a bell cue above 4 rings once.
+  Reels.CentreReelStopped = 0;
+  Form2.Picture5.Visible = Form2.Picture29.Visible = false;
+  Play.StopsEnabled = Play.ReadyForNextGame = 0;
+  for (int cue : {4, 5}) {
+    Presentation.BellCue = static_cast<std::int16_t>(cue);
+    sound->ClearEvents();
+    Timer5_Tick();
+    EXPECT_EQ(sound->Count("Bell.wav", SoundAction::Play), cue > 4 ? 1 : 0) << cue;
+    EXPECT_EQ(Presentation.BellCue, cue > 4 ? 0 : cue);
+  }
+  EXPECT_EQ(Play.StopsEnabled, 1);
+  EXPECT_EQ(Play.ReadyForNextGame, 0);
+  EXPECT_FALSE(Form2.Picture5.Visible() || Form2.Picture29.Visible());
+}
+
+TEST_F(GameCycleTest, AStreakOfThreeThousandGamesRevealsTheSetting) {
+  // Outside a streak its count stands at 0, so the first game of the next one is its first.
+  Presentation.StreakMcCount = 0;
+  Play.StreakGames = 57;
+  Game(0, {vkLeft, vkDown, vkRight});
+  EXPECT_EQ(Play.StreakGames, 0);
+  Presentation.StreakMcCount = 1;
+  Game(0, {vkLeft, vkDown, vkRight});
+  EXPECT_EQ(Form2.Label12.Caption(), "1");
+  EXPECT_EQ(Form2.Label20.Caption(), "1 回");
+  Play.StreakGames = Play.StreakGamesMax = 2998;
+  Form2.SetCaption(HiddenCaption());
+  Game(0, {vkLeft, vkDown, vkRight});
+  EXPECT_EQ(Form2.Label18.Caption(), "2999 /");
+  EXPECT_EQ(Form2.Caption(), HiddenCaption());
+  Game(0, {vkLeft, vkDown, vkRight});
+  EXPECT_EQ(Form2.Label20.Caption(), "3000 回");
+  EXPECT_EQ(Form2.Caption(), RevealedCaption());
 }
 
 }  // namespace

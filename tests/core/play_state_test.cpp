@@ -1,4 +1,5 @@
 // The play state's shared operations: money in its label, captions, the busy pauses.
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include "core/money.h"
@@ -14,6 +15,12 @@ TEST(MoneyTest, FormatsWithThousandsSeparatorsAndZeroAsEmpty) {
   EXPECT_EQ(FormatMoney(Currency::FromYen(-1500)), "-1,500");
   EXPECT_EQ(FormatMoney(Currency{5000}), "");       // 0.5 yen rounds to even: 0
   EXPECT_EQ(FormatMoney(Currency{15000}), "2");     // 1.5 yen: 2
+  // The four decimals round half to even, on both sides of zero.
+  for (std::int64_t units : {-25001, -25000, -15001, -15000, -14999, -5001, -5000, -4999, 4999, 5000, 5001, 14999,
+                             15000, 15001, 25000, 25001}) {
+    const long long yen = std::llrint(static_cast<double>(units) / 10000);
+    EXPECT_EQ(FormatMoney(Currency{units}), yen == 0 ? "" : std::to_string(yen)) << units;
+  }
 }
 
 TEST(MoneyTest, ReadsBackWhatItShows) {

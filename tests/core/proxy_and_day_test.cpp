@@ -128,6 +128,22 @@ TEST_F(ProxyTest, F6AfterTheProxysLastStopEndsTheGameSoThatUpPlaysOn) {
   EXPECT_NE(Form2.Timer1.Interval(), 0);
 }
 
+TEST_F(ProxyTest, F6DuringThePlayersWinningFlashHandsOverAndTheProxyPlaysOn) {
+  // The player's own game, a replay, its stops pressed quickly: each stop key's dispatch waits with the next keys
+  // nested inside it, and the last one's flashing goes on until the next lever-on. F6 in that flashing: the
+  // proxy's first lever-on comes while the player's first stop keys still wait, and the proxy must play on.
+  const int games = LabelNumber(Form2.Label10.Caption());
+  const double t = sim->Elapsed();
+  sim->KeyAt(t, vkUp);
+  sim->ActAt(t, [] { Lottery.GameFlag = 2; });
+  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 0.65 + 0.05 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  sim->KeyAt(t + 2, vkF6);
+  ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyActive == 1; }, 3));
+  ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyGames == 4; }, 30)) << "the proxy stalled in its game "
+                                                                       << Play.ProxyGames;
+  EXPECT_EQ(LabelNumber(Form2.Label10.Caption()), games + 1 + 4);
+}
+
 TEST_F(ProxyTest, SpeedKeysAreNotDispatchedDuringProxyPlayAndApplyAtTheNextStart) {
   Press(vkF6);
   Press('7');
@@ -251,6 +267,38 @@ TEST_F(DayTest, TheItemsAndSpecialNamesShowTheirLines) {
   EXPECT_EQ(Form2.Label35.Caption(), "：「Y・U」　デジ速度調節　『12』");
   EXPECT_EQ(Play.ProxyName, "もこたろう");
   EXPECT_EQ(Play.ContractGames, 300);
+}
+
+TEST_F(DayTest, ARichPlayersProxyMayWalkOutAtTheStartOfADay) {
+  // {savings, contract, the walk-out draw's RandomInt(50)}: only above 30,000,000 yen, a contract of 100 games or
+  // more and a draw of 7 ends the contract.
+  const struct {
+    long long savings;
+    float contract;
+    int draw;
+    bool walks;
+  } cases[] = {{30000001, 300, 7, true}, {30000000, 300, 7, false}, {90000000, 100, 7, true},
+               {90000000, 100, 6, false}, {90000000, 100, 8, false}, {90000000, 99, 7, false}};
+  for (const auto& c : cases) {
+    Form2.Unload();
+    Play.ScreenClosed = 0;
+    sim->ClearBoxes();
+    Record.Savings = Currency::FromYen(c.savings);
+    Record.ProxyContract = c.contract;
+    ClearQueuedUniforms();
+    QueueUniforms({c.draw / 50.0, 0.5});  // the walk-out draw when there is one, then the lucky-day draw
+    OpenDay();
+    const std::string where = std::to_string(c.savings) + " yen, contract " + std::to_string(c.contract);
+    EXPECT_EQ(Record.ProxyContract, c.walks ? 0.0f : c.contract) << where;
+    EXPECT_EQ(Form2.Label36.Visible(), !c.walks) << where;
+    ASSERT_EQ(sim->Boxes().size(), c.walks ? 1u : 0u) << where;
+    if (c.walks) {
+      EXPECT_EQ(sim->Boxes()[0].text, "なんと、" + Play.ProxyName + "は疲れきってお家に帰ってしまった。");
+      EXPECT_EQ(sim->Boxes()[0].title, "契約切れ");
+      EXPECT_EQ(Play.ProxyName, c.contract == 300 ? "もこたろう" : "もこじろう");
+    }
+  }
+  ClearQueuedUniforms();
 }
 
 TEST_F(DayTest, ALuckyDayShowsTheSettingEvenOverTheSpectacles) {

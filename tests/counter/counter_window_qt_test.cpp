@@ -15,6 +15,7 @@
 #include "counter/counter.h"
 #include "counter/history_file.h"
 #include "counter/qt/qt_counter_window.h"
+#include "counter/qt/slump_graph.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_screen_view.h"
 #include "records/name_text.h"
@@ -135,6 +136,10 @@ TEST_F(CounterWindowQtTest, DAtTheMachineOpensTheWindowWhichLeavesTheKeysWithThe
   CounterGameEnd();
   EXPECT_EQ(window->Updates(), updates + 1);
   EXPECT_EQ(window->TodayText(), "1 0 0 0 0 -3 0.0%");
+  // Today's row of the days shows the same, its setting hidden while the day runs.
+  EXPECT_EQ(days->item(0, 1)->text(), "1");
+  EXPECT_EQ(days->item(0, 4)->text(), "-3");
+  EXPECT_EQ(days->item(0, 5)->text(), QStringLiteral("？"));
   QTest::keyClick(machine, Qt::Key_D);
   QApplication::processEvents();
   EXPECT_FALSE(window->isVisible());
@@ -172,6 +177,56 @@ TEST_F(CounterWindowQtTest, TheTitleScreensButtonOpensItAfterADayOnly) {
   QTest::mouseClick(view->WidgetOf(&Form1.CounterButton), Qt::LeftButton);
   EXPECT_TRUE(window->isVisible());
   Form1.Unload();
+}
+
+// The slump graph as a player reads it: the curve, and each MC start marked on it in its kind's colour, left to
+// right in the order of the games, at the height of the coins at that game.
+TEST(SlumpGraphTest, EachBonusIsMarkedOnTheCurveInTheColourOfItsKind) {
+  App();
+  // Below the heading line, where the key to the colours stands.
+  auto pixelsOf = [](const QImage& image, QRgb colour) {
+    std::vector<QPoint> found;
+    for (int y = 22; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) found.emplace_back(x, y);
+    return found;
+  };
+  auto centre = [](const std::vector<QPoint>& points) {
+    QPointF sum;
+    for (const QPoint& p : points) sum += p;
+    return sum / static_cast<double>(points.size());
+  };
+  const QRgb red = qRgb(0xff, 0x50, 0x50), violet = qRgb(0xd0, 0x60, 0xff), gold = qRgb(0xff, 0xc8, 0x20);
+  const QRgb curve = qRgb(0x5c, 0xe1, 0xff);
+
+  SlumpGraph graph;
+  graph.resize(480, 220);
+  CounterDay day;
+  EXPECT_TRUE(pixelsOf(graph.grab().toImage(), curve).empty());  // no game yet: no curve
+  // Down 3 coins a game for 100 games, then up 9 a game.
+  for (int g = 1; g <= 300; ++g) day.slump.push_back(g <= 100 ? -3 * g : -300 + 9 * (g - 100));
+  day.bonuses = {{100, false, false, 33}, {200, true, false, 555}, {250, true, true, 1111}};
+  graph.SetDay(day);
+  const QImage image = graph.grab().toImage();
+  const auto mc = pixelsOf(image, red), pmc = pixelsOf(image, violet), fanfare = pixelsOf(image, gold);
+  ASSERT_FALSE(pixelsOf(image, curve).empty());
+  ASSERT_FALSE(mc.empty());
+  ASSERT_FALSE(pmc.empty());
+  ASSERT_FALSE(fanfare.empty());
+  EXPECT_LT(centre(mc).x(), centre(pmc).x());
+  EXPECT_LT(centre(pmc).x(), centre(fanfare).x());
+  // The MC at the day's low (-300), the PMC at +600, the fanfare streak higher still at +1050.
+  EXPECT_GT(centre(mc).y(), centre(pmc).y());
+  EXPECT_GT(centre(pmc).y(), centre(fanfare).y());
+  EXPECT_NEAR(centre(pmc).x() - centre(mc).x(), 2 * (centre(fanfare).x() - centre(pmc).x()), 2.0);
+
+  // A day with a plain MC only shows no other kind's colour.
+  day.bonuses = {{100, false, false, 33}};
+  graph.SetDay(day);
+  const QImage plain = graph.grab().toImage();
+  EXPECT_FALSE(pixelsOf(plain, red).empty());
+  EXPECT_TRUE(pixelsOf(plain, violet).empty());
+  EXPECT_TRUE(pixelsOf(plain, gold).empty());
 }
 
 }  // namespace

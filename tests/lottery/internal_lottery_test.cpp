@@ -44,6 +44,9 @@ TEST_F(InternalLotteryTest, OneShotClassification) {
   for (const auto& c : cases) {
     Cycle(1, 151, 100);
     Form2.Label28.Caption = c.since;
+    // Sounds left over from another game, which every result must replace with its own.
+    for (auto& s : Lottery.StopSounds) s = "soundMofuran\\StSound4.wav";
+    Lottery.LeverSound = "soundMofuran\\LeverOn3.wav";
     QueueUniforms({Gives(c.m, 800), Gives(c.y, 30)});
     InternalLottery();
     EXPECT_EQ(Lottery.GameFlag * 10 + Lottery.StopGroup, c.flag * 10 + c.group) << "m=" << c.m << " y=" << c.y;

@@ -200,6 +200,21 @@ TEST_F(McGamesTest, TheCountdownIntoTheLastSeven) {
     }
     ExpectShare(won, 20000, c.chance, "a streak won at rank " + std::to_string(c.rank));
   }
+  // Each game from 7 left down to 2 has the chance; the eighth and the ninth from the end do not.
+  for (int left = 2; left <= 9; ++left) {
+    Lottery.McGamesLeft = static_cast<std::int16_t>(left);
+    Lottery.StreakRank = 1;
+    Lottery.GameFlag = 3;
+    Mc.FanfareStreak = 0;
+    Mc.StreakPending = 0;
+    Form2.Label45.Caption = "一発";
+    ClearQueuedUniforms();
+    QueueUniforms({3.0 / 8});  // RandomInt(8) = 3
+    McCountdownStep(1);
+    EXPECT_EQ(Mc.StreakPending, left <= 7 ? 1 : 0) << left;
+    EXPECT_EQ(Form2.Label45.Caption(), left <= 7 ? "" : "一発") << left;
+  }
+  ClearQueuedUniforms();
 }
 
 TEST_F(McGamesTest, TheLastGameTestsTheStreakThenTheStockAndTheJingleFollows) {

@@ -8,6 +8,7 @@
 #include "platform/vk.h"
 #include "presentation_fixture.h"
 #include "reels/reels.h"
+#include "support/coded_pictures.h"
 
 namespace {
 
@@ -72,8 +73,8 @@ TEST_F(FlashWinTest, AMameWinFlashesEveryFifteenHundredthsUntilTheNextLeverOn) {
   Sample(t + 1.5, t + 3.0, seen, changes);
   bool lineShowsSprite = false;
   sim->ActAt(t + 2.005, [&] {
-    lineShowsSprite = Flash.FlashSprite != nullptr && CellShows(0, LineRow(0), *Flash.FlashSprite) && CellShows(1, LineRow(1), *Flash.FlashSprite) &&
-                      CellShows(2, LineRow(2), *Flash.FlashSprite);
+    lineShowsSprite = Flash.FlashSprite != nullptr && CellShows(0, LineRow(0), *Flash.FlashSprite) &&
+                      CellShows(1, LineRow(1), *Flash.FlashSprite) && CellShows(2, LineRow(2), *Flash.FlashSprite);
   });
   sim->KeyAt(t + 3.0, vkUp);
   sim->ActAt(t + 3.0, [] { Lottery.GameFlag = 0; });
@@ -84,6 +85,125 @@ TEST_F(FlashWinTest, AMameWinFlashesEveryFifteenHundredthsUntilTheNextLeverOn) {
   for (size_t i = 1; i < changes.size(); ++i) EXPECT_NEAR(changes[i] - changes[i - 1], 0.15, 0.015);
   EXPECT_TRUE(lineShowsSprite);
   EXPECT_TRUE(changesAfter.empty());
+}
+
+// The two pictures of each result, frame by frame. The frame test is FlashCounter 1 for the sevens and 2 for every
+// other result; the other frames show the dark picture, or the red one for a won MC's fast variant 3. During an
+// MC its own replays never light up (unless the replay won the next MC), nor its mame once the next game is bet.
+// The player sees the picture in the three cells of the pay line; every other cell keeps its own sprite.
+TEST_F(FlashWinTest, EachResultFlashesItsOwnTwoPicturesOnThePayLine) {
+  struct Result {
+    int flag;
+    std::vector<int> patterns;
+    int litCounter, lit, dark, red;
+  };
+  const Result kResults[] = {
+      {1, {1, 5, -1}, 1, 21, 17, 17},  // sevens: flash and dark seven
+      {1, {0, 4}, 2, 10, 18, 24},      // a won MC looking like a Mofuran game
+      {1, {2}, 2, 16, 20, 25},         // ... like a replay
+      {1, {3}, 2, 14, 19, 22},         // ... like a mame
+      {2, {0, 1}, 2, 16, 20, 20},      // replay
+      {3, {0, 1}, 2, 14, 19, 19},      // mame
+      {4, {0, 1}, 2, 10, 18, 18},      // digital-display game
+      {5, {0}, 2, 10, 18, 18},
+  };
+  // The MC's state matters to the replay and the mame; the others are tried in and out of an MC.
+  struct During {
+    int phase, streak, bet;  // BonusPhase, StreakPending, BetPlaced
+  };
+  const auto McStates = [](int flag) {
+    std::vector<During> states = {{0, 0, 0}, {1, 0, 1}};
+    if (flag == 2 || flag == 3) {
+      states.clear();
+      for (int phase : {0, 1, 2})
+        for (int streak : {0, 1})
+          for (int bet : {0, 1}) states.push_back({phase, streak, bet});
+    }
+    return states;
+  };
+  coded::PaintReelPictures();
+  int frames = 0;
+  for (const Result& r : kResults)
+    for (int pattern : r.patterns)
+      for (int variant = 0; variant <= 5; ++variant)
+        for (int counter : {1, 2, 3})
+          for (const auto [phase, streak, bet] : McStates(r.flag)) {
+            Mc.BonusPhase = static_cast<std::int16_t>(phase);
+            Stopped(r.flag, pattern, 1 + frames++ % 5);
+            Flash.FlashVariant = static_cast<std::int16_t>(variant);
+            Flash.FlashCounter = static_cast<std::int16_t>(counter);
+            Mc.StreakPending = static_cast<std::int16_t>(streak);
+            Play.BetPlaced = static_cast<std::int16_t>(bet);
+            Mc.McEnding = 2;  // one frame
+            Mc.McStep = 1;
+            Lottery.StopOrder = 0;
+            FlashWin();
+            const bool dim = phase != 0 && streak != 1 && (r.flag == 2 || (r.flag == 3 && bet == 1));
+            const int want = counter == r.litCounter && !dim ? r.lit : variant == 3 ? r.red : r.dark;
+            const auto what = [&] {
+              return ::testing::Message()
+                     << "flag " << r.flag << " pattern " << pattern << " variant " << variant << " counter " << counter
+                     << " phase " << phase << " streak " << streak << " bet " << bet << " group " << Lottery.StopGroup;
+            };
+            ASSERT_EQ(coded::NumberOf(Flash.FlashSprite), want) << what();
+            for (int reel = 0; reel < 3; ++reel)
+              for (int row = 1; row < 4; ++row) {
+                const int cell = row == LineRow(reel) ? want : coded::NumberOf(kCells[reel]->Sprite[row]);
+                ASSERT_EQ(coded::CellAt(kCellX[reel] + 55, kRowY[row] + 27).sprite, cell)
+                    << what() << " reel " << reel << " row " << row;
+              }
+          }
+}
+
+// The strips each frame is drawn over, and the bonus lamp that blinks with the backlights while a revealed MC waits
+// for its start sequence.
+TEST_F(FlashWinTest, EachFrameIsDrawnOverTheStripsItsStateAsksFor) {
+  enum Strips { Kept, Normal, McStyle };
+  struct Case {
+    const char* what;
+    int flag, pattern, phase, order;
+    bool allStopped;
+    int ready, ending, step, counter;
+    Strips strips;
+    int lamp;  // 1 shown, 0 hidden, -1 left as it was
+  };
+  const Case kCases[] = {
+      {"a replay in an MC", 2, 0, 1, 0, true, 1, 0, 0, 2, McStyle, -1},
+      {"sevens of an announced MC", 1, 1, 2, 0, true, 0, 0, 0, 2, McStyle, -1},
+      {"a small win", 3, 0, 0, 0, true, 1, 0, 0, 2, Kept, -1},
+      {"a won MC looking like a replay", 1, 2, 0, 0, true, 0, 0, 0, 1, Kept, -1},
+      {"sevens with a reel turning", 1, 1, 0, 0, false, 0, 0, 0, 1, Kept, -1},
+      {"sevens, the game over", 1, 1, 0, 0, true, 1, 0, 0, 2, McStyle, -1},
+      {"sevens, the game over at an MC's end", 1, 1, 0, 0, true, 1, 2, 0, 2, Normal, -1},
+      {"sevens, the start sequence running", 1, 1, 0, 0, true, 0, 0, 1, 1, Normal, -1},
+      {"sevens waiting, lit frame", 1, 1, 0, 0, true, 0, 0, 0, 1, McStyle, 1},
+      {"sevens waiting, lit frame, step below 0", 1, 1, 0, 0, true, 0, 0, -1, 1, McStyle, 1},
+      {"sevens waiting, dark frame", 1, 1, 0, 0, true, 0, 0, 0, 2, Normal, 0},
+      {"sevens of an announced MC in the stop order 1", 1, 1, 2, 1, true, 0, 0, 0, 2, Normal, 0},
+  };
+  for (const Case& c : kCases) {
+    coded::PaintReelPictures();
+    Mc.BonusPhase = static_cast<std::int16_t>(c.phase);
+    Stopped(c.flag, c.pattern, 3);
+    if (!c.allStopped) Reels.RightReelStopped = 0;
+    Lottery.StopOrder = static_cast<std::int16_t>(c.order);
+    Play.ReadyForNextGame = static_cast<std::int16_t>(c.ready);
+    Mc.McEnding = static_cast<std::int16_t>(c.ending);
+    Mc.McStep = static_cast<std::int16_t>(c.step);
+    Flash.FlashCounter = static_cast<std::int16_t>(c.counter);
+    Form2.Picture29.Visible = c.lamp != 1;
+    Form2.Timer4.Interval = 0;
+    // One frame: the next lever-on comes inside its pause.
+    sim->ActAt(sim->Elapsed() + 0.01,
+               [] { Reels.LeftReelStopped = Reels.CentreReelStopped = Reels.RightReelStopped = 0; });
+    FlashWin();
+    sim->RunFor(0.02);
+    for (int reel = 0; reel < 3; ++reel) {
+      const int want = c.strips == Kept ? 4 : c.strips == Normal ? 1 + reel : 26 + reel;
+      EXPECT_EQ(coded::BackgroundAt(kCellX[reel] - 2, 3), want) << c.what << " reel " << reel;
+    }
+    EXPECT_EQ(Form2.Picture29.Visible(), c.lamp != 0) << c.what;
+  }
 }
 
 TEST_F(FlashWinTest, EachEarlyEnd) {
@@ -139,7 +259,7 @@ TEST_F(FlashWinTest, SevensFlashFastWithTheLampAndStartTheMcOnBothDiagonals) {
   Lottery.StopOrder = 1;
   Play.ReadyForNextGame = 0;
   Play.PlayAccepted = 1;
-  Form2.Picture37.Visible = true;
+  for (PictureBox* digits : {&Form2.Picture37, &Form2.Picture40, &Form2.Picture41}) digits->Visible = true;
   const double t = sim->Elapsed();
   double firstTick = -1;
   Form2.Timer4.OnTick = [&] {
@@ -166,7 +286,8 @@ TEST_F(FlashWinTest, SevensFlashFastWithTheLampAndStartTheMcOnBothDiagonals) {
   FlashWin();
   EXPECT_NEAR(firstTick, 5.8, 0.02);
   EXPECT_EQ(sound->Count("degi4.wav", SoundAction::Stop), 1);
-  EXPECT_FALSE(Form2.Picture37.Visible());
+  // The sevens take the digital display's windows away.
+  EXPECT_FALSE(Form2.Picture37.Visible() || Form2.Picture40.Visible() || Form2.Picture41.Visible());
   EXPECT_EQ(Mc.BonusPhase * 10 + Lottery.StopOrder, 0);
   EXPECT_EQ(Play.PlayAccepted, 0);
   for (PictureBox* p : seen) ASSERT_TRUE(p == &Form2.Picture21 || p == &Form2.Picture17);

@@ -161,6 +161,7 @@ TEST_F(PresentationTest, AStreakGameBecomesAFanfareStreakOnItsDraw) {
         Mc.FanfareCount = 0;
         Form2.Label40.Caption = "0";
         sound->ClearEvents();
+        for (auto& stop : Lottery.StopSounds) stop = "soundMofuran\\StSound4.wav";  // the previous game's
         ClearQueuedUniforms();
         // t, then (on a reveal) v = 5 for the plain set, then u, then table C's x: 501 gives 555, 0 gives 333.
         if (t == 7)
@@ -175,6 +176,8 @@ TEST_F(PresentationTest, AStreakGameBecomesAFanfareStreakOnItsDraw) {
           EXPECT_EQ(lever, u == 14 ? "LeverOn2" : u == 21 && t == 7 ? "LeverOn3" : "LeverOn0") << what;
           EXPECT_EQ(Mc.BonusPhase, u == 21 && t == 7 ? 2 : 0) << what;
           EXPECT_EQ(Lottery.McLength, 33) << what;
+          // A near-miss closes on plain stops; a reveal keeps its own unless the MC is announced.
+          if (u >= 16) EXPECT_EQ(StopSounds(), u == 21 && t == 7 ? kAnnounceStops : kPlainStops) << what;
           continue;
         }
         EXPECT_EQ(lever, "LeverOn1") << what;

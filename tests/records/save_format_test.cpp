@@ -69,6 +69,13 @@ TEST_F(SaveFormatTest, ShortFilesReadAsZerosAndABlankName) {
   d.insert(d.end(), 30, 0);
   EXPECT_EQ(DecodeDataFiles(d).Name, std::string(30, ' '));
   EXPECT_EQ(DecodeDataFiles({}).Name, std::string(30, ' '));
+  // Bytes the code page has no character for stand as "?" each, and what follows them still reads.
+  d.resize(32);
+  for (int b : {0x41, 0xFF, 0x42, 0x80, 0x80, 0x43}) d.push_back(static_cast<std::uint8_t>(b));  // A, B, C
+  EXPECT_EQ(Trim(DecodeDataFiles(d).Name), "A?B??C");
+  d.resize(32 + 2);
+  d.push_back(0x44);  // D
+  EXPECT_EQ(Trim(DecodeDataFiles(d).Name), "A?D");
 }
 
 }  // namespace

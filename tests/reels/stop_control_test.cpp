@@ -1,7 +1,10 @@
-// Stop control: wherever the stop key is pressed, each reel lands where the game's result must show, and the
-// symbols on the pay line are the result's. The expected symbols come from the strips, not the stop tables.
+// Stop control: wherever the stop key is pressed, each reel lands on the first position of its printed stop table
+// that comes round, and the symbols on the pay line are the result's. The expected symbols come from the strips.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "core/game_cycle.h"
@@ -81,6 +84,58 @@ Expectation Expect(const Case& c) {
   }
 }
 
+// The reel control's stop tables as the machine's documentation prints them: the positions of groups 1 to 5.
+using PrintedRow = std::array<const char*, 5>;
+constexpr PrintedRow kLeftRows[] = {
+    {"7 9 17", "7 9 17", "8 18", "3 9 11 15 19", "3 9 11 15 19"},                        // revealed MC
+    {"5 10 18", "5 10 18", "3 6 11 15 19", "4 7 16 20", "4 7 16 20"},                    // replay
+    {"4 6 11 16 20", "4 6 11 16 20", "7 17", "6 8 18", "6 8 18"},                        // mame
+    {"3 8 15 19", "3 8 15 19", "10 17", "10 17", "10 17"},                               // digital game
+    {"5 10 18", "5 10 18", "3 6 11 15 19", "4 7 16 20", "4 7 16 20"},                    // near-miss, pattern 2
+    {"4 11 16 20", "4 11 16 20", "5 7 17", "6 8 18", "6 8 18"},                          // pattern 3
+    {"3 8 15 19", "3 8 15 19", "4 16 20", "5 10 17", "5 10 17"}};                        // other patterns
+constexpr PrintedRow kCentreRows[] = {
+    {"4 7 12 17 20", "5 8 13 18 21", "5 8 13 18 21", "5 8 13 18 21", "1 6 9 14 19"},
+    {"6 19", "3 7 11 16 20", "3 7 11 16 20", "3 7 11 16 20", "4 8 12 17 21"},
+    {"1 5 9 14 18", "6 10 15 19", "6 10 15 19", "6 10 15 19", "3 7 11 16 20"},
+    {"3 8 11 13 16 21", "1 4 9 12 14 17", "1 4 9 12 14 17", "1 4 9 12 14 17", "2 10 15"},
+    {"2 6 10 15 19", "3 7 11 16 20", "3 7 11 16 20", "3 7 11 16 20", "4 8 12 17 21"},
+    {"1 5 9 14 18", "2 6 10 15 19", "2 6 10 15 19", "2 6 10 15 19", "3 7 11 16 20"},
+    {"8 16 21", "1 4 9 12 14 17", "1 4 9 12 14 17", "1 4 9 12 14 17", "2 5 10 15 18"}};
+constexpr PrintedRow kRightRows[] = {
+    {"1 10 17", "3 8 12 17 19", "2 7 11 18", "1 10 17", "3 8 12 17 19"},                 // revealed MC
+    {"4 9 13 21", "2 6 11 15 20", "1 5 10 14 19", "4 9 13 21", "2 6 11 15 20"},          // hidden MC, pattern 2
+    {"2 5 7 11 14", "4 7 9 13 16", "3 6 8 12 15 20", "2 5 7 11 14 19", "4 7 9 13 16"},   // pattern 3
+    {"3 8 12 20", "1 5 10 14", "4 9 13 21", "3 8 12 20", "1 5 10 14"},                   // other patterns
+    {"4 9 13 21", "2 6 11 15 20", "1 5 10 14 19", "4 9 13 21", ""},                      // replay
+    {"2 5 11 14", "4 9 13 16", "3 6 8 12 15 20", "2 5 11 14 19", "4 9 13 16"},           // mame
+    {"3 8 12 20", "1 5 10 14", "4 9 13 21", "3 8 12 20", "1 5 10 14"},                   // digital game
+    {"3 5 8 11 16 19", "3 5 12 18 19", "2 6 8 16 18", "3 5 8 11 16 19", "3 5 12 18 19"},  // near-miss, pattern 2
+    {"1 6 10 15", "1 2 5 6 10 11 15 18 20", "2 7 11 16 19", "1 6 10 15", "1 2 5 6 10 11 15 18 20"},
+    {"4 9 13 21", "2 7 11 16", "1 3 6 8 10 12 15 16 18 20", "4 9 13 21", "2 7 11 16"}};
+
+// The printed row that applies to a reel in a game: a revealed MC, the game's own result, or the near-miss (on the
+// right reel an unrevealed MC completes the line of its pattern's kind).
+const PrintedRow& RowFor(int reel, int flag, int stage, int pattern) {
+  const int byPattern = pattern == 2 ? 0 : pattern == 3 ? 1 : 2;
+  if (flag == 1 && stage == 2) return reel == 0 ? kLeftRows[0] : reel == 1 ? kCentreRows[0] : kRightRows[0];
+  if (reel == 2) return flag == 1 ? kRightRows[1 + byPattern] : flag >= 2 ? kRightRows[2 + flag] : kRightRows[7 + byPattern];
+  const PrintedRow* rows = reel == 0 ? kLeftRows : kCentreRows;
+  return flag >= 2 ? rows[flag - 1] : rows[4 + byPattern];
+}
+
+// The first position from `from` on, in the order the reel brings them round, that the printed list holds.
+int FirstListedFrom(const char* list, int from) {
+  std::set<int> listed;
+  std::istringstream in(list);
+  for (int p; in >> p;) listed.insert(p);
+  for (int i = 0; i < 21; ++i) {
+    const int p = (from - 1 + i) % 21 + 1;
+    if (listed.count(p)) return p;
+  }
+  return -1;
+}
+
 TEST_F(StopControlTest, EveryResultGroupPatternAndKeyPositionLandsOnTheResultsLine) {
   const Case cases[] = {{0, 0, 0}, {0, 0, 1}, {0, 0, 2}, {0, 0, 3}, {0, 0, 4}, {1, 2, 0}, {1, 1, 0}, {1, 1, 2},
                         {1, 1, 3}, {1, 1, 4}, {1, 0, 2}, {2, 0, 0}, {3, 0, 0}, {3, 0, 3}, {4, 0, 0}, {4, 0, 4}};
@@ -105,6 +160,7 @@ TEST_F(StopControlTest, EveryResultGroupPatternAndKeyPositionLandsOnTheResultsLi
             ASSERT_GT(SpinAndStop(reel, from), 0) << where;
             const int pos = PosOf(reel);
             ASSERT_TRUE(StopAllowed(reel, pos)) << where;
+            EXPECT_EQ(pos, FirstListedFrom(RowFor(reel, c.flag, c.stage, c.pattern)[group - 1], from)) << where;
             const int shown = SymbolAt(StripOf(reel), pos, kLineRow[group][reel]);
             if (reel == 2 && want.rightAvoids)
               EXPECT_NE(shown, want.symbol[2]) << where << " at " << pos;

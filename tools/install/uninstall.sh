@@ -17,6 +17,12 @@ rm -rf "$home/sozaiMofuran"
 # The sounds only: the save files and the crash-safe save's leftovers stay in the sound folder.
 [ -d "$home/soundMofuran" ] && find "$home/soundMofuran" -maxdepth 1 -type f -iname '*.wav' -delete
 rmdir "$home/soundMofuran" "$home" 2>/dev/null || true
+# The folders install made, when nothing else is left in them (never PREFIX itself).
+for size in 48 128 256; do
+  rmdir "$icons/${size}x${size}/apps" "$icons/${size}x${size}" 2>/dev/null || true
+done
+rmdir "$icons" "$prefix/share/icons" "$prefix/share/applications" "$prefix/bin" 2>/dev/null || true
+rmdir "$prefix/share" 2>/dev/null || true
 
 echo "uninstalled モフラン from $prefix"
 if [ -e "$home/soundMofuran/DataFiles" ] || [ -e "$home/soundMofuran/VBDSND1.DLL" ]; then

@@ -9,12 +9,15 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 #include "core/machine_screen.h"
 #include "counter/counter.h"
 #include "counter/qt/estimate_bars.h"
 #include "counter/qt/slump_graph.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_screen_view.h"
 
 namespace {
 
@@ -107,7 +110,8 @@ QtCounterWindow::QtCounterWindow() : QWidget(nullptr, Qt::Window | Qt::WindowDoe
   grid->addWidget(graph_, 3, 0);
 
   auto* estimate = new QVBoxLayout;
-  estimate->addWidget(Heading(QStringLiteral("設定推測")));
+  // Today's only, whichever day the graph shows.
+  estimate->addWidget(Heading(QStringLiteral("本日の設定推測")));
   bars_ = new EstimateBars;
   estimate->addWidget(bars_, 1);
   estimateLine_ = new QLabel;
@@ -123,7 +127,9 @@ QtCounterWindow::QtCounterWindow() : QWidget(nullptr, Qt::Window | Qt::WindowDoe
 
   grid->addWidget(Heading(QStringLiteral("過去の台データ")), 4, 1);
   days_ = Table({"日付", "G数", "MC", "PMC", "差枚", "設定"});
-  days_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  // Its columns are sized by FitDayColumns: every figure whole, in a narrow window scrolling sideways.
+  days_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  days_->viewport()->installEventFilter(this);
   // A click on a day shows its graph and bonuses; the first row is today.
   connect(days_, &QTableWidget::cellClicked, this, [this](int row, int) { ChoosePastDay(row - 1); });
   grid->addWidget(days_, 5, 1);
@@ -148,27 +154,57 @@ void QtCounterWindow::Show(const CounterModel& model) {
 void QtCounterWindow::Hide() { hide(); }
 
 void QtCounterWindow::PlaceBesideMachine() {
-  QWidget* machine = Form2.View() ? dynamic_cast<QWidget*>(Form2.View()) : nullptr;
-  QScreen* screen = machine ? machine->screen() : QGuiApplication::primaryScreen();
+  // Beside the game's window in front: the machine, or the title screen that opened it after a day.
+  QWidget* game = Form2.View() ? dynamic_cast<QWidget*>(Form2.View()) : nullptr;
+  if (!game) game = QtScreenView::Frontmost();
+  QScreen* screen = game ? game->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect area = screen->availableGeometry();
-  QRect place(area.topLeft() + QPoint(20, 20), QSize(780, 640));
-  if (machine) {
-    // Beside the machine, never over it: to its right where there is room, else below it, made as small as
-    // its contents allow; only a screen too small for either gets it against its right edge.
-    const QRect m = machine->frameGeometry();
-    const QSize least = minimumSizeHint().expandedTo(QSize(560, 400));
-    if (area.right() - m.right() - 8 >= least.width()) {
-      place = QRect(m.right() + 8, m.top(), std::min(780, area.right() - m.right() - 8), 640);
-    } else if (area.bottom() - m.bottom() - 8 >= least.height()) {
-      place = QRect(m.left(), m.bottom() + 8, std::max(m.width(), least.width()),
-                    std::min(640, area.bottom() - m.bottom() - 8));
+  const QSize full(780, 640);
+  const QSize least = minimumSizeHint().expandedTo(QSize(560, 400)).boundedTo(area.size());
+  QRect place(area.topLeft() + QPoint(20, 20), full.boundedTo(area.size()));
+  if (game) {
+    // Beside it, never over it: to its right where there is room, else below, to its left or above, made as
+    // small as its contents allow. A screen too small for any of these gets it in the corner that hides the
+    // least of the game's window, at its smallest; among corners that hide as much, the machine's reels and
+    // lever stay clear on the left, the title screen's buttons on the right.
+    const QRect m = game->frameGeometry();
+    const int right = area.right() - m.right() - 8, below = area.bottom() - m.bottom() - 8;
+    const int left = m.left() - area.left() - 8, above = m.top() - area.top() - 8;
+    if (right >= least.width()) {
+      place = QRect(m.right() + 9, m.top(), std::min(full.width(), right), full.height());
+    } else if (below >= least.height()) {
+      place = QRect(m.left(), m.bottom() + 9, std::max(m.width(), least.width()), std::min(full.height(), below));
+    } else if (left >= least.width()) {
+      const int w = std::min(full.width(), left);
+      place = QRect(m.left() - 8 - w, m.top(), w, full.height());
+    } else if (above >= least.height()) {
+      const int h = std::min(full.height(), above);
+      place = QRect(m.left(), m.top() - 8 - h, std::max(m.width(), least.width()), h);
     } else {
-      place = QRect(std::max(area.left(), area.right() - 780), m.top(), 780, 640);
+      const QPoint bottomRight = area.bottomRight() - QPoint(least.width() - 1, least.height() - 1),
+                   topRight = area.topRight() - QPoint(least.width() - 1, 0),
+                   bottomLeft = area.bottomLeft() - QPoint(0, least.height() - 1), topLeft = area.topLeft();
+      const bool machine = game == dynamic_cast<QWidget*>(Form2.View());
+      const QPoint corners[4] = {machine ? bottomRight : bottomLeft, machine ? topRight : topLeft,
+                                 machine ? bottomLeft : bottomRight, machine ? topLeft : topRight};
+      long long hidden = -1;
+      for (const QPoint& corner : corners) {
+        const QRect r(corner, least);
+        const QRect over = r.intersected(m);
+        const long long a = over.isEmpty() ? 0 : static_cast<long long>(over.width()) * over.height();
+        // A centred window leaves its sides a pixel or two apart: only a clearly smaller overlap counts.
+        if (hidden < 0 || a < hidden - hidden / 20) {
+          hidden = a;
+          place = r;
+        }
+      }
     }
   }
   place.setHeight(std::min(place.height(), area.height()));
-  place.moveTop(std::clamp(place.top(), area.top(), std::max(area.top(), area.bottom() - place.height())));
+  place.setWidth(std::min(place.width(), area.width()));
+  place.moveTop(std::clamp(place.top(), area.top(), std::max(area.top(), area.bottom() - place.height() + 1)));
+  place.moveLeft(std::clamp(place.left(), area.left(), std::max(area.left(), area.right() - place.width() + 1)));
   setGeometry(place);
 }
 
@@ -207,7 +243,10 @@ void QtCounterWindow::Update(const CounterModel& model) {
     if (chosen_ >= static_cast<int>(model_.pastDays.size())) chosen_ = -1;
     FillDays();
     shownBonuses_ = static_cast<std::size_t>(-1);
+  } else {
+    FillTodayRow();
   }
+  FitDayColumns();
   ShowChosenDay();
 }
 
@@ -227,7 +266,9 @@ void QtCounterWindow::ChoosePastDay(int index) {
 void QtCounterWindow::ShowChosenDay() {
   const bool today = chosen_ < 0;
   const CounterDay& day = today ? model_.today : model_.pastDays[static_cast<std::size_t>(chosen_)];
-  const QString which = today ? QStringLiteral("本日") : QString::fromStdString(day.date.substr(5, 5)).replace('-', '/');
+  // A past day by its date and time, as the list names it: one date may hold several days.
+  const QString which =
+      today ? QStringLiteral("本日") : QString::fromStdString(day.date.substr(5)).replace('-', '/');
   graphTitle_->setText(which + QStringLiteral("のスランプグラフ"));
   bonusTitle_->setText(which + QStringLiteral("のボーナス履歴（%1回）").arg(day.bonuses.size()));
   graph_->SetDay(day);
@@ -257,9 +298,7 @@ void QtCounterWindow::FillBonuses(const CounterDay& day) {
 void QtCounterWindow::FillDays() {
   const int n = static_cast<int>(model_.pastDays.size());
   days_->setRowCount(n + 1);
-  SetCell(days_, 0, 0, model_.dayRunning ? QStringLiteral("本日（プレイ中）") : QStringLiteral("本日"), QColor(),
-          false);
-  for (int c = 1; c < 6; ++c) SetCell(days_, 0, c, "");
+  FillTodayRow();
   for (int i = 0; i < n; ++i) {
     const CounterDay& d = model_.pastDays[static_cast<std::size_t>(i)];
     SetCell(days_, i + 1, 0, QString::fromStdString(d.date.substr(5)).replace('-', '/'), QColor(), false);
@@ -269,6 +308,48 @@ void QtCounterWindow::FillDays() {
     SetCell(days_, i + 1, 4, Grouped(d.CoinDifference()), d.CoinDifference() < 0 ? QColor(0x5c, 0xe1, 0xff) : QColor());
     SetCell(days_, i + 1, 5, QString::number(d.setting));
   }
+}
+
+void QtCounterWindow::FitDayColumns() {
+  // Each column as wide as its longest text; what the list has to spare goes to the figures' columns evenly.
+  const QFontMetrics fm(days_->font());
+  const int columns = days_->columnCount();
+  std::vector<int> width(static_cast<std::size_t>(columns));
+  int total = 0;
+  for (int c = 0; c < columns; ++c) {
+    int w = fm.horizontalAdvance(days_->horizontalHeaderItem(c)->text());
+    for (int r = 0; r < days_->rowCount(); ++r)
+      if (const QTableWidgetItem* item = days_->item(r, c)) w = std::max(w, fm.horizontalAdvance(item->text()));
+    width[static_cast<std::size_t>(c)] = w + 10;
+    total += w + 10;
+  }
+  const int spare = days_->viewport()->width() - total;
+  for (int c = 0; c < columns; ++c) {
+    int w = width[static_cast<std::size_t>(c)];
+    if (spare > 0 && c > 0) w += spare / (columns - 1) + (c <= spare % (columns - 1) ? 1 : 0);
+    days_->setColumnWidth(c, w);
+  }
+}
+
+bool QtCounterWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == days_->viewport() && event->type() == QEvent::Resize) FitDayColumns();
+  return QWidget::eventFilter(watched, event);
+}
+
+void QtCounterWindow::FillTodayRow() {
+  SetCell(days_, 0, 0, model_.dayRunning ? QStringLiteral("本日（プレイ中）") : QStringLiteral("本日"), QColor(),
+          false);
+  if (!model_.hasToday) {
+    for (int c = 1; c < 6; ++c) SetCell(days_, 0, c, "");
+    return;
+  }
+  // Today's figures as they stand; its setting stays hidden until the cash-out shows it.
+  const CounterDay& d = model_.today;
+  SetCell(days_, 0, 1, QString::number(d.games));
+  SetCell(days_, 0, 2, QString::number(d.mc));
+  SetCell(days_, 0, 3, QString::number(d.pmc));
+  SetCell(days_, 0, 4, Grouped(d.CoinDifference()), d.CoinDifference() < 0 ? QColor(0x5c, 0xe1, 0xff) : QColor());
+  SetCell(days_, 0, 5, model_.dayRunning || d.setting == 0 ? QStringLiteral("？") : QString::number(d.setting));
 }
 
 void QtCounterWindow::closeEvent(QCloseEvent* event) {

@@ -30,11 +30,14 @@ class QtCounterWindow : public QWidget, public CounterView {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ShowChosenDay();
   void FillBonuses(const CounterDay& day);
   void FillDays();
+  void FillTodayRow();
+  void FitDayColumns();
   void PlaceBesideMachine();
 
   CounterModel model_;

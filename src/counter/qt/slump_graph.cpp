@@ -57,7 +57,12 @@ void SlumpGraph::paintEvent(QPaintEvent*) {
   }
   // Some room above and below, and never a flat scale.
   const double yStep = NiceStep(std::max(high - low, 100), 5);
-  const double yLow = std::floor(low / yStep) * yStep, yHigh = std::ceil(high / yStep) * yStep;
+  double yLow = std::floor(low / yStep) * yStep, yHigh = std::ceil(high / yStep) * yStep;
+  // A curve (and an MC's mark) that would run along the frame gets one more step of room.
+  const double room = (yHigh - yLow) * 0.03;
+  if (low < 0 && low - yLow < room) yLow -= yStep;
+  if (high > 0 && yHigh - high < room) yHigh += yStep;
+  if (yHigh <= yLow) yLow = yHigh - yStep;  // before the first game
   const double xStep = NiceStep(std::max(games, 10), 5);
   const double xHigh = std::max(std::ceil(std::max(games, 1) / xStep) * xStep, xStep);
 
@@ -69,8 +74,36 @@ void SlumpGraph::paintEvent(QPaintEvent*) {
   // Grid and axis labels: coins on the left, games below.
   p.setPen(kAxisText);
   p.drawText(QRectF(4, 2, left + 60, top - 4), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("差枚（枚）"));
-  p.drawText(QRectF(plot.right() - 160, 2, 160, top - 4), Qt::AlignRight | Qt::AlignVCenter,
-             QStringLiteral("横軸：ゲーム数（G）"));
+  const QString xTitle = QStringLiteral("横軸：ゲーム数（G）");
+  p.drawText(QRectF(plot.right() - 160, 2, 160, top - 4), Qt::AlignRight | Qt::AlignVCenter, xTitle);
+  // What the marks' colours mean, between the two axis titles when there is room for it.
+  {
+    const QString kinds[3] = {QStringLiteral("MC"), QStringLiteral("PMC"), QStringLiteral("ファンファーレ連")};
+    CounterBonus kind[3];
+    kind[1].premium = true;
+    kind[2].fanfare = true;
+    const int dot = 8, gap = 4, space = 12;
+    int width = 0;
+    for (const QString& k : kinds) width += dot + gap + fm.horizontalAdvance(k) + space;
+    width -= space;
+    const double from = 4 + fm.horizontalAdvance(QStringLiteral("差枚（枚）")) + 16;
+    const double to = plot.right() - fm.horizontalAdvance(xTitle) - 16;
+    if (to - from >= width) {
+      double x = from + (to - from - width) / 2;
+      const double mid = (top - 2) / 2.0 + 1;
+      for (int i = 0; i < 3; ++i) {
+        p.setPen(QPen(Qt::white, 1));
+        p.setBrush(KindColour(kind[i]));
+        p.drawEllipse(QPointF(x + dot / 2.0, mid), dot / 2.0, dot / 2.0);
+        x += dot + gap;
+        p.setPen(kAxisText);
+        p.drawText(QRectF(x, 2, fm.horizontalAdvance(kinds[i]) + 2, top - 4), Qt::AlignLeft | Qt::AlignVCenter,
+                   kinds[i]);
+        x += fm.horizontalAdvance(kinds[i]) + space;
+      }
+      p.setBrush(Qt::NoBrush);
+    }
+  }
   for (double v = yLow; v <= yHigh + 0.5; v += yStep) {
     p.setPen(QPen(v == 0 ? kZero : kGrid, v == 0 ? 1.5 : 1));
     p.drawLine(QPointF(plot.left(), Y(v)), QPointF(plot.right(), Y(v)));
