@@ -20,9 +20,10 @@ struct Entry {
 };
 
 constexpr int kOrderBits = 16;
+constexpr std::uint64_t kOrderMask = (std::uint64_t{1} << kOrderBits) - 1;
 
 std::uint64_t KeyOf(const Timer* t) {
-  return (static_cast<std::uint64_t>(t->dueMs) << kOrderBits) | (t->queueOrder & ((1u << kOrderBits) - 1));
+  return (static_cast<std::uint64_t>(t->dueMs) << kOrderBits) | (t->queueOrder & kOrderMask);
 }
 
 std::int64_t DueOf(const Entry& e) { return static_cast<std::int64_t>(e.key >> kOrderBits); }
@@ -38,15 +39,24 @@ bool MayTick(const Timer* t) { return !t->inTick && t->Owner().Loaded(); }
 
 int Period(const Timer* t) { return t->Interval() > kShortestPeriodMs ? t->Interval() : kShortestPeriodMs; }
 
+// How many timers are in their tick right now (ticks nest inside the waits of other ticks).
+int g_inTick = 0;
+
 // Nothing is due before the first running timer that is not in its tick (a timer of an unloaded screen counts
 // too: it only makes a dispatch look, not tick).
-void FindFirstDue() {
+void ScanFirstDue() {
   for (const Entry& e : *g_running)
     if (!e.timer->inTick) {
       detail::g_firstDue = DueOf(e);
       return;
     }
   detail::g_firstDue = std::numeric_limits<std::int64_t>::max();
+}
+
+inline void FindFirstDue() {
+  if (g_inTick > 0) return ScanFirstDue();
+  const std::vector<Entry>& v = *g_running;
+  detail::g_firstDue = v.empty() ? std::numeric_limits<std::int64_t>::max() : DueOf(v.front());
 }
 
 size_t IndexOf(const Timer* t) {
@@ -111,6 +121,7 @@ void Add(Timer* t) {
   g_all->push_back(t);
   t->queueOrder = g_made++;
   t->queued = false;
+  t->periodMs = Period(t);
   if (t->Interval() > 0) Place(t);
   FindFirstDue();
 }
@@ -126,8 +137,9 @@ void Remove(Timer* t) {
 }
 
 void Restart(Timer* t, std::int64_t nowMs) {
+  t->periodMs = Period(t);
   if (t->Interval() > 0) {
-    t->dueMs = nowMs + Period(t);
+    t->dueMs = nowMs + t->periodMs;
     Place(t);
   } else {
     Take(t);
@@ -148,12 +160,12 @@ int detail::DispatchDueFrom(std::int64_t nowMs) {
     if (i == n || DueOf(v[i]) > nowMs) break;
     Timer* const next = v[i].timer;
     // Missed ticks are dropped: the next one is a whole period after this one, counted from now when late.
-    const std::int64_t period = Period(next);
-    std::int64_t due = next->dueMs + period;
+    const std::int64_t period = next->periodMs;
+    std::int64_t due = DueOf(v[i]) + period;
     if (due <= nowMs) due = nowMs + period;
     next->dueMs = due;
     // Into its place further on: the timers it passes move one step forward.
-    const Entry moved{KeyOf(next), next};
+    const Entry moved{(static_cast<std::uint64_t>(due) << kOrderBits) | (v[i].key & kOrderMask), next};
     while (i + 1 < n && v[i + 1].key < moved.key) {
       v[i] = v[i + 1];
       ++i;
@@ -164,11 +176,27 @@ int detail::DispatchDueFrom(std::int64_t nowMs) {
       continue;
     }
     // While it ticks, the waits nested in it look past it.
-    next->inTick = true;
-    FindFirstDue();
+    struct InTick {
+      Timer* t;
+      explicit InTick(Timer* timer) : t(timer) {
+        t->inTick = true;
+        if (g_inTick++ > 0) {
+          FindFirstDue();
+        } else {
+          // No other tick runs: the first entry is the earliest, unless it is this one.
+          const std::vector<Entry>& v = *g_running;
+          const size_t first = v.front().timer == t ? 1 : 0;
+          detail::g_firstDue = first < v.size() ? DueOf(v[first]) : std::numeric_limits<std::int64_t>::max();
+        }
+      }
+      // Also when the tick throws (a stuck test run), so that the timer ticks again.
+      ~InTick() {
+        t->inTick = false;
+        --g_inTick;
+        FindFirstDue();
+      }
+    } inTick(next);
     next->OnTick();
-    next->inTick = false;
-    FindFirstDue();
     ++ticked;
   }
   return ticked;

@@ -70,7 +70,7 @@ class SimBackend : public Backend {
   // A watcher's next look, delivered like input and in the same order as ActAt would give it, but kept in a slot
   // of its own that costs nothing to fill: for a watcher that looks again and again, each look arranging the next
   // (the simulator's player). A watcher has one look pending at most: a new one replaces it.
-  void WatchAt(double atSeconds, void (*look)(void*), void* watcher);
+  void WatchIn(std::int64_t afterUs, void (*look)(void*), void* watcher);
   size_t PendingInput() const { return input_.size() + (watch_.look ? 1 : 0); }
 
   // Message boxes: scripted answers in order; think time runs the timers (not the input) while the box is open.
