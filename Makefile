@@ -1,6 +1,6 @@
 # One-command set-up: installs what is missing, builds in build/, then plays or tests.
 BUILD := build
-PKGS  := g++ cmake pkg-config qt6-base-dev libsdl2-mixer-dev libgtest-dev fonts-ipafont-gothic
+PKGS  := g++ cmake pkg-config qt6-base-dev qt6-svg-dev libsdl2-mixer-dev libgtest-dev fonts-ipafont-gothic
 JOBS  := $(shell nproc 2>/dev/null || echo 2)
 
 PREFIX ?= $(HOME)/.local

@@ -34,10 +34,35 @@ if command -v Xvfb >/dev/null 2>&1; then
 fi
 export SDL_AUDIODRIVER=dummy
 
-# Two whole days of 10,000 games at setting 3, each a launch of the game from its title screen.
-json=$(./mofuran-sim --days 2 --setting 3 --json 2>/dev/null)
+# Two whole days of 10,000 games at setting 3 in one process, each a launch of the game from its title screen.
+json=$(./mofuran-sim --days 2 --setting 3 --jobs 1 --json 2>/dev/null)
 figure "simulated games per second (mofuran-sim):" \
-  "$(printf '%s' "$json" | sed -n 's/.*"games":\([0-9]*\).*"wall_seconds":\([0-9.]*\),"games_per_second":\([0-9.]*\).*/\3 (\1 games in \2 s)/p')"
+  "$(printf '%s' "$json" | sed -n 's/.*"games":\([0-9]*\).*"wall_seconds":\([0-9.]*\),"games_per_second":\([0-9.]*\).*/\3 (\1 games in \2 s, one process)/p')"
+
+# Eight such days played by one process and by two worker processes: the same figures, in less time. Five
+# pairs, one after the other; the figure is the median pair's.
+wall() { printf '%s' "$1" | sed -n 's/.*"wall_seconds":\([0-9.]*\).*/\1/p'; }
+figures() { printf '%s' "$1" | sed 's/,"wall_seconds".*//'; }
+pairs="" same="the same figures"
+for _ in 1 2 3 4 5; do
+  one=$(./mofuran-sim --days 8 --setting 3 --jobs 1 --json 2>/dev/null)
+  two=$(./mofuran-sim --days 8 --setting 3 --jobs 2 --json 2>/dev/null)
+  [ -n "$(wall "$one")" ] && [ -n "$(wall "$two")" ] || continue
+  [ "$(figures "$one")" = "$(figures "$two")" ] || same="the figures DIFFER"
+  pairs="$pairs$(wall "$one") $(wall "$two")
+"
+done
+if [ -n "$pairs" ]; then
+  figure "two worker processes against one (--jobs 2):" "$(printf '%s' "$pairs" | awk -v s="$same" -v n="$(nproc)" \
+    '{ r[NR] = $1 / $2; a[NR] = $1; b[NR] = $2 }
+     END { for (i = 1; i <= NR; i++) for (j = i + 1; j <= NR; j++) if (r[j] < r[i]) {
+             t = r[i]; r[i] = r[j]; r[j] = t; t = a[i]; a[i] = a[j]; a[j] = t; t = b[i]; b[i] = b[j]; b[j] = t }
+           m = int((NR + 1) / 2)
+           printf "%.2f times as fast (8 days: %.2f s in one process, %.2f s in two; median of %d; %s; %d processors)",
+                  r[m], a[m], b[m], NR, s, n }')"
+else
+  figure "two worker processes against one (--jobs 2):" "not measured (mofuran-sim failed)"
+fi
 
 figure "reel frame composition:" "$(./bench_reel_frame 2>/dev/null | sed -n 's/.*: //p')"
 

@@ -173,6 +173,8 @@ void WaitForStops() {
       Play.ProxyReady = anyStopped ? 1 : 0;
       if (Play.ProxyReady == 1) return;
     }
+    // The checks above, run again, find the same until a key or a tick changes something.
+    SkipQuietPasses(2);
   }
   Play.KeyState[38] = 0;
   Play.LeverOn = 0;

@@ -14,11 +14,13 @@ PlayStats Stats;
 namespace {
 const char kPlaying[] = "さんプレイ中♪　本日の設定　";
 
-// Seconds since start on a clock that returns to 0 at midnight: a pause across midnight ends on time.
-float Elapsed(float start) {
-  float elapsed = static_cast<float>(Clock()) - start;
+// The pause's time is up at this clock reading; the clock returns to 0 at midnight, so a pause across midnight
+// ends on time. Once up it stays up for the rest of the day (a pause is far shorter than a day), which lets a
+// virtual clock find the reading that ends it without every pass.
+bool PauseOver(double clock) {
+  float elapsed = static_cast<float>(clock) - Play.PauseStart;
   if (elapsed < 0) elapsed += 86400.0f;
-  return elapsed;
+  return !(elapsed < Play.PauseSeconds);
 }
 }  // namespace
 
@@ -35,21 +37,15 @@ std::string SpeedLine() { return "：「Y・U」　デジ速度調節　『" + S
 void Pause(float seconds) {
   Play.PauseSeconds = seconds;
   Play.PauseStart = static_cast<float>(Clock());
-  while (Elapsed(Play.PauseStart) < Play.PauseSeconds) Sleep(1);
+  WaitOnClock(1, false, PauseOver);
 }
 
+// The pause start and length are read at each pass: a pause nested in a handler changes them for this one too.
 void PauseWithEvents(float seconds) {
   Play.PauseSeconds = seconds;
   Play.PauseStart = static_cast<float>(Clock());
-  while (Elapsed(Play.PauseStart) < Play.PauseSeconds) {
-    DoEvents();
-    Sleep(2);
-  }
+  WaitOnClock(2, true, PauseOver);
 }
-
-bool AllReelsStopped() { return Reels.LeftReelStopped + Reels.CentreReelStopped + Reels.RightReelStopped == 3; }
-
-bool AllStopsPressed() { return Play.LeftStopPressed + Play.CentreStopPressed + Play.RightStopPressed == 3; }
 
 Currency LabelMoney() { return ReadMoney(Form2.Label6.Caption()); }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/money.h"
+#include "reels/reel_state.h"
 
 struct PlayState {
   std::int16_t KeyCode = 0;          // the key being dispatched (virtual-key code)
@@ -55,8 +56,11 @@ void Pause(float seconds);
 // A pause that processes pending window events and sleeps 2 ms on each pass.
 void PauseWithEvents(float seconds);
 
-bool AllReelsStopped();
-bool AllStopsPressed();
+// Asked on every pass of the game's waits, so kept inline.
+inline bool AllReelsStopped() {
+  return Reels.LeftReelStopped + Reels.CentreReelStopped + Reels.RightReelStopped == 3;
+}
+inline bool AllStopsPressed() { return Play.LeftStopPressed + Play.CentreStopPressed + Play.RightStopPressed == 3; }
 
 // The money on hand and the counters held in the machine screen's labels, read back as the game reads them.
 Currency LabelMoney();

@@ -62,6 +62,7 @@ void DrawCounter(int w, int counter) {
   PictureBox& window = WindowOf(w);
   window.Visible = true;
   window.BackColor = kWindowColour;
+  if (PixelDrawingOff) return;
   window.SetPicture(QImage());
   BitBlt(window, 0, 0, kCellW, kCellH, Form2.Picture38, sx, sy, SRCAND);
   window.Refresh();

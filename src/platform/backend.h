@@ -5,6 +5,7 @@
 #include <string>
 
 class Screen;
+struct VirtualClock;
 
 class Backend {
  public:
@@ -25,6 +26,8 @@ class Backend {
   virtual void TimersChanged() {}
   // A seed for the random generator taken from this back end's clock.
   virtual std::uint64_t ClockSeed() = 0;
+  // A back end whose time is virtual hands its clock to the game's time functions, which then run on it inline.
+  virtual VirtualClock* Virtual() { return nullptr; }
 };
 
 // The back end in use. Exactly one is installed at a time.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -25,6 +26,20 @@ double Val(const std::string& text) {
     while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) { ++j; digits = true; }
   }
   if (!digits) return 0.0;
+  // A whole number of up to 15 digits, as the labels hold: read here, exactly the value strtod would give.
+  const size_t first = i + ((text[i] == '+' || text[i] == '-') ? 1 : 0);
+  if (j - first <= 15 && (j == text.size() || (text[j] != 'e' && text[j] != 'E'))) {
+    std::int64_t whole = 0;
+    bool plain = true;
+    for (size_t k = first; k < j && plain; ++k) {
+      plain = text[k] != '.';
+      whole = whole * 10 + (text[k] - '0');
+    }
+    if (plain) {
+      const double v = static_cast<double>(whole);
+      return text[i] == '-' ? -v : v;
+    }
+  }
   // An exponent belongs to the number ("3e+38").
   if (j < text.size() && (text[j] == 'e' || text[j] == 'E')) {
     size_t k = j + 1;

@@ -143,7 +143,10 @@ class Timer : public Element {
 
   // Scheduling state kept by the timer queue.
   std::int64_t dueMs = 0;
+  std::int64_t periodMs = 0;  // the interval, but never below the shortest period
   bool inTick = false;
+  bool queued = false;           // among the running timers
+  std::uint64_t queueOrder = 0;  // the order of making: timers due at once tick in this order
 
   void Changed(const void* which) override;
   void ResetToDefaults() override;

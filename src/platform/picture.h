@@ -7,8 +7,9 @@ constexpr unsigned SRCCOPY = 0xCC0020;   // destination = source
 constexpr unsigned SRCPAINT = 0xEE0086;  // destination = destination OR source
 constexpr unsigned SRCAND = 0x8800C6;    // destination = destination AND source
 
-// No-draw mode: block transfers between picture boxes do nothing, and the reels skip their composition. The game
-// never reads pixels back, so it plays the same; the simulator and the long tests run this way.
+// No-draw mode: block transfers between picture boxes do nothing, and the reels skip their cell choice and their
+// composition. The game never reads pixels back, so it plays the same; the simulator and the long tests run this
+// way.
 extern bool PixelDrawingOff;
 
 // Copies a w x h block from (sx, sy) of src to (x, y) of dst with op, clipped to both bitmaps.

@@ -4,7 +4,7 @@
 
 #include "platform/backend.h"
 #include "platform/embedded.h"
-#include "platform/timer_queue.h"
+#include "platform/picture.h"
 
 namespace {
 
@@ -52,14 +52,15 @@ void Screen::Load() {
   for (Element* e : elements_) e->ResetToDefaults();
   caption_.clear();
   Design();
-  // Picture boxes start with the picture built into the screen definition, or their back colour.
+  // Picture boxes start with the picture built into the screen definition, or their back colour. In no-draw mode
+  // nothing is ever drawn from or onto them, so none is decoded.
   for (Element* e : elements_) {
+    if (PixelDrawingOff) break;
     if (e->Kind() != ElementKind::PictureBox) continue;
     auto* p = static_cast<PictureBox*>(e);
     p->SetPicture(p->DesignPicture.empty() ? QImage() : DesignImage(name_ + "." + p->DesignPicture));
   }
   loaded_ = true;
-  timer_queue::Touch();
   if (HasBackend()) CurrentBackend().ScreenLoaded(*this);
   if (OnLoad) OnLoad();
 }

@@ -125,6 +125,8 @@ void DrawCell(PictureBox& mask, PictureBox& sprite, int x, int y) {
 }  // namespace
 
 void ChooseCells(int reel) {
+  // The cells are only ever read to draw them.
+  if (PixelDrawingOff) return;
   const Reel r = ReelOf(reel);
   bool lit = false;
   if (Mc.BonusPhase != 0) {
@@ -148,9 +150,15 @@ void ChooseCells(int reel) {
 }
 
 void ComposeReel(int reel) {
+  if (PixelDrawingOff) {
+    // Nothing is drawn, but the sevens count their flashes.
+    const std::int16_t stopped = reel == 0 ? Reels.LeftReelStopped : reel == 1 ? Reels.CentreReelStopped
+                                                                              : Reels.RightReelStopped;
+    if (stopped == 1) FlashSevens(reel, reel == 0 ? LeftCells : reel == 1 ? CentreCells : RightCells);
+    return;
+  }
   const Reel r = ReelOf(reel);
   if (*r.stopped == 1) FlashSevens(reel, *r.cells);
-  if (PixelDrawingOff) return;
   PictureBox& background = Mc.BonusPhase != 0 ? Form2.*r.mcBackground : Form2.*r.background;
   BitBlt(Form2.Picture4, r.backgroundX, 0, 125, 200, background, 0, 0, SRCCOPY);
   const int off = *r.offset;

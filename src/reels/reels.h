@@ -24,7 +24,8 @@ extern ReelCells LeftCells, CentreCells, RightCells;
 void LoadMachinePictures();
 // Draws the twelve resting cells over the reel window's own picture.
 void DrawInitialReels();
-// The two halves of a reel's frame: the cell choice, and the composition into the reel window.
+// The two halves of a reel's frame: the cell choice, and the composition into the reel window. Both draw
+// nothing in no-draw mode but a stopped reel's sevens still count their flashes.
 void ChooseCells(int reel);
 void ComposeReel(int reel);
 

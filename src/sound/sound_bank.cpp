@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <array>
+#include <string_view>
+
 #include "platform/events.h"
 #include "platform/files.h"
 #include "sound/sound_library.h"
@@ -20,8 +23,15 @@ const char* const BankFiles[kBankSize] = {
 };
 
 int BankIndex(const std::string& file) {
+  // Looked up for every sound of every game: the names' lengths are counted once.
+  static const auto names = [] {
+    std::array<std::string_view, kBankSize> n;
+    for (int i = 0; i < kBankSize; ++i) n[i] = BankFiles[i];
+    return n;
+  }();
+  const std::string_view wanted = file;
   for (int i = 0; i < kBankSize; ++i)
-    if (file == BankFiles[i]) return i;
+    if (names[i] == wanted) return i;
   return -1;
 }
 

@@ -1,6 +1,7 @@
 // The virtual back end and the timer rules the game relies on.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "platform/events.h"
@@ -69,6 +70,45 @@ TEST_F(VirtualBackendTest, EqualIntervalDoesNotRestartTheCountdown) {
   sim.RunFor(0.06);
   ASSERT_EQ(ticksB.size(), 1u);
   EXPECT_NEAR(ticksB[0], restarted + 0.2, 2e-3);
+}
+
+// Timers due at the same moment tick in the order they were made, however their intervals were set, and one
+// restarted from inside a tick takes its place by its new due time.
+TEST_F(VirtualBackendTest, TimersDueTogetherTickInTheOrderTheyWereMade) {
+  std::vector<char> order;
+  screen.TimerA.OnTick = [&] { order.push_back('A'); };
+  screen.TimerB.OnTick = [&] {
+    order.push_back('B');
+    if (order.size() == 2) screen.TimerA.Interval = 30;  // restarted from now: due 30 ms after this tick
+  };
+  screen.TimerB.Interval = 100;
+  screen.TimerA.Interval = 100;
+  sim.RunFor(0.101);
+  EXPECT_EQ(order, (std::vector<char>{'A', 'B'}));
+  sim.RunFor(0.03);
+  EXPECT_EQ(order, (std::vector<char>{'A', 'B', 'A'}));
+
+  // However many timers were made and gone since, a new one due with an old one ticks after it: make them until
+  // the order numbers run past the bits they are kept in, where a wrapped number would put the new one first.
+  screen.TimerA.Interval = 0;
+  screen.TimerB.Interval = 0;
+  const std::uint64_t old = screen.TimerB.queueOrder;
+  std::uint64_t last = old;
+  for (;;) {
+    auto late = std::make_unique<TestScreen>();
+    const std::uint64_t made = late->TimerA.queueOrder;
+    if (made < last || (made & 0xFFFF) < (old & 0xFFFF)) {
+      late->Load();
+      late->TimerA.OnTick = [&] { order.push_back('N'); };
+      order.clear();
+      late->TimerA.Interval = 50;
+      screen.TimerB.Interval = 50;
+      sim.RunFor(0.051);
+      EXPECT_EQ(order, (std::vector<char>{'B', 'N'}));
+      break;
+    }
+    last = made;
+  }
 }
 
 TEST_F(VirtualBackendTest, ShortestPeriodIsSixteenMilliseconds) {
@@ -214,6 +254,56 @@ TEST_F(VirtualBackendTest, ScriptedClicksAndTypingReachTheirHandlers) {
   EXPECT_FALSE(screen.Option1.Value());
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(screen.Text1.Text(), "もふ");
+}
+
+}  // namespace
+
+namespace {
+
+// A wait on the virtual clock that lets its quiet passes go by at once ends on the same clock reading, with the
+// same ticks and the same nesting, as the plain loop of passes: with and without events, across midnight.
+TEST(WaitOnClockTest, EndsWhereThePlainLoopEnds) {
+  struct End {
+    std::int64_t us;
+    int ticks, depth;
+    bool operator==(const End&) const = default;
+  };
+  for (const double start : {36000.0, 86399.95})
+    for (const int ms : {1, 2})
+      for (const bool events : {false, true}) {
+        auto run = [&](bool passByPass) {
+          SimBackend sim{start};
+          TestScreen screen;
+          screen.Load();
+          int ticks = 0;
+          screen.TimerA.OnTick = [&] { ++ticks; };
+          screen.TimerA.Interval = 16;
+          sim.ActAt(0.1, [] {});
+          ResetMaxEventDepth();
+          const float begun = static_cast<float>(Clock());
+          auto done = [begun](double clock) {
+            float elapsed = static_cast<float>(clock) - begun;
+            if (elapsed < 0) elapsed += 86400.0f;
+            return !(elapsed < 0.25f);
+          };
+          if (passByPass) {
+            for (;;) {
+              if (done(Clock())) break;
+              if (events) DoEvents();
+              Sleep(ms);
+            }
+          } else {
+            WaitOnClock(ms, events, done);
+          }
+          return End{sim.NowUs(), ticks, MaxEventDepth()};
+        };
+        const End a = run(true), b = run(false);
+        EXPECT_EQ(a, b) << "start " << start << ", " << ms << " ms, events " << events << ": " << a.us << " against "
+                        << b.us;
+        if (events) {
+          EXPECT_GT(a.ticks, 10);
+        }
+      }
 }
 
 }  // namespace

@@ -177,7 +177,9 @@ TEST_F(PresentationTest, AStreakGameBecomesAFanfareStreakOnItsDraw) {
           EXPECT_EQ(Mc.BonusPhase, u == 21 && t == 7 ? 2 : 0) << what;
           EXPECT_EQ(Lottery.McLength, 33) << what;
           // A near-miss closes on plain stops; a reveal keeps its own unless the MC is announced.
-          if (u >= 16) EXPECT_EQ(StopSounds(), u == 21 && t == 7 ? kAnnounceStops : kPlainStops) << what;
+          if (u >= 16) {
+            EXPECT_EQ(StopSounds(), u == 21 && t == 7 ? kAnnounceStops : kPlainStops) << what;
+          }
           continue;
         }
         EXPECT_EQ(lever, "LeverOn1") << what;

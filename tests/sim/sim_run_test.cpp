@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -75,6 +76,11 @@ TEST(SimOptionsTest, EveryOptionIsReadAndNothingElseIsAccepted) {
   EXPECT_EQ(o.startMs, 43200000);
   EXPECT_TRUE(o.pmcItem && o.fanfareItem && o.json);
   EXPECT_EQ(o.trace, "t.tsv");
+  const SimOptions sheet = Parsed({"--sheet", "--plot", "odds.svg", "--jobs", "3"});
+  EXPECT_TRUE(sheet.sheet);
+  EXPECT_EQ(sheet.plot, "odds.svg");
+  EXPECT_EQ(sheet.jobs, 3);
+  EXPECT_FALSE(sheet.daysGiven || sheet.gamesGiven) << "the sheet keeps its own sizes";
 
   const SimOptions d = Parsed({});
   EXPECT_EQ(d.days, 1);
@@ -91,6 +97,9 @@ TEST(SimOptionsTest, EveryOptionIsReadAndNothingElseIsAccepted) {
   EXPECT_TRUE(Refused({"--savings", "1e400"}));
   EXPECT_TRUE(Refused({"--games"}));
   EXPECT_TRUE(Refused({"--fast"}));
+  EXPECT_TRUE(Refused({"--jobs", "0"}));
+  EXPECT_TRUE(Refused({"--sheet", "--setting", "2"}));
+  EXPECT_TRUE(Refused({"--plot", "odds.svg"}));
 }
 
 TEST_F(SimRunTest, TheSameArgumentsGiveTheSameFiguresAndTrace) {
@@ -109,6 +118,60 @@ TEST_F(SimRunTest, TheSameArgumentsGiveTheSameFiguresAndTrace) {
   o.data = Data("c");
   o.startMs += 1;
   EXPECT_NE(Figures(RunSim(o)), Figures(a)) << "another start time is another run";
+}
+
+// A day recorded game by game with an earlier build: the virtual clock, the timers and the player must keep
+// playing exactly this day, whatever is done to make them faster.
+TEST_F(SimRunTest, ARecordedDayIsPlayedAgainGameByGame) {
+  std::ifstream file(std::string(MOFURAN_TESTS_DIR) + "/sim/data/recorded_day.tsv", std::ios::binary);
+  ASSERT_TRUE(file) << "the recorded trace is missing";
+  std::stringstream recorded;
+  recorded << file.rdbuf();
+
+  SimOptions o;
+  o.games = 400;
+  o.setting = 6;
+  o.startMs = 41000000;
+  o.pmcItem = true;
+  o.data = Data("recorded");
+  std::ostringstream trace;
+  const SimResult r = RunSim(o, &trace);
+  std::istringstream want(recorded.str()), got(trace.str());
+  std::string a, b;
+  for (int line = 1; std::getline(want, a); ++line) {
+    ASSERT_TRUE(std::getline(got, b)) << "the trace ends before line " << line;
+    ASSERT_EQ(b, a) << "line " << line;
+  }
+  EXPECT_FALSE(std::getline(got, b)) << "the trace goes on after the recording: " << b;
+  EXPECT_EQ(Figures(r),
+            "{\"days\":1,\"games\":400,\"coins_in\":912,\"coins_out\":1896,\"payout_rate\":2.0789,\"mc\":6,"
+            "\"pmc\":1,\"fanfare_streaks\":1,\"max_mc_length\":666,\"bankrupt_days\":0,\"savings_start\":200000,"
+            "\"savings_end\":219680,\"settings\":[6],\"virtual_seconds\":817.012,\"wall_seconds\":0.000,"
+            "\"games_per_second\":0.0}");
+}
+
+// The days of a run are the same however many worker processes play them: here one after another in this process,
+// then each in a process of its own. Each day is its own: no two play the same games.
+TEST_F(SimRunTest, TheFiguresAndTheTraceDoNotDependOnTheWorkers) {
+  SimOptions o;
+  o.days = 3;
+  o.games = 300;
+  o.jobs = 1;
+  o.data = Data("one");
+  std::ostringstream alone, shared;
+  const SimResult a = RunSim(o, &alone);
+  o.jobs = 3;
+  o.data = Data("three");
+  const SimResult b = RunSim(o, &shared);
+  EXPECT_EQ(Figures(a), Figures(b));
+  EXPECT_EQ(alone.str(), shared.str());
+  ASSERT_EQ(a.games, 900);
+
+  std::string header;
+  const auto rows = Rows(alone.str(), &header);
+  auto day = [&](int d) { return std::vector<std::vector<long>>(rows.begin() + 300 * d, rows.begin() + 300 * (d + 1)); };
+  EXPECT_NE(day(0), day(1));
+  EXPECT_NE(day(1), day(2));
 }
 
 TEST_F(SimRunTest, TheTraceHasOneLineOfPlainIntegersPerGame) {

@@ -14,7 +14,7 @@ namespace {
 constexpr int kStopOrders[7][3] = {{vkLeft, vkDown, vkRight}, {vkLeft, vkDown, vkRight}, {vkLeft, vkRight, vkDown},
                                    {vkDown, vkLeft, vkRight}, {vkDown, vkRight, vkLeft}, {vkRight, vkLeft, vkDown},
                                    {vkRight, vkDown, vkLeft}};
-constexpr double kActEvery = 0.02;     // the player looks at the machine every 20 ms
+constexpr std::int64_t kActEveryUs = 20'000;  // the player looks at the machine every 20 ms
 constexpr double kPatience = 60;       // seconds at rest without a lever-on before the hidden key is tried
 constexpr double kLeverTaken = 5;      // a lever-on whose reels have not started by then was not taken
 constexpr double kNoProgress = 3600;   // an hour of virtual time without a game ending means the game is stuck
@@ -41,7 +41,7 @@ void AutoPlayer::PlayDay(long games) {
   // The player acts from inside whatever the game is doing, as a player at the keyboard does: a game with a result
   // keeps its line flashing (and the stop keys' waits running) until the next lever-on, so the game never returns
   // to the top level between games.
-  sim_.ActAt(sim_.Elapsed(), [this] { Act(); });
+  sim_.WatchIn(0, Look, this);
   lastProgress_ = sim_.Elapsed();
   // The game spends the day inside its own waits, so the player, not this loop, notices a machine that is stuck.
   sim_.RunUntil([] { return !Form2.Loaded(); }, 1e12);
@@ -77,16 +77,20 @@ void AutoPlayer::PressNextStop(double now) {
   nextStopAt_ = now + within_(rng_);
 }
 
+void AutoPlayer::Look(void* player) { static_cast<AutoPlayer*>(player)->Act(); }
+
 void AutoPlayer::Act() {
   if (!Form2.Loaded() || Play.ScreenClosed == 1) return;
   const double now = sim_.Elapsed();
   if (now - lastProgress_ > kNoProgress)
     throw SimStuck(ending_ ? "the day did not end" : "no game ended in an hour of play");
-  sim_.ActAt(now + kActEvery, [this] { Act(); });
+  sim_.WatchIn(kActEveryUs, Look, this);
   // The hall's closing notice answers a lever-on with the machine at rest.
   bool closed = false;
-  for (const auto& box : sim_.Boxes()) closed = closed || box.text == kClosingNotice;
-  sim_.ClearBoxes();
+  if (!sim_.Boxes().empty()) {
+    for (const auto& box : sim_.Boxes()) closed = closed || box.text == kClosingNotice;
+    sim_.ClearBoxes();
+  }
   if (closed) gameOpen_ = false;
   if (gameOpen_) {
     // The bet is placed before the reels start: a game has ended once its reels were seen turning and all stopped.

@@ -19,6 +19,8 @@ class AutoPlayer {
   long GamesPlayed() const { return played_; }
 
  private:
+  // A look at the machine every 20 ms of virtual time, each arranging the next.
+  static void Look(void* player);
   void Act();
   void GameEnded();
   void PressNextStop(double now);

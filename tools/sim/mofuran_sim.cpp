@@ -1,12 +1,13 @@
-// mofuran-sim: plays days of the real game on the virtual back end with an automatic player and prints what
-// happened. The save files live in a folder of their own; the real ones are never touched.
+// mofuran-sim: plays days of the real game on the virtual back end with an automatic player, in worker processes,
+// and prints what happened, or the machine's odds sheet. The save files live in a folder of their own; the real
+// ones are never touched.
 #include <cstdio>
 #include <fstream>
 #include <string>
 
-#include "core/play_state.h"
-#include "lottery/lottery_state.h"
 #include "platform/sim/sim_backend.h"
+#include "tools/sim/odds_sheet.h"
+#include "tools/sim/sheet_plot.h"
 #include "tools/sim/sim_run.h"
 
 int main(int argc, char** argv) {
@@ -31,12 +32,21 @@ int main(int argc, char** argv) {
     }
   }
   try {
-    const SimResult r = RunSim(options, trace.is_open() ? &trace : nullptr);
+    std::ostream* traceTo = trace.is_open() ? &trace : nullptr;
+    if (options.sheet) {
+      const OddsSheet sheet = RunSheet(options, traceTo);
+      std::printf("%s\n", (options.json ? SheetJson(sheet) : SheetText(sheet)).c_str());
+      if (!options.plot.empty() && !DrawSheet(sheet, options.plot)) {
+        std::fprintf(stderr, "mofuran-sim: cannot write %s\n", options.plot.c_str());
+        return 1;
+      }
+      return 0;
+    }
+    const SimResult r = RunSim(options, traceTo);
     std::printf("%s\n", (options.json ? ResultJson(r) : ResultText(r)).c_str());
     return 0;
   } catch (const SimStuck& e) {
-    std::fprintf(stderr, "mofuran-sim: the game stopped moving at game %d (flag %d, group %d, order %d): %s\n",
-                 Play.TotalGames, Lottery.GameFlag, Lottery.StopGroup, Lottery.StopOrder, e.what());
+    std::fprintf(stderr, "mofuran-sim: the game stopped moving %s\n", e.what());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "mofuran-sim: %s\n", e.what());
   }

@@ -8,27 +8,21 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/machine_screen.h"
-#include "core/play_state.h"
-#include "core/play_stats.h"
-#include "core/run_state.h"
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
+#include "counter/history_file.h"
 #include "platform/files.h"
-#include "platform/picture.h"
 #include "platform/sim/sim_backend.h"
 #include "records/name_text.h"
 #include "records/player_record.h"
 #include "records/save_files.h"
+#include "records/save_format.h"
+#include "records/save_store.h"
 #include "sound/sound_bank.h"
-#include "title/title_form.h"
-#include "title/title_screen.h"
-#include "tools/sim/auto_player.h"
-#include "tools/sim/silent_sound.h"
+#include "tools/sim/sim_workers.h"
 
 const char* const kSimUsage =
     "usage: mofuran-sim [--days N] [--games N] [--setting S] [--savings YEN] [--data DIR] [--name NAME]\n"
-    "                   [--start-ms MS] [--pmc-item] [--fanfare-item] [--json] [--trace FILE]\n";
+    "                   [--start-ms MS] [--pmc-item] [--fanfare-item] [--json] [--trace FILE] [--jobs J]\n"
+    "                   [--sheet [--plot FILE.svg]]\n";
 
 namespace {
 
@@ -42,9 +36,15 @@ bool Number(const std::string& text, double low, double high, double* out) {
   return true;
 }
 
+std::string TemporaryFolder(const char* name) {
+  std::string pattern = (std::filesystem::temp_directory_path() / (std::string(name) + "-XXXXXX")).string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder for the save files");
+  return pattern;
+}
+
 // The save files as a player brings them to the first start: registered under the name, with the savings and the
-// items asked for. A folder without save files starts from a new player's record.
-void PrepareSaveFiles(const SimOptions& o) {
+// items asked for. A folder without save files starts from a new player's record. Every day starts from them.
+PlayerRecord PrepareSaveFiles(const SimOptions& o) {
   SetAppFolder();
   EnterSoundFolder();
   Record = FileExists("VBDSND1.DLL") ? FILEREAD() : InitialRecord();
@@ -53,7 +53,32 @@ void PrepareSaveFiles(const SimOptions& o) {
   if (o.fanfareItem) Record.FanfareX5Item = 17;
   Record.Name = FixedName(o.name);
   SaveShopData();
+  return Record;
 }
+
+// The record the run leaves: the last day's, with the savings moved by every day's winnings and the lifetime
+// records of all days.
+struct RecordAfterDays {
+  PlayerRecord stake, last;
+  bool any = false;
+  std::int64_t moved = 0;  // savings units won over all days
+  double mc = 0, pmc = 0, bankrupt = 0;
+
+  void Add(const PlayerRecord& end) {
+    PlayerRecord next = end;
+    // The records each day set against the same stake: the best of them.
+    if (any)
+      for (float PlayerRecord::*best : {&PlayerRecord::BestMcGames, &PlayerRecord::BestChain, &PlayerRecord::BestCoins,
+                                        &PlayerRecord::BestMcRun, &PlayerRecord::FanfareTotal})
+        next.*best = std::max(last.*best, end.*best);
+    last = next;
+    any = true;
+    moved += end.Savings.units - stake.Savings.units;
+    mc += static_cast<double>(end.TotalMcCount) - stake.TotalMcCount;
+    pmc += static_cast<double>(end.TotalPmcCount) - stake.TotalPmcCount;
+    bankrupt += static_cast<double>(end.BankruptCount) - stake.BankruptCount;
+  }
+};
 
 }  // namespace
 
@@ -62,96 +87,143 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions* o, std::stri
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const bool takesValue = a == "--days" || a == "--games" || a == "--setting" || a == "--savings" ||
-                            a == "--data" || a == "--name" || a == "--start-ms" || a == "--trace";
+                            a == "--data" || a == "--name" || a == "--start-ms" || a == "--trace" ||
+                            a == "--jobs" || a == "--plot";
     if (takesValue && i + 1 >= argc) {
       *error = a + " needs a value";
       return false;
     }
     const std::string v = takesValue ? argv[++i] : "";
     double n = 0;
-    if (a == "--days" && Number(v, 0, 1e6, &n)) o->days = static_cast<int>(n);
-    else if (a == "--games" && Number(v, 0, 1e9, &n)) o->games = static_cast<long>(n);
+    if (a == "--days" && Number(v, 0, 1e6, &n)) o->days = static_cast<int>(n), o->daysGiven = true;
+    else if (a == "--games" && Number(v, 0, 1e9, &n)) o->games = static_cast<long>(n), o->gamesGiven = true;
     else if (a == "--setting" && Number(v, 1, 6, &n)) o->setting = static_cast<int>(n);
     else if (a == "--savings" && Number(v, 0, 9e14, &n)) o->savings = n;
     else if (a == "--start-ms" && Number(v, 0, 86399999, &n)) o->startMs = n;
+    else if (a == "--jobs" && Number(v, 1, 1024, &n)) o->jobs = static_cast<int>(n);
     else if (a == "--data" && !v.empty()) o->data = v;
     else if (a == "--name" && !v.empty()) o->name = v;
     else if (a == "--trace" && !v.empty()) o->trace = v;
+    else if (a == "--plot" && !v.empty()) o->plot = v;
     else if (a == "--pmc-item") o->pmcItem = true;
     else if (a == "--fanfare-item") o->fanfareItem = true;
     else if (a == "--json") o->json = true;
+    else if (a == "--sheet") o->sheet = true;
     else {
       *error = takesValue ? "bad value for " + a + ": " + v : "unknown option " + a;
       return false;
     }
   }
+  if (o->sheet && o->setting != 0) {
+    *error = "--sheet plays every setting: --setting does not go with it";
+    return false;
+  }
+  if (!o->plot.empty() && !o->sheet) {
+    *error = "--plot draws the odds sheet: it needs --sheet";
+    return false;
+  }
   return true;
+}
+
+int JobsOf(const SimOptions& o) { return o.jobs > 0 ? o.jobs : ProcessorCount(); }
+
+void SimResult::Add(const DayResult& d) {
+  ++days;
+  games += d.games;
+  coinsIn += d.coinsIn;
+  coinsOut += d.coinsOut;
+  mc += d.mc;
+  pmc += d.pmc;
+  fanfareStreaks += d.fanfareStreaks;
+  maxMcLength = std::max(maxMcLength, d.maxMcLength);
+  if (d.bankrupt) ++bankruptDays;
+  settings.push_back(d.setting);
+  virtualSeconds += d.virtualSeconds;
+}
+
+SavingsMoved PlayRun(const SimOptions& o, const std::vector<DayTask>& tasks,
+                     const std::function<void(DayResult&&)>& take) {
+  const std::string before = CurrentFolder();
+  const std::string data = o.data.empty() ? TemporaryFolder("mofuran-sim") : o.data;
+  std::filesystem::create_directories(data);
+  const std::string dataPath = std::filesystem::absolute(data).string();
+  const std::string scratch = TemporaryFolder("mofuran-sim-days");
+  struct CleanUp {
+    std::string data, scratch, before;
+    bool ownData;
+    ~CleanUp() {
+      OverrideProgramFolder("");
+      ChangeFolder(before);
+      std::error_code ec;
+      std::filesystem::remove_all(scratch, ec);
+      // A folder of our own making goes with the run.
+      if (ownData) std::filesystem::remove_all(data, ec);
+    }
+  } cleanUp{data, scratch, before, o.data.empty()};
+
+  // The stake, in the data folder.
+  RecordAfterDays after;
+  {
+    SimBackend sim(o.startMs / 1000.0);
+    OverrideProgramFolder(dataPath);
+    after.stake = PrepareSaveFiles(o);
+  }
+  // A player who has never played gets setting 6 on his first day: the days after day 0 are a returning player's,
+  // with a best of one coin where he had none, so that they draw their settings as every later day does.
+  Stakes stakes{after.stake, after.stake};
+  if (stakes.later.BestCoins == 0) stakes.later.BestCoins = 1;
+  std::vector<CounterDay> history;
+  PlayDays(o, stakes, tasks, JobsOf(o), scratch, [&](DayResult&& d) {
+    after.Add(DecodeVbdsnd(d.record));
+    std::vector<CounterDay> day;
+    if (!d.history.empty() && DecodeHistory(d.history, &day)) history.insert(history.end(), day.begin(), day.end());
+    if (history.size() > static_cast<size_t>(kHistoryDays)) history.erase(history.begin());
+    take(std::move(d));
+  });
+
+  // What the days left, in the data folder: the savings, the records and the data counter's history.
+  SimBackend sim(o.startMs / 1000.0);
+  OverrideProgramFolder(dataPath);
+  SetAppFolder();
+  EnterSoundFolder();
+  Record = after.any ? after.last : after.stake;
+  Record.Savings = Currency{after.stake.Savings.units + after.moved};
+  Record.TotalMcCount = static_cast<float>(after.stake.TotalMcCount + after.mc);
+  Record.TotalPmcCount = static_cast<float>(after.stake.TotalPmcCount + after.pmc);
+  Record.BankruptCount = static_cast<float>(after.stake.BankruptCount + after.bankrupt);
+  Record.Name = after.stake.Name;  // the day's file holds every field but the name, which a day never changes
+  SaveShopData();
+  if (!history.empty()) {
+    History past = ReadHistory();
+    past.days.insert(past.days.end(), history.begin(), history.end());
+    if (past.days.size() > static_cast<size_t>(kHistoryDays))
+      past.days.erase(past.days.begin(), past.days.end() - kHistoryDays);
+    const std::string text = EncodeHistory(past.days);
+    WriteFileSafely(HistoryPath(), Bytes(text.begin(), text.end()));
+  }
+  return {after.stake.Savings.Yen(), Record.Savings.Yen()};
 }
 
 SimResult RunSim(const SimOptions& o, std::ostream* trace) {
   const auto wall0 = std::chrono::steady_clock::now();
-  std::string data = o.data;
-  if (data.empty()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "mofuran-sim-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder for the save files");
-    data = pattern;
-  }
-  std::filesystem::create_directories(data);
-  OverrideProgramFolder(std::filesystem::absolute(data).string());
-
-  SimBackend sim(o.startMs / 1000.0);
-  sim.defaultYesNo = vbYes;
-  SilentSound sound;
-  PixelDrawingOff = true;
-  const auto locate = LocateAppFolder;
-  LocateAppFolder = SetAppFolder;
-  const std::string folder = CurrentFolder();
-
-  SimResult r;
-  ResetRunState();
-  PrepareSaveFiles(o);
-  r.savingsStart = FILEREAD().Savings.Yen();
-  Stats = PlayStats{};
-  if (trace) *trace << "game\tsetting\tflag\tgroup\tpattern\torder\tleft\tcentre\tright\tcoins\tmoney\tmc_left\n";
-
-  AutoPlayer player(sim, static_cast<std::uint32_t>(o.startMs) ^ 0x5eedu, trace);
+  std::vector<DayTask> tasks;
   for (int day = 0; day < o.days; ++day) {
-    ResetRunState();  // a new launch of the game
-    Form1.Show();
-    sim.Click(Form1.Command1);
-    sim.RunUntil([] { return Form2.Loaded(); }, 60);
-    if (!Form2.Loaded()) throw SimStuck("the machine screen did not open");
-    if (o.setting > 0) Lottery.TodaySetting = static_cast<std::int16_t>(o.setting);
-    r.settings.push_back(Lottery.TodaySetting);
-
-    player.PlayDay(o.games);
-    r.mc += LabelNumber(Form2.Label26.Caption());
-    r.pmc += LabelNumber(Form2.Label25.Caption());
-    r.fanfareStreaks += Mc.FanfareCount;
-    r.maxMcLength = std::max(r.maxMcLength, Mc.BestMcLength);
-    if (BankruptToday != 0) ++r.bankruptDays;
-
-    // The record of the day, then 終了.
-    if (!Form1.Loaded()) throw SimStuck("the title screen did not come back after the day");
-    sim.Click(Form1.Command2);
-    sim.RunUntil([] { return !Form1.Loaded(); }, 60);
+    DayTask t;
+    t.number = day;
+    t.setting = o.setting;
+    t.wants.trace = trace != nullptr;
+    t.wants.history = day >= o.days - kHistoryDays;
+    tasks.push_back(t);
   }
-
-  r.days = o.days;
-  r.games = player.GamesPlayed();
-  r.coinsIn = Stats.CoinsIn;
-  r.coinsOut = Stats.CoinsOut;
-  r.savingsEnd = FILEREAD().Savings.Yen();
-  r.virtualSeconds = sim.Elapsed();
+  if (trace) *trace << "game\tsetting\tflag\tgroup\tpattern\torder\tleft\tcentre\tright\tcoins\tmoney\tmc_left\n";
+  SimResult r;
+  const SavingsMoved savings = PlayRun(o, tasks, [&](DayResult&& d) {
+    r.Add(d);
+    if (trace) *trace << d.trace;
+  });
+  r.savingsStart = savings.start;
+  r.savingsEnd = savings.end;
   r.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
-  LocateAppFolder = locate;
-  OverrideProgramFolder("");
-  ChangeFolder(folder);
-  // A folder of our own making goes with the run.
-  if (o.data.empty()) {
-    std::error_code ec;
-    std::filesystem::remove_all(data, ec);
-  }
   return r;
 }
 

@@ -1,21 +1,28 @@
 // Days of the real game on the virtual back end, played by the automatic player, and what came of them.
 #pragma once
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "tools/sim/sim_day.h"
+
 struct SimOptions {
-  int days = 1;
+  int days = 1;                // per setting with --sheet
   long games = 10000;          // lever-ons per day before the day is ended (the hall may close first)
   int setting = 0;             // 1..6 forces the day's setting after the draw; 0 keeps the draw
   double savings = -1;         // yen written into the save files before the first start; < 0: leave them
   std::string data;            // the folder of the save files; empty: a new temporary folder
   std::string name = "sim";    // the registered player
-  double startMs = 36000000;   // the virtual clock's start, ms after midnight
+  double startMs = 36000000;   // the virtual clock's start, ms after midnight, every day
   bool pmcItem = false;
   bool fanfareItem = false;
   bool json = false;
   std::string trace;           // one line per game to this file when set
+  int jobs = 0;                // worker processes; 0: one per processor
+  bool sheet = false;          // every setting 1..6: the odds sheet
+  std::string plot;            // with the sheet: its picture, an SVG file
+  bool daysGiven = false, gamesGiven = false;  // the sheet has sizes of its own unless these were given
 };
 
 struct SimResult {
@@ -32,15 +39,30 @@ struct SimResult {
 
   double PayoutRate() const { return coinsIn > 0 ? static_cast<double>(coinsOut) / coinsIn : 0.0; }
   double GamesPerSecond() const { return wallSeconds > 0 ? games / wallSeconds : 0.0; }
+  // Adds a day's figures.
+  void Add(const DayResult& d);
 };
 
 // The options from the command line; false with a message for anything it does not know or cannot use.
 bool ParseSimOptions(int argc, const char* const* argv, SimOptions* options, std::string* error);
 extern const char* const kSimUsage;
+// The worker processes the options ask for.
+int JobsOf(const SimOptions& o);
 
 // Plays the days. Each day is one launch of the game: the title screen, Start, the day at the machine, the
-// cash-out, the record screen and 終了. Throws SimStuck when the game stops moving.
+// cash-out, the record screen and 終了. Every day starts from the save files as the run found them (with the
+// savings and items asked for): the days are the same whichever worker plays them. The data folder then holds
+// the savings moved by every day's winnings, the lifetime records of all of them and their data counter history.
+// Throws SimStuck when the game stops moving.
 SimResult RunSim(const SimOptions& options, std::ostream* trace = nullptr);
+
+// The run's days, as RunSim plays them, each handed to `take` in the order of `tasks`; returns the savings before
+// and after the run (the days' winnings added up).
+struct SavingsMoved {
+  double start = 0, end = 0;
+};
+SavingsMoved PlayRun(const SimOptions& o, const std::vector<DayTask>& tasks,
+                     const std::function<void(DayResult&&)>& take);
 
 std::string ResultJson(const SimResult& r);
 std::string ResultText(const SimResult& r);

@@ -2,46 +2,85 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "platform/events.h"
 #include "platform/screen.h"
 #include "platform/timer_queue.h"
 
-SimBackend::SimBackend(double startSecondsOfDay) : startSeconds_(startSecondsOfDay) { InstallBackend(this); }
+namespace {
+
+// std::llround (halves away from zero) without the library call, for the player's every look at the machine.
+std::int64_t Rounded(double x) {
+  if (!(std::fabs(x) < 0x1p52)) return std::llround(x);
+  std::int64_t whole = static_cast<std::int64_t>(x);
+  const double fraction = x - static_cast<double>(whole);  // exact below 2^52
+  if (fraction >= 0.5) ++whole;
+  if (fraction <= -0.5) --whole;
+  return whole;
+}
+
+}  // namespace
+
+SimBackend::SimBackend(double startSecondsOfDay) {
+  clock_.startSeconds = startSecondsOfDay;
+  InstallBackend(this);
+}
 
 SimBackend::~SimBackend() {
   if (HasBackend() && &CurrentBackend() == this) InstallBackend(nullptr);
 }
 
-double SimBackend::Clock() {
-  const double t = std::fmod(startSeconds_ + static_cast<double>(nowUs_) / 1e6, 86400.0);
-  nowUs_ += kClockQuantumUs;
-  return t;
+double SimBackend::Clock() { return clock_.Read(); }
+
+void SimBackend::Sleep(int ms) { clock_.nowUs += static_cast<std::int64_t>(std::max(ms, 0)) * 1000; }
+
+void SimBackend::UpdateQuiet() {
+  std::int64_t quiet = std::numeric_limits<std::int64_t>::max();
+  if (watchdogUs_ >= 0) quiet = watchdogUs_ + 1;
+  if (modal_ == 0 && !input_.empty()) quiet = std::min(quiet, input_.back().atUs);
+  if (modal_ == 0 && watch_.look) quiet = std::min(quiet, watch_.atUs);
+  clock_.quietUntilUs = quiet;
 }
 
-void SimBackend::Sleep(int ms) { nowUs_ += static_cast<std::int64_t>(std::max(ms, 0)) * 1000; }
+void SimBackend::Stuck() { throw SimStuck("a wait did not end within a minute after the run"); }
 
-void SimBackend::DoEvents() {
-  if (watchdogUs_ >= 0 && nowUs_ > watchdogUs_) throw SimStuck("a wait did not end within a minute after the run");
-  DispatchPending();
-}
-
-int SimBackend::DispatchPending() {
+int SimBackend::DeliverInput() {
   int n = 0;
-  // Input first, in the order it came; a handler that waits gets the next input nested inside it.
-  while (modal_ == 0 && !input_.empty() && input_.front().atUs <= nowUs_) {
-    auto deliver = std::move(input_.front().deliver);
-    input_.pop_front();
-    deliver();
+  // In the order it came; a handler that waits gets the next input nested inside it.
+  while (modal_ == 0) {
+    const bool inputDue = !input_.empty() && input_.back().atUs <= clock_.nowUs;
+    const bool watchDue = watch_.look && watch_.atUs <= clock_.nowUs;
+    if (watchDue && (!inputDue || watch_.atUs < input_.back().atUs ||
+                     (watch_.atUs == input_.back().atUs && watch_.seq < input_.back().seq))) {
+      void (*look)(void*) = watch_.look;
+      watch_.look = nullptr;
+      // Until the look arranges its next, as it mostly does, the quiet time stays at the look just taken: the
+      // clock then only asks here sooner.
+      look(watch_.watcher);
+      if (!watch_.look) UpdateQuiet();
+    } else if (inputDue) {
+      auto deliver = std::move(input_.back().deliver);
+      input_.pop_back();
+      UpdateQuiet();
+      deliver();
+    } else {
+      break;
+    }
     ++n;
   }
-  n += timer_queue::DispatchDue(NowMs());
   return n;
+}
+
+void SimBackend::WatchIn(std::int64_t afterUs, void (*look)(void*), void* watcher) {
+  watch_ = {clock_.nowUs + std::max<std::int64_t>(afterUs, 0), seq_++, look, watcher};
+  UpdateQuiet();
 }
 
 std::int64_t SimBackend::NextEventUs() const {
   std::int64_t next = -1;
-  if (modal_ == 0 && !input_.empty()) next = input_.front().atUs;
+  if (modal_ == 0 && !input_.empty()) next = input_.back().atUs;
+  if (modal_ == 0 && watch_.look && (next < 0 || watch_.atUs < next)) next = watch_.atUs;
   const std::int64_t due = timer_queue::NextDue();
   if (due >= 0 && (next < 0 || due * 1000 < next)) next = due * 1000;
   return next;
@@ -52,32 +91,38 @@ void SimBackend::RunFor(double seconds) {
 }
 
 bool SimBackend::RunUntil(const std::function<bool()>& done, double maxSeconds) {
-  const std::int64_t end = nowUs_ + static_cast<std::int64_t>(std::llround(maxSeconds * 1e6));
-  const std::int64_t outerWatchdog = watchdogUs_;
-  watchdogUs_ = end + 60'000'000;
+  const std::int64_t end = clock_.nowUs + static_cast<std::int64_t>(std::llround(maxSeconds * 1e6));
   struct Restore {
-    std::int64_t& slot;
+    SimBackend& sim;
     std::int64_t value;
-    ~Restore() { slot = value; }
-  } restore{watchdogUs_, outerWatchdog};
+    ~Restore() {
+      sim.watchdogUs_ = value;
+      sim.UpdateQuiet();
+    }
+  } restore{*this, watchdogUs_};
+  watchdogUs_ = end + 60'000'000;
+  UpdateQuiet();
   for (;;) {
     if (done()) return true;
     if (DispatchPending() > 0) continue;
-    if (nowUs_ >= end) return done();
+    if (clock_.nowUs >= end) return done();
     std::int64_t next = NextEventUs();
     if (next < 0 || next > end) next = end;
     // Something due that did not run (its own tick is still running further up): let time pass.
-    nowUs_ = std::max(next, nowUs_ + (next <= nowUs_ ? 1000 : 0));
+    clock_.nowUs = std::max(next, clock_.nowUs + (next <= clock_.nowUs ? 1000 : 0));
   }
 }
 
+
 void SimBackend::Schedule(double atSeconds, std::function<void()> deliver) {
-  const std::int64_t at = std::max<std::int64_t>(std::llround(atSeconds * 1e6), 0);
+  const std::int64_t at = std::max<std::int64_t>(Rounded(atSeconds * 1e6), 0);
   Input in{at, seq_++, std::move(deliver)};
+  // Latest first, so that the next one to deliver is at the back; a new input goes before the ones due with it.
   auto pos = std::upper_bound(input_.begin(), input_.end(), in, [](const Input& a, const Input& b) {
-    return a.atUs < b.atUs || (a.atUs == b.atUs && a.seq < b.seq);
+    return a.atUs > b.atUs || (a.atUs == b.atUs && a.seq > b.seq);
   });
   input_.insert(pos, std::move(in));
+  UpdateQuiet();
 }
 
 void SimBackend::KeyAt(double atSeconds, int keyCode) {
@@ -118,14 +163,16 @@ int SimBackend::MsgBox(const std::string& text, int buttons, const std::string& 
   boxes_.push_back({text, title, buttons, answer, Elapsed()});
   // The box stays open for the think time: timers tick, input waits.
   ++modal_;
-  const std::int64_t end = nowUs_ + static_cast<std::int64_t>(std::llround(think * 1e6));
-  while (nowUs_ < end) {
+  UpdateQuiet();
+  const std::int64_t end = clock_.nowUs + static_cast<std::int64_t>(std::llround(think * 1e6));
+  while (clock_.nowUs < end) {
     timer_queue::DispatchDue(NowMs());
     const std::int64_t due = timer_queue::NextDue();
-    nowUs_ = (due >= 0 && due * 1000 > nowUs_ && due * 1000 < end) ? due * 1000 : end;
+    clock_.nowUs = (due >= 0 && due * 1000 > clock_.nowUs && due * 1000 < end) ? due * 1000 : end;
   }
   timer_queue::DispatchDue(NowMs());
   --modal_;
+  UpdateQuiet();
   return answer;
 }
 
@@ -142,9 +189,10 @@ Screen* SimBackend::KeyTarget() const { return loaded_.empty() ? nullptr : loade
 
 std::uint64_t SimBackend::ClockSeed() {
   // The virtual clock's microseconds, mixed so that nearby times give unrelated seeds.
-  std::uint64_t z = static_cast<std::uint64_t>(nowUs_) + 0x9E3779B97F4A7C15ull;
+  std::uint64_t z = static_cast<std::uint64_t>(clock_.nowUs) + static_cast<std::uint64_t>(seedOffsetUs_) +
+                    0x9E3779B97F4A7C15ull;
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-  nowUs_ += kClockQuantumUs;
+  clock_.nowUs += VirtualClock::kReadQuantumUs;
   return z ^ (z >> 31);
 }

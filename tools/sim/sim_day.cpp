@@ -1,0 +1,191 @@
+#include "tools/sim/sim_day.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include "core/machine_screen.h"
+#include "core/play_state.h"
+#include "core/play_stats.h"
+#include "core/run_state.h"
+#include "counter/counter.h"
+#include "counter/history_file.h"
+#include "lottery/lottery_state.h"
+#include "lottery/mc_state.h"
+#include "platform/files.h"
+#include "platform/picture.h"
+#include "platform/sim/sim_backend.h"
+#include "records/player_record.h"
+#include "records/save_files.h"
+#include "records/save_format.h"
+#include "sound/sound_bank.h"
+#include "title/title_form.h"
+#include "title/title_screen.h"
+#include "tools/sim/auto_player.h"
+#include "tools/sim/silent_sound.h"
+#include "tools/sim/sim_run.h"
+
+std::uint32_t PlayerSeed(const SimOptions& o, int day) {
+  return (static_cast<std::uint32_t>(o.startMs) ^ 0x5eedu) + static_cast<std::uint32_t>(day) * 0x9E3779B9u;
+}
+
+namespace {
+
+// The stake as the day's save files, and no history: the day is the folder's first.
+void LayOutFolder(const std::string& folder, const PlayerRecord& stake) {
+  std::filesystem::create_directories(folder);
+  OverrideProgramFolder(std::filesystem::absolute(folder).string());
+  SetAppFolder();
+  EnterSoundFolder();
+  std::error_code ec;
+  std::filesystem::remove(HistoryPath(), ec);
+  Record = stake;
+  SaveShopData();
+}
+
+}  // namespace
+
+namespace {
+
+DayResult PlayOneDay(const SimOptions& o, const PlayerRecord& stake, int number, int setting, const std::string& folder,
+                     const DayWants& wants) {
+  const std::string before = CurrentFolder();
+  const auto locate = LocateAppFolder;
+  SimBackend sim(o.startMs / 1000.0);
+  sim.SetSeedOffsetUs(static_cast<std::int64_t>(number) * kDayUs);
+  sim.defaultYesNo = vbYes;
+  SilentSound sound;
+  PixelDrawingOff = true;
+  LocateAppFolder = SetAppFolder;
+  struct Restore {
+    std::string folder;
+    void (*locate)();
+    ~Restore() {
+      LocateAppFolder = locate;
+      OverrideProgramFolder("");
+      ChangeFolder(folder);
+    }
+  } restore{before, locate};
+
+  ResetRunState();
+  LayOutFolder(folder, stake);
+  ResetRunState();  // a new launch of the game
+  Stats = PlayStats{};
+  std::ostringstream trace;
+  AutoPlayer player(sim, PlayerSeed(o, number), wants.trace ? &trace : nullptr);
+
+  Form1.Show();
+  sim.Click(Form1.Command1);
+  sim.RunUntil([] { return Form2.Loaded(); }, 60);
+  if (!Form2.Loaded()) throw SimStuck("the machine screen did not open");
+  if (setting > 0) Lottery.TodaySetting = static_cast<std::int16_t>(setting);
+
+  DayResult d;
+  d.number = number;
+  d.setting = Lottery.TodaySetting;
+  player.PlayDay(o.games);
+  d.mc = LabelNumber(Form2.Label26.Caption());
+  d.pmc = LabelNumber(Form2.Label25.Caption());
+  d.fanfareStreaks = Mc.FanfareCount;
+  d.maxMcLength = Mc.BestMcLength;
+  d.bankrupt = BankruptToday != 0;
+
+  // The record of the day, then 終了.
+  if (!Form1.Loaded()) throw SimStuck("the title screen did not come back after the day");
+  sim.Click(Form1.Command2);
+  sim.RunUntil([] { return !Form1.Loaded(); }, 60);
+
+  d.games = player.GamesPlayed();
+  d.coinsIn = Stats.CoinsIn;
+  d.coinsOut = Stats.CoinsOut;
+  d.virtualSeconds = sim.Elapsed();
+  const CounterDay& day = CounterToday();
+  d.normalGames = day.normalGames;
+  d.freshWins = day.freshWins;
+  for (const CounterBonus& b : day.bonuses) {
+    ++d.starts;
+    if (b.premium) ++d.premiumStarts;
+    if (b.streak) ++d.streakStarts;
+    d.lengthSum += b.length;
+  }
+  if (wants.slump) d.slump = day.slump;
+  if (wants.history) d.history = EncodeHistory({day});
+  d.record = EncodeVbdsnd(FILEREAD());
+  d.trace = trace.str();
+  return d;
+}
+
+}  // namespace
+
+DayResult PlayDay(const SimOptions& o, const PlayerRecord& stake, int number, int setting, const std::string& folder,
+                  const DayWants& wants) {
+  try {
+    return PlayOneDay(o, stake, number, setting, folder, wants);
+  } catch (const SimStuck& e) {
+    char where[160];
+    std::snprintf(where, sizeof where, "on day %d at game %d (flag %d, group %d, order %d): ", number + 1,
+                  Play.TotalGames, Lottery.GameFlag, Lottery.StopGroup, Lottery.StopOrder);
+    throw SimStuck(where + std::string(e.what()));
+  }
+}
+
+namespace {
+
+void PutBlob(std::string& out, const char* name, const std::string& bytes) {
+  out += name;
+  out += ' ' + std::to_string(bytes.size()) + '\n';
+  out += bytes;
+  out += '\n';
+}
+
+bool GetBlob(std::istream& in, const char* name, std::string* bytes) {
+  std::string word;
+  size_t size = 0;
+  if (!(in >> word >> size) || word != name || in.get() != '\n') return false;
+  bytes->resize(size);
+  if (!in.read(bytes->data(), static_cast<std::streamsize>(size))) return false;
+  return in.get() == '\n';
+}
+
+}  // namespace
+
+std::string EncodeDay(const DayResult& d) {
+  char head[512];
+  std::snprintf(head, sizeof head, "day %d %d %ld %lld %lld %ld %ld %d %d %d %a %ld %ld %ld %ld %ld %lld\n",
+                d.number, d.setting, d.games, d.coinsIn, d.coinsOut, d.mc, d.pmc, d.fanfareStreaks, d.maxMcLength,
+                d.bankrupt ? 1 : 0, d.virtualSeconds, d.normalGames, d.freshWins, d.starts, d.premiumStarts,
+                d.streakStarts, d.lengthSum);
+  std::string out = head;
+  out += "slump " + std::to_string(d.slump.size());
+  for (int v : d.slump) out += ' ' + std::to_string(v);
+  out += '\n';
+  PutBlob(out, "record", std::string(d.record.begin(), d.record.end()));
+  PutBlob(out, "history", d.history);
+  PutBlob(out, "trace", d.trace);
+  return out;
+}
+
+bool DecodeDay(const std::string& text, DayResult* d) {
+  std::istringstream in(text);
+  std::string word, seconds;
+  int bankrupt = 0;
+  if (!(in >> word >> d->number >> d->setting >> d->games >> d->coinsIn >> d->coinsOut >> d->mc >> d->pmc >>
+        d->fanfareStreaks >> d->maxMcLength >> bankrupt >> seconds >> d->normalGames >> d->freshWins >> d->starts >>
+        d->premiumStarts >> d->streakStarts >> d->lengthSum) ||
+      word != "day")
+    return false;
+  d->bankrupt = bankrupt != 0;
+  d->virtualSeconds = std::strtod(seconds.c_str(), nullptr);
+  size_t n = 0;
+  if (!(in >> word >> n) || word != "slump") return false;
+  d->slump.resize(n);
+  for (int& v : d->slump)
+    if (!(in >> v)) return false;
+  if (in.get() != '\n') return false;
+  std::string record;
+  if (!GetBlob(in, "record", &record) || !GetBlob(in, "history", &d->history) || !GetBlob(in, "trace", &d->trace))
+    return false;
+  d->record.assign(record.begin(), record.end());
+  return true;
+}
