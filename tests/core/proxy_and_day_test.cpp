@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "core/play_stats.h"
 #include "core/proxy_play.h"
 #include "lottery/random.h"
 #include "platform/events.h"
@@ -166,6 +167,8 @@ TEST_F(ProxyTest, TheProxyPressesTheStopsInTheOrderAsked) {
       Play.ProxyReady = 1;
       proxyTick_();  // the reels stand: the stop keys are not acted on, their codes stay
       keys += Play.KeyCode == vkLeft ? 'L' : Play.KeyCode == vkDown ? 'C' : Play.KeyCode == vkRight ? 'R' : '?';
+      // After each stop key the proxy waits until a reel has come to rest.
+      EXPECT_EQ(Play.ProxyReady, 0) << "order " << order << " stop " << i;
     }
     EXPECT_EQ(keys, want[order]) << "order " << order;
     EXPECT_EQ(Play.ProxyStopCount, 0);
@@ -174,6 +177,28 @@ TEST_F(ProxyTest, TheProxyPressesTheStopsInTheOrderAsked) {
   Play.ProxyReady = 1;
   Form2.Timer1.Interval = 0;
   Lottery.McGamesLeft = 0;
+}
+
+// On the slowest reels a stop can slide for longer than the proxy's 260 ms between ticks: the proxy presses its
+// second and third stops only once a reel is at rest.
+TEST_F(ProxyTest, TheProxyPressesItsLaterStopsOnlyOnceAReelIsAtRest) {
+  Press('1');
+  ASSERT_EQ(Reels.ReelStep, 12);
+  int presses = 0;
+  std::function<void()> tick = Form2.Timer8.OnTick;
+  Form2.Timer8.OnTick = [&] {
+    const int pressed = Play.LeftStopPressed + Play.CentreStopPressed + Play.RightStopPressed;
+    const int stopped = Reels.LeftReelStopped + Reels.CentreReelStopped + Reels.RightReelStopped;
+    tick();
+    if (Play.LeftStopPressed + Play.CentreStopPressed + Play.RightStopPressed > pressed && pressed > 0) {
+      ++presses;
+      EXPECT_GE(stopped, 1) << "game " << Play.TotalGames;
+    }
+  };
+  Press(vkF6);
+  ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyGames == 30; }, 600));
+  Form2.Timer8.OnTick = tick;
+  EXPECT_GE(presses, 45);
 }
 
 TEST_F(ProxyTest, TheProxyRefusesWithOneToEightMcGamesLeft) {
@@ -227,11 +252,16 @@ TEST_F(FastPlayTest, TCreditsTheItemsCoinsPerGame) {
     Mc.BonusPhase = 1;
     Lottery.McGamesLeft = 20;
     Play.CreditCoins = 100;
+    Mc.StreakPending = 0;
+    const std::int64_t out = Stats.CoinsOut;
     sim->Key('T');
     sim->Key('T');
     sim->RunFor(0.01);
     EXPECT_EQ(Lottery.McGamesLeft, 18);
     EXPECT_EQ(Form2.Label8.Caption(), std::to_string(100 + 2 * static_cast<int>(coins)));
+    // The credited coins count as paid out, and the run's games show as they go.
+    EXPECT_EQ(Stats.CoinsOut - out, 2 * static_cast<std::int64_t>(coins));
+    EXPECT_EQ(Form2.Label20.Caption(), std::to_string(Play.StreakGames) + " 回");
   }
 }
 
@@ -255,7 +285,9 @@ TEST_F(DayTest, TheItemsAndSpecialNamesShowTheirLines) {
   Record.MembershipGames = 10000;
   Record.DigitalSpeed = 12;
   PlayerName = "ぽてまるん";
+  Mc.McDigits = 4;  // as a run of over 6000 games left it
   OpenDay();
+  EXPECT_EQ(Mc.McDigits, 3);
   EXPECT_TRUE(Form2.Label36.Visible());
   EXPECT_TRUE(Form2.Label15.Visible());
   EXPECT_EQ(Form2.Label15.Caption(), "：「Ｔ」　　7枚補償早回し");
