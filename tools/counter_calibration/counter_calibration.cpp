@@ -54,12 +54,12 @@ std::vector<Day> Play(int setting, int days, long games, double startMs) {
 
 void Rates(int days, long games, std::uint32_t seed) {
   std::printf("# Normal games per fresh MC win for each setting: what the data counter's setting estimate rests on.\n");
-  std::printf("# Provisional, measured by the counter itself over simulated days of the real game (%d days of %ld\n",
+  std::printf("# Measured by the counter itself over simulated days of the real game (%d days of %ld games per\n",
               days, games);
-  std::printf("# games per setting):\n");
+  std::printf("# setting):\n");
   std::printf("#   nice build/counter-calibration --rates --days %d --games %ld --seed %u > src/counter/setting_rates.txt\n",
               days, games, seed);
-  std::printf("# To be replaced by the odds sheet's \"normal games per fresh MC win\" (mofuran-sim --sheet), one line a\n");
+  std::printf("# The odds sheet's 通常時MC (mofuran-sim --sheet) counts the same, over days of its own. One line a\n");
   std::printf("# setting: the setting, then the games.\n");
   for (int s = 1; s <= 6; ++s) {
     long long normal = 0, wins = 0;
