@@ -94,6 +94,23 @@ class CounterDayTest : public MachineTest {
   double lastLever = -10;
 };
 
+// Before a day there is nothing to show for today. Games that end together (fast play credits several at once)
+// share the way to the coin difference evenly, from 0 at the day's start and rounded towards it.
+TEST_F(CounterDayTest, GamesEndingTogetherShareTheSlumpEvenlyFromTheDaysStart) {
+  EXPECT_FALSE(CurrentCounterModel().hasToday);
+  Play.TotalGames = 10;
+  CounterDayStart();
+  EXPECT_TRUE(CurrentCounterModel().hasToday);
+  Play.TotalGames = 14;
+  Stats.CoinsIn = 40;
+  CounterGameEnd();
+  EXPECT_EQ(CurrentCounterModel().today.slump, (std::vector<int>{-10, -20, -30, -40}));
+  Play.TotalGames = 17;
+  Stats.CoinsOut = 50;
+  CounterGameEnd();
+  EXPECT_EQ(CurrentCounterModel().today.slump, (std::vector<int>{-10, -20, -30, -40, -24, -7, 10}));
+}
+
 TEST_F(CounterDayTest, AWonMcDayIsRecordedGameByGameAsThePlayerSawIt) {
   OpenDay();
   Form2.Label8.Caption = "1000";  // enough coins that no game buys more

@@ -14,6 +14,7 @@
 #include "core/run_state.h"
 #include "counter/counter.h"
 #include "counter/history_file.h"
+#include "counter/qt/estimate_bars.h"
 #include "counter/qt/qt_counter_window.h"
 #include "counter/qt/slump_graph.h"
 #include "platform/qt/qt_backend.h"
@@ -181,6 +182,64 @@ TEST_F(CounterWindowQtTest, TheTitleScreensButtonOpensItAfterADayOnly) {
 
 // The slump graph as a player reads it: the curve, and each MC start marked on it in its kind's colour, left to
 // right in the order of the games, at the height of the coins at that game.
+// Every cell of the two tables, headings included: the chosen day's bonuses newest first, and the days with
+// today on top.
+TEST_F(CounterWindowQtTest, TheTablesShowEveryFigureInItsCell) {
+  const auto cells = [](const QTableWidget* t) {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> heading;
+    for (int c = 0; c < t->columnCount(); ++c) heading.push_back(t->horizontalHeaderItem(c)->text().toStdString());
+    rows.push_back(heading);
+    for (int r = 0; r < t->rowCount(); ++r) {
+      std::vector<std::string> row;
+      for (int c = 0; c < t->columnCount(); ++c) row.push_back(t->item(r, c) ? t->item(r, c)->text().toStdString() : "");
+      rows.push_back(row);
+    }
+    return rows;
+  };
+  CounterModel m;
+  m.hasToday = true;
+  m.dayRunning = false;
+  m.today.date = "2026-12-10 21:30";
+  m.today.games = 1234;
+  m.today.mc = 3;
+  m.today.pmc = 1;
+  m.today.coinsIn = 3000;
+  m.today.coinsOut = 1000;
+  m.today.setting = 4;
+  m.today.bonuses = {{120, false, false, 33, 120, false}, {154, true, false, 555, 1, true},
+                     {800, false, true, 33, 90, false}};
+  m.pastDays = {PastDay("2026-12-09 20:00", 600, 2), PastDay("2026-12-08 19:00", 4000, 6)};
+  m.pastDays[0].mc = 2;
+  m.pastDays[1].mc = 5;
+  window->Show(m);
+  using Rows = std::vector<std::vector<std::string>>;
+  EXPECT_EQ(cells(window->BonusTable()), (Rows{{"回", "開始G", "種類", "長さ", "間G", "契機"},
+                                                {"3", "800", "ファンファーレ連", "33", "90", "初当り"},
+                                                {"2", "154", "PMC", "555", "1", "連荘"},
+                                                {"1", "120", "MC", "33", "120", "初当り"}}));
+  EXPECT_EQ(cells(window->DaysTable()), (Rows{{"日付", "G数", "MC", "PMC", "差枚", "設定"},
+                                               {"本日", "1234", "3", "1", "-2,000", "4"},
+                                               {"12/09 20:00", "600", "2", "1", "+1,800", "2"},
+                                               {"12/08 19:00", "4000", "5", "1", "+12,000", "6"}}));
+  window->Hide();
+}
+
+// The likeliest setting's bar is gold, the others blue, each as long as its probability.
+TEST(EstimateBarsTest, TheLikeliestSettingsBarIsGoldAndTheOthersBlue) {
+  App();
+  EstimateBars bars;
+  bars.resize(300, 120);
+  bars.SetProbabilities({0.02, 0.45, 0.02, 0.5, 0.01, 0.0});
+  const QImage image = bars.grab().toImage();
+  const int rowH = 120 / 6;
+  const auto at = [&](int x, int setting) { return QColor(image.pixel(x, (setting - 1) * rowH + rowH / 2)); };
+  EXPECT_EQ(at(80, 4), QColor(0xff, 0xd2, 0x4a));
+  EXPECT_EQ(at(80, 2), QColor(0x5c, 0xa8, 0xe0));
+  // Past the end of a short bar lies the empty track.
+  EXPECT_EQ(at(80, 1), QColor(0x22, 0x2a, 0x48));
+}
+
 TEST(SlumpGraphTest, EachBonusIsMarkedOnTheCurveInTheColourOfItsKind) {
   App();
   // Below the heading line, where the key to the colours stands.

@@ -96,6 +96,7 @@ TEST(HistoryText, RoundTripsAndRejectsEveryKindOfDamage) {
       Replace(text, "18:42 games", "18:42 extra games"),                 // a word too many
       "mofuran-datacounter 1\nbonus 1 MC 33 1 fresh plain\n",            // a bonus before any day
       Replace(text, "-3*2", "-3*1"),                                     // a run of one written as a run
+      Replace(text, "2 streak fanfare\n", "2 streak\n"),                // a bonus line cut short
   };
   for (size_t i = 0; i < std::size(damaged); ++i) {
     if (i == 3) {
