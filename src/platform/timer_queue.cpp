@@ -161,11 +161,11 @@ int detail::DispatchDueFrom(std::int64_t nowMs) {
     Timer* const next = v[i].timer;
     // Missed ticks are dropped: the next one is a whole period after this one, counted from now when late.
     const std::int64_t period = next->periodMs;
-    std::int64_t due = DueOf(v[i]) + period;
+    std::int64_t due = next->dueMs + period;
     if (due <= nowMs) due = nowMs + period;
     next->dueMs = due;
     // Into its place further on: the timers it passes move one step forward.
-    const Entry moved{(static_cast<std::uint64_t>(due) << kOrderBits) | (v[i].key & kOrderMask), next};
+    const Entry moved{KeyOf(next), next};
     while (i + 1 < n && v[i + 1].key < moved.key) {
       v[i] = v[i + 1];
       ++i;

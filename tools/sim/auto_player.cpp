@@ -87,10 +87,8 @@ void AutoPlayer::Act() {
   sim_.WatchIn(kActEveryUs, Look, this);
   // The hall's closing notice answers a lever-on with the machine at rest.
   bool closed = false;
-  if (!sim_.Boxes().empty()) {
-    for (const auto& box : sim_.Boxes()) closed = closed || box.text == kClosingNotice;
-    sim_.ClearBoxes();
-  }
+  for (const auto& box : sim_.Boxes()) closed = closed || box.text == kClosingNotice;
+  sim_.ClearBoxes();
   if (closed) gameOpen_ = false;
   if (gameOpen_) {
     // The bet is placed before the reels start: a game has ended once its reels were seen turning and all stopped.
