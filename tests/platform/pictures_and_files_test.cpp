@@ -96,6 +96,7 @@ TEST(ConvertTest, RoundingAndReadingBack) {
   EXPECT_EQ(SingleText(7.0f), "7");
   EXPECT_EQ(SingleText(19.5f), "19.5");
   EXPECT_EQ(SingleText(0.0f), "0");
+  EXPECT_EQ(SingleText(12345678.0f), "12345678");  // too long for seven digits: written out in full
   EXPECT_EQ(RightChars("1111", 3), "111");
   EXPECT_EQ(RightChars("8", 3), "8");
   EXPECT_EQ(LeftChars("もこパパ", 2), "もこ");
