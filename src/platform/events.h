@@ -44,11 +44,10 @@ struct VirtualClock {
     nowUs += kReadQuantumUs;
     return t;
   }
-  bool Quiet() const { return nowUs < quietUntilUs && nowUs / 1000 < timer_queue::detail::g_firstDue; }
+  bool Quiet() const { return nowUs < quietUntilUs && nowUs < timer_queue::detail::g_firstDueUs; }
   // The first time at which DoEvents has something to do.
   std::int64_t QuietEndUs() const {
-    const std::int64_t due = timer_queue::detail::g_firstDue;
-    const std::int64_t tick = due < std::numeric_limits<std::int64_t>::max() / 1000 ? due * 1000 : quietUntilUs;
+    const std::int64_t tick = timer_queue::detail::g_firstDueUs;
     return tick < quietUntilUs ? tick : quietUntilUs;
   }
 };
@@ -159,9 +158,13 @@ void WaitOnClock(int ms, bool events, Done done) {
         last = end <= n0 + kRead ? 0 : (end - n0 - kRead + pass - 1) / pass;
     }
     // ... or the last of this day.
-    if (seconds(last) >= dayEnd) last = FirstThat(0, last, [&](std::int64_t p) { return seconds(p) >= dayEnd; }) - 1;
+    double lastSeconds = seconds(last);
+    if (lastSeconds >= dayEnd) {
+      last = FirstThat(0, last, [&](std::int64_t p) { return seconds(p) >= dayEnd; }) - 1;
+      lastSeconds = seconds(last);
+    }
     // Mostly something is dispatched before the wait is over: one look at the last pass tells.
-    const std::int64_t ends = !done(seconds(last) - dayStart)
+    const std::int64_t ends = !done(lastSeconds - dayStart)
                                   ? last + 1
                                   : FirstThat(0, last, [&](std::int64_t p) { return done(seconds(p) - dayStart); });
     const std::int64_t quietPasses = ends <= last ? ends : last;

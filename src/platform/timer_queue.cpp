@@ -7,9 +7,13 @@
 
 namespace timer_queue {
 
-std::int64_t detail::g_firstDue = std::numeric_limits<std::int64_t>::max();
+std::int64_t detail::g_firstDueUs = std::numeric_limits<std::int64_t>::max();
 
 namespace {
+
+constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::max();
+
+void SetFirstDue(std::int64_t ms) { detail::g_firstDueUs = ms < kNone / 1000 ? ms * 1000 : kNone; }
 
 // A running timer under its due time and the order it was made in, packed into one number that orders the
 // timers as they tick (due times stay far below 2^48 ms; the order of making is numbered anew before it outgrows
@@ -47,16 +51,16 @@ int g_inTick = 0;
 void ScanFirstDue() {
   for (const Entry& e : *g_running)
     if (!e.timer->inTick) {
-      detail::g_firstDue = DueOf(e);
+      SetFirstDue(DueOf(e));
       return;
     }
-  detail::g_firstDue = std::numeric_limits<std::int64_t>::max();
+  SetFirstDue(kNone);
 }
 
 inline void FindFirstDue() {
   if (g_inTick > 0) return ScanFirstDue();
   const std::vector<Entry>& v = *g_running;
-  detail::g_firstDue = v.empty() ? std::numeric_limits<std::int64_t>::max() : DueOf(v.front());
+  SetFirstDue(v.empty() ? kNone : DueOf(v.front()));
 }
 
 size_t IndexOf(const Timer* t) {
@@ -150,55 +154,56 @@ void Restart(Timer* t, std::int64_t nowMs) {
 int detail::DispatchDueFrom(std::int64_t nowMs) {
   int ticked = 0;
   // Only what is due at now: a tick that takes long cannot starve the caller, and as each timer's next due time
-  // is after now, each ticks at most once.
-  while (nowMs >= g_firstDue) {
-    // A tick may change the running timers: the array is looked at afresh each time.
-    Entry* const v = g_running->data();
-    const size_t n = g_running->size();
-    size_t i = 0;
-    while (i < n && !MayTick(v[i].timer)) ++i;
-    if (i == n || DueOf(v[i]) > nowMs) break;
-    Timer* const next = v[i].timer;
-    // Missed ticks are dropped: the next one is a whole period after this one, counted from now when late.
-    const std::int64_t period = next->periodMs;
-    std::int64_t due = next->dueMs + period;
-    if (due <= nowMs) due = nowMs + period;
-    next->dueMs = due;
-    // Into its place further on: the timers it passes move one step forward.
-    const Entry moved{KeyOf(next), next};
-    while (i + 1 < n && v[i + 1].key < moved.key) {
-      v[i] = v[i + 1];
-      ++i;
-    }
-    v[i] = moved;
-    if (!next->OnTick) {
-      FindFirstDue();
-      continue;
-    }
-    // While it ticks, the waits nested in it look past it.
-    struct InTick {
-      Timer* t;
-      explicit InTick(Timer* timer) : t(timer) {
-        t->inTick = true;
-        if (g_inTick++ > 0) {
-          FindFirstDue();
-        } else {
-          // No other tick runs: the first entry is the earliest, unless it is this one.
-          const std::vector<Entry>& v = *g_running;
-          const size_t first = v.front().timer == t ? 1 : 0;
-          detail::g_firstDue = first < v.size() ? DueOf(v[first]) : std::numeric_limits<std::int64_t>::max();
-        }
+  // is after now, each ticks at most once. The first due time is kept for the waits nested in a tick, and set
+  // again on the way out; between two ticks here nothing reads it.
+  try {
+    for (;;) {
+      // A tick may change the running timers: the array is looked at afresh each time.
+      Entry* const v = g_running->data();
+      const size_t n = g_running->size();
+      size_t i = 0;
+      while (i < n && !MayTick(v[i].timer)) ++i;
+      if (i == n || DueOf(v[i]) > nowMs) break;
+      Timer* const next = v[i].timer;
+      // Missed ticks are dropped: the next one is a whole period after this one, counted from now when late.
+      const std::int64_t period = next->periodMs;
+      std::int64_t due = next->dueMs + period;
+      if (due <= nowMs) due = nowMs + period;
+      next->dueMs = due;
+      // Into its place further on: the timers it passes move one step forward.
+      const Entry moved{KeyOf(next), next};
+      while (i + 1 < n && v[i + 1].key < moved.key) {
+        v[i] = v[i + 1];
+        ++i;
       }
-      // Also when the tick throws (a stuck test run), so that the timer ticks again.
-      ~InTick() {
-        t->inTick = false;
+      v[i] = moved;
+      if (!next->OnTick) continue;
+      // While it ticks, the waits nested in it look past it.
+      next->inTick = true;
+      if (g_inTick++ > 0) {
+        ScanFirstDue();
+      } else {
+        // No other tick runs: the first entry is the earliest, unless it is this one.
+        const size_t first = v[0].timer == next ? 1 : 0;
+        SetFirstDue(first < n ? DueOf(v[first]) : kNone);
+      }
+      try {
+        next->OnTick();
+      } catch (...) {
+        // A tick that throws (a stuck test run) leaves its timer free to tick again.
+        next->inTick = false;
         --g_inTick;
-        FindFirstDue();
+        throw;
       }
-    } inTick(next);
-    next->OnTick();
-    ++ticked;
+      next->inTick = false;
+      --g_inTick;
+      ++ticked;
+    }
+  } catch (...) {
+    FindFirstDue();
+    throw;
   }
+  FindFirstDue();
   return ticked;
 }
 

@@ -167,6 +167,28 @@ TEST_F(VirtualBackendTest, MissedTicksAreNotQueuedAfterABusyHandler) {
   EXPECT_EQ(count, 3);
 }
 
+// A stuck run fails a test by throwing out of a tick: the next run in the same program still has every timer.
+TEST_F(VirtualBackendTest, ATickThatThrowsLeavesItsTimerAndTheOthersTicking) {
+  screen.TimerA.OnTick = [this] {
+    ticksA.push_back(sim.Elapsed());
+    if (ticksA.size() == 1) throw SimStuck("stuck");
+  };
+  screen.TimerA.Interval = 20;
+  screen.TimerB.Interval = 20;  // due with A, after it
+  EXPECT_THROW(sim.RunFor(0.05), SimStuck);
+  EXPECT_TRUE(ticksB.empty());
+  sim.RunFor(0.1);
+  EXPECT_EQ(ticksA.size(), 6u);  // 0.02, then 0.04 .. 0.12
+  EXPECT_GE(ticksB.size(), 5u);
+  // And the quiet passes of a wait end at the next tick, not later.
+  const size_t before = ticksA.size();
+  for (int pass = 0; pass < 11; ++pass) {
+    DoEvents();
+    Sleep(2);
+  }
+  EXPECT_EQ(ticksA.size(), before + 1);
+}
+
 TEST_F(VirtualBackendTest, UnloadedScreenStopsItsTimers) {
   screen.TimerA.Interval = 50;
   sim.RunFor(0.12);

@@ -60,7 +60,7 @@ TEST(OddsSheetTest, EverySettingIsPlayedPrintedAndDrawn) {
   const OddsSheet sheet = RunSheet(o);
   ASSERT_EQ(sheet.settings.size(), 6u);
   EXPECT_EQ(sheet.games, 6 * 2 * 120);
-  for (const SettingOdds& s : sheet.settings) {
+  for (const SettingFigures& s : sheet.settings) {
     EXPECT_EQ(s.days, 2);
     EXPECT_EQ(s.games, 240);
     EXPECT_GT(s.payout.value, 0);

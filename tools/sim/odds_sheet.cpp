@@ -122,7 +122,7 @@ OddsSheet RunSheet(const SimOptions& given, std::ostream* trace) {
   sheet.gamesPerDay = o.games;
   for (int setting = 1; setting <= 6; ++setting) {
     const SettingDays& s = by[setting];
-    SettingOdds odds;
+    SettingFigures odds;
     odds.setting = setting;
     odds.days = s.days;
     odds.games = s.games;
@@ -201,7 +201,7 @@ std::string SheetText(const OddsSheet& sheet) {
   std::vector<std::vector<std::string>> rows;
   rows.push_back({});
   for (const Column& c : columns) rows.back().push_back(c.head);
-  for (const SettingOdds& s : sheet.settings) {
+  for (const SettingFigures& s : sheet.settings) {
     rows.push_back({std::to_string(s.setting), WithInterval(s.payout, "%.1f%%", 100),
                     WithInterval(s.gamesPerFreshWin, "%.0f", 1, "1/"), WithInterval(s.gamesPerPmc, "%.0f", 1, "1/"),
                     WithInterval(s.premiumShare, "%.1f%%", 100),
@@ -235,7 +235,7 @@ std::string SheetJson(const OddsSheet& sheet) {
                     ",\"games_per_day\":" + std::to_string(sheet.gamesPerDay) +
                     ",\"interval\":\"95% confidence, Student t over the days\",\"settings\":{";
   for (size_t i = 0; i < sheet.settings.size(); ++i) {
-    const SettingOdds& s = sheet.settings[i];
+    const SettingFigures& s = sheet.settings[i];
     out += (i ? ",\"" : "\"") + std::to_string(s.setting) + "\":{\"days\":" + std::to_string(s.days) +
            ",\"games\":" + std::to_string(s.games) + ",\"payout_rate\":" + JsonFigure(s.payout) +
            ",\"games_per_fresh_mc\":" + JsonFigure(s.gamesPerFreshWin) + ",\"games_per_pmc\":" +

@@ -36,7 +36,7 @@ class DayRatio {
 // Student's t: the 97.5 % point for the degrees of freedom (the half width of a 95 % interval in standard errors).
 double StudentT975(long degreesOfFreedom);
 
-struct SettingOdds {
+struct SettingFigures {
   int setting = 0;
   int days = 0;
   long games = 0;
@@ -56,7 +56,7 @@ struct OddsSheet {
   long gamesPerDay = 0;
   long games = 0;
   double wallSeconds = 0;
-  std::vector<SettingOdds> settings;  // 1..6
+  std::vector<SettingFigures> settings;  // 1..6
 };
 
 // The sizes the sheet takes unless --days and --games are given: about a minute on two cores.

@@ -82,7 +82,7 @@ void Title(QPainter& p, double top, const QString& title, const QString& note) {
 
 void PayoutPanel(QPainter& p, const OddsSheet& sheet, const QRectF& box) {
   double low = INFINITY, high = -INFINITY;
-  for (const SettingOdds& s : sheet.settings) {
+  for (const SettingFigures& s : sheet.settings) {
     const double lo = std::isnan(s.payout.low) ? s.payout.value : s.payout.low;
     const double hi = std::isnan(s.payout.high) ? s.payout.value : s.payout.high;
     if (!std::isnan(lo)) low = std::min(low, lo);
@@ -107,7 +107,7 @@ void PayoutPanel(QPainter& p, const OddsSheet& sheet, const QRectF& box) {
                a.y0 > 1.0 ? QStringLiteral("100%（損得なし）はこの範囲より下")
                           : QStringLiteral("100%（損得なし）はこの範囲より上"));
   }
-  for (const SettingOdds& s : sheet.settings) {
+  for (const SettingFigures& s : sheet.settings) {
     const double x = a.X(s.setting);
     p.setPen(kInk);
     p.setFont(Font(11, true));
@@ -133,13 +133,13 @@ void PayoutPanel(QPainter& p, const OddsSheet& sheet, const QRectF& box) {
 }
 
 void SlumpPanel(QPainter& p, const OddsSheet& sheet, const QRectF& box) {
-  const SettingOdds* drawn[2] = {nullptr, nullptr};
-  for (const SettingOdds& s : sheet.settings) {
+  const SettingFigures* drawn[2] = {nullptr, nullptr};
+  for (const SettingFigures& s : sheet.settings) {
     if (s.setting == 1) drawn[0] = &s;
     if (s.setting == 6) drawn[1] = &s;
   }
   double games = 1, low = 0, high = 0;
-  for (const SettingOdds* s : drawn)
+  for (const SettingFigures* s : drawn)
     if (s)
       for (const auto& slump : s->slumps) {
         games = std::max(games, static_cast<double>(slump.size()));

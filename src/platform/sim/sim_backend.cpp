@@ -166,11 +166,11 @@ int SimBackend::MsgBox(const std::string& text, int buttons, const std::string& 
   UpdateQuiet();
   const std::int64_t end = clock_.nowUs + static_cast<std::int64_t>(std::llround(think * 1e6));
   while (clock_.nowUs < end) {
-    timer_queue::DispatchDue(NowMs());
+    timer_queue::DispatchDueAtUs(clock_.nowUs);
     const std::int64_t due = timer_queue::NextDue();
     clock_.nowUs = (due >= 0 && due * 1000 > clock_.nowUs && due * 1000 < end) ? due * 1000 : end;
   }
-  timer_queue::DispatchDue(NowMs());
+  timer_queue::DispatchDueAtUs(clock_.nowUs);
   --modal_;
   UpdateQuiet();
   return answer;

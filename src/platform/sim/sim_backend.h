@@ -101,7 +101,7 @@ class SimBackend : public Backend {
     const bool due = modal_ == 0 && ((!input_.empty() && input_.back().atUs <= clock_.nowUs) ||
                                      (watch_.look && watch_.atUs <= clock_.nowUs));
     const int n = due ? DeliverInput() : 0;
-    return n + timer_queue::DispatchDue(NowMs());
+    return n + timer_queue::DispatchDueAtUs(clock_.nowUs);
   }
   int DeliverInput();
   // Keeps the clock's quiet time: the next input (unless a box is open) or the watchdog.
