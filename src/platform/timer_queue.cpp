@@ -154,8 +154,7 @@ void Restart(Timer* t, std::int64_t nowMs) {
 int detail::DispatchDueFrom(std::int64_t nowMs) {
   int ticked = 0;
   // Only what is due at now: a tick that takes long cannot starve the caller, and as each timer's next due time
-  // is after now, each ticks at most once. The first due time is kept for the waits nested in a tick, and set
-  // again on the way out; between two ticks here nothing reads it.
+  // is after now, each ticks at most once.
   try {
     for (;;) {
       // A tick may change the running timers: the array is looked at afresh each time.
@@ -178,15 +177,10 @@ int detail::DispatchDueFrom(std::int64_t nowMs) {
       }
       v[i] = moved;
       if (!next->OnTick) continue;
-      // While it ticks, the waits nested in it look past it.
+      // While it ticks, the waits nested in it look past it. The first due time is left as it was, at or before
+      // now: a wait nested in the tick then asks at once, and that dispatch sets it again.
       next->inTick = true;
-      if (g_inTick++ > 0) {
-        ScanFirstDue();
-      } else {
-        // No other tick runs: the first entry is the earliest, unless it is this one.
-        const size_t first = v[0].timer == next ? 1 : 0;
-        SetFirstDue(first < n ? DueOf(v[first]) : kNone);
-      }
+      ++g_inTick;
       try {
         next->OnTick();
       } catch (...) {

@@ -21,9 +21,10 @@ void Remove(Timer* t);
 void Restart(Timer* t, std::int64_t nowMs);
 
 namespace detail {
-// The due time, in microseconds, of the first running timer not in its tick (it may be on an unloaded screen); no
-// timer is due before it. The largest value when none runs. Kept in microseconds so that a virtual clock asks
-// with its own reading, which it does a million times a day of play.
+// No running timer that is not in its tick is due before this time, in microseconds: mostly the due time of the
+// first of them (it may be on an unloaded screen), during a tick it may be earlier (until a dispatch sets it
+// again; that one then finds nothing to run). The largest value when none runs. Kept in microseconds so that a
+// virtual clock asks with its own reading, which it does a million times a day of play.
 extern std::int64_t g_firstDueUs;
 int DispatchDueFrom(std::int64_t nowMs);
 }  // namespace detail
