@@ -6,14 +6,16 @@
 
 #include <cerrno>
 
-#include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 std::string NativePath(const std::string& gamePath) {
+  // A game path has a separator or two in some sixty characters; a sound is played by path every game.
   std::string p = gamePath;
-  std::replace(p.begin(), p.end(), '\\', '/');
+  char* const end = p.data() + p.size();
+  for (char* c = p.data(); (c = static_cast<char*>(std::memchr(c, '\\', static_cast<size_t>(end - c))));) *c++ = '/';
   return p;
 }
 

@@ -117,8 +117,6 @@ std::int32_t dsQuit() {
 }
 
 void sndPlaySoundA(const std::string& path, int) {
-  // Every call returns at once: the route is asynchronous whatever the flags say. The game's paths are mostly
-  // native already, and a few sounds are played every game: those are not copied.
-  if (path.find('\\') == std::string::npos) return CurrentSoundBackend().PlayFile(path);
+  // Every call returns at once: the route is asynchronous whatever the flags say.
   CurrentSoundBackend().PlayFile(NativePath(path));
 }

@@ -62,6 +62,8 @@ TEST(BitBltTest, ClipsToBothBitmaps) {
 
 TEST(GamePathTest, BackslashesBecomeTheSeparatorAndNamesAreExact) {
   EXPECT_EQ(NativePath("/opt/game\\soundMofuran\\StSound2.wav"), "/opt/game/soundMofuran/StSound2.wav");
+  EXPECT_EQ(NativePath("\\a\\\\b\\"), "/a//b/");
+  EXPECT_EQ(NativePath(""), "");
   const auto dir = std::filesystem::temp_directory_path() / ("mofuran_paths_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir / "soundMofuran");
   const std::string base = dir.string() + "\\";
