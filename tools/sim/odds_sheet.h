@@ -60,7 +60,7 @@ struct OddsSheet {
 };
 
 // The sizes the sheet takes unless --days and --games are given: about a minute on two cores.
-constexpr int kSheetDays = 160;
+constexpr int kSheetDays = 250;
 constexpr long kSheetGames = 10000;
 
 // Plays the sheet: every setting 1..6 for its days (setting s plays the run's days (s-1)·D to s·D-1). Throws
