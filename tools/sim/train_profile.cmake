@@ -11,7 +11,9 @@ execute_process(COMMAND "${CMAKE_COMMAND}" -E env SDL_AUDIODRIVER=dummy QT_QPA_P
                         "${PROGRAM}" --days 1 --setting 3 --jobs 1
                 OUTPUT_FILE "${DIR}/day.txt" ERROR_FILE "${DIR}/day.txt" RESULT_VARIABLE played)
 if(NOT played EQUAL 0)
-  message(FATAL_ERROR "the profiling day failed (${played}); see ${DIR}/day.txt")
+  # The program is built all the same, only without the profile; its tests tell what went wrong.
+  message(WARNING "the profiling day failed (${played}); see ${DIR}/day.txt")
+  return()
 endif()
 file(GLOB counts "${DIR}/*#${FROM}#*.gcda")
 foreach(from IN LISTS counts)
