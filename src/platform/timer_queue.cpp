@@ -155,47 +155,42 @@ int detail::DispatchDueFrom(std::int64_t nowMs) {
   int ticked = 0;
   // Only what is due at now: a tick that takes long cannot starve the caller, and as each timer's next due time
   // is after now, each ticks at most once.
-  try {
-    for (;;) {
-      // A tick may change the running timers: the array is looked at afresh each time.
-      Entry* const v = g_running->data();
-      const size_t n = g_running->size();
-      size_t i = 0;
-      while (i < n && !MayTick(v[i].timer)) ++i;
-      if (i == n || DueOf(v[i]) > nowMs) break;
-      Timer* const next = v[i].timer;
-      // Missed ticks are dropped: the next one is a whole period after this one, counted from now when late.
-      const std::int64_t period = next->periodMs;
-      std::int64_t due = next->dueMs + period;
-      if (due <= nowMs) due = nowMs + period;
-      next->dueMs = due;
-      // Into its place further on: the timers it passes move one step forward.
-      const Entry moved{KeyOf(next), next};
-      while (i + 1 < n && v[i + 1].key < moved.key) {
-        v[i] = v[i + 1];
-        ++i;
-      }
-      v[i] = moved;
-      if (!next->OnTick) continue;
-      // While it ticks, the waits nested in it look past it. The first due time is left as it was, at or before
-      // now: a wait nested in the tick then asks at once, and that dispatch sets it again.
-      next->inTick = true;
-      ++g_inTick;
-      try {
-        next->OnTick();
-      } catch (...) {
-        // A tick that throws (a stuck test run) leaves its timer free to tick again.
-        next->inTick = false;
-        --g_inTick;
-        throw;
-      }
+  for (;;) {
+    // A tick may change the running timers: the array is looked at afresh each time.
+    Entry* const v = g_running->data();
+    const size_t n = g_running->size();
+    size_t i = 0;
+    while (i < n && !MayTick(v[i].timer)) ++i;
+    if (i == n || DueOf(v[i]) > nowMs) break;
+    Timer* const next = v[i].timer;
+    // Missed ticks are dropped: the next one is a whole period after this one, counted from now when late.
+    const std::int64_t period = next->periodMs;
+    std::int64_t due = next->dueMs + period;
+    if (due <= nowMs) due = nowMs + period;
+    next->dueMs = due;
+    // Into its place further on: the timers it passes move one step forward.
+    const Entry moved{KeyOf(next), next};
+    while (i + 1 < n && v[i + 1].key < moved.key) {
+      v[i] = v[i + 1];
+      ++i;
+    }
+    v[i] = moved;
+    if (!next->OnTick) continue;
+    // While it ticks, the waits nested in it look past it. The first due time is left as it was, at or before
+    // now: a wait nested in the tick then asks at once, and that dispatch sets it again. So it stays when a tick
+    // throws (a stuck test run), which leaves its timer free to tick again.
+    next->inTick = true;
+    ++g_inTick;
+    try {
+      next->OnTick();
+    } catch (...) {
       next->inTick = false;
       --g_inTick;
-      ++ticked;
+      throw;
     }
-  } catch (...) {
-    FindFirstDue();
-    throw;
+    next->inTick = false;
+    --g_inTick;
+    ++ticked;
   }
   FindFirstDue();
   return ticked;
