@@ -252,11 +252,20 @@ TEST_F(VirtualBackendTest, ElementsStartWithDesignValuesAtEveryLoad) {
   screen.Label1.Caption = "changed";
   screen.Option2.Value = true;
   EXPECT_FALSE(screen.Option1.Value());
+  // What the design leaves alone starts from the defaults again, the caption included.
+  screen.Text1.Enabled = false;
+  screen.Text1.Visible = false;
+  screen.Text1.FontBold = true;
+  screen.SetCaption("while playing");
   screen.Unload();
   screen.Load();
   EXPECT_EQ(screen.Label1.Caption(), "design");
   EXPECT_TRUE(screen.Option1.Value());
   EXPECT_FALSE(screen.Option2.Value());
+  EXPECT_TRUE(screen.Text1.Enabled());
+  EXPECT_TRUE(screen.Text1.Visible());
+  EXPECT_FALSE(screen.Text1.FontBold());
+  EXPECT_EQ(screen.Caption(), "");
   EXPECT_EQ(screen.Find("Command1"), &screen.Command1);
 }
 
@@ -276,6 +285,15 @@ TEST_F(VirtualBackendTest, ScriptedClicksAndTypingReachTheirHandlers) {
   EXPECT_FALSE(screen.Option1.Value());
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(screen.Text1.Text(), "もふ");
+  // A button the player cannot see or use takes no click, as on the screen.
+  screen.Command1.Visible = false;
+  sim.Click(screen.Command1);
+  sim.RunFor(0.1);
+  screen.Command1.Visible = true;
+  screen.Command1.Enabled = false;
+  sim.Click(screen.Command1);
+  sim.RunFor(0.1);
+  EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace
