@@ -128,6 +128,13 @@ TEST_F(TitleWindowTest, DisabledControlsAreGreyed) {
   EXPECT_GT(DarkestGrey(item), inUse + 50);
   QTest::mouseClick(WidgetOf<QRadioButton>(Form1.Option9), Qt::LeftButton);  // 使う
   EXPECT_EQ(DarkestGrey(item), inUse);
+
+  // A new back colour reaches the widget even where the grey comes out as before (a grey is a half, rounded down).
+  Form1.Text18.ForeColor = 0x000000;
+  Form1.Text18.BackColor = 0xF0F0F0;
+  Form1.Text18.BackColor = 0xF0F0F1;
+  EXPECT_EQ(item->palette().color(QPalette::Window), QColor(0xF0, 0xF0, 0xF1));
+  EXPECT_EQ(item->palette().color(QPalette::Disabled, QPalette::Text), QColor(0x78, 0x78, 0x78));
 }
 
 TEST_F(TitleWindowTest, ALongNameShowsFromItsBeginningAndTheRecordHeadingStaysOnOneLine) {
