@@ -30,11 +30,11 @@ int DispatchDueFrom(std::int64_t nowMs);
 }  // namespace detail
 
 // Runs the tick of every timer due at now, earliest first (timers due at the same moment in the order they were
-// made); returns how many ticked.
-inline int DispatchDue(std::int64_t nowMs) {
-  return nowMs * 1000 < detail::g_firstDueUs ? 0 : detail::DispatchDueFrom(nowMs);
+// made).
+inline void DispatchDue(std::int64_t nowMs) {
+  if (nowMs * 1000 >= detail::g_firstDueUs) detail::DispatchDueFrom(nowMs);
 }
-// The same at a reading in microseconds (a timer is due in the millisecond it is due in).
+// The same at a reading in microseconds (a timer is due in the millisecond it is due in); returns how many ticked.
 inline int DispatchDueAtUs(std::int64_t nowUs) {
   return nowUs < detail::g_firstDueUs ? 0 : detail::DispatchDueFrom(nowUs / 1000);
 }

@@ -75,6 +75,18 @@ TEST(GamePathTest, BackslashesBecomeTheSeparatorAndNamesAreExact) {
   EXPECT_EQ(*bytes, (Bytes{1, 2, 3}));
   EXPECT_FALSE(ReadAllBytes(base + "missing.wav").has_value());
   EXPECT_FALSE(ReadAllBytes(base + "soundMofuran").has_value());  // a folder reads as nothing
+  // A bounded read: the start of a file, and for anything else a verdict and nothing from an earlier read.
+  Bytes start{9, 9, 9, 9};
+  EXPECT_EQ(ReadFileStart(base + "soundMofuran\\LeverOn4.WAV", 2, start), FileRead::Read);
+  EXPECT_EQ(start, (Bytes{1, 2}));
+  EXPECT_EQ(ReadFileStart(base + "soundMofuran\\LeverOn4.WAV", 10, start), FileRead::Read);
+  EXPECT_EQ(start, (Bytes{1, 2, 3}));
+  EXPECT_EQ(ReadFileStart(base + "missing.wav", 10, start), FileRead::Missing);
+  EXPECT_TRUE(start.empty());
+  start = {9};
+  EXPECT_EQ(ReadFileStart(base + "soundMofuran\\LeverOn4.WAV\\inside", 10, start), FileRead::Missing);
+  EXPECT_EQ(ReadFileStart(base + "soundMofuran", 10, start), FileRead::NotAFile);
+  EXPECT_TRUE(start.empty());
   ASSERT_TRUE(ChangeFolder(base + "soundMofuran"));
   EXPECT_TRUE(FileExists("LeverOn4.WAV"));
   std::filesystem::remove_all(dir);

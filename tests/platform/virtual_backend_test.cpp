@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/events.h"
@@ -211,6 +212,14 @@ TEST_F(VirtualBackendTest, MessageBoxesAreRecordedAndTimersTickWhileOneIsOpen) {
   EXPECT_EQ(sim.Boxes()[0].buttons, vbYesNo);
   EXPECT_EQ(sim.Boxes()[1].title, AppTitle());
   EXPECT_EQ(sim.Boxes()[2].buttons, vbYesNo + vbExclamation);
+  // Late in a run as at its start, the timers tick on time behind an open box.
+  screen.TimerA.Interval = 20;
+  sim.RunFor(40);
+  ticksA.clear();
+  sim.Answer(vbOK, 0.2);
+  MsgBox("閉店です。");
+  ASSERT_EQ(ticksA.size(), 10u);
+  for (size_t i = 1; i < ticksA.size(); ++i) EXPECT_NEAR(ticksA[i] - ticksA[i - 1], 0.02, 1e-9) << "tick " << i;
 }
 
 TEST_F(VirtualBackendTest, KeysGoToTheLastLoadedScreenInTheirOrder) {
@@ -223,6 +232,32 @@ TEST_F(VirtualBackendTest, KeysGoToTheLastLoadedScreenInTheirOrder) {
   EXPECT_EQ(keys, (std::vector<int>{vkUp, vkDown}));
   sim.RunFor(0.2);
   EXPECT_EQ(keys.back(), vkRight);
+  // A screen shown over it takes the keys until it is closed.
+  TestScreen front;
+  std::vector<int> frontKeys;
+  front.OnKeyDown = [&](int key, int) { frontKeys.push_back(key); };
+  front.Load();
+  sim.Key(vkLeft);
+  sim.RunFor(0.1);
+  front.Unload();
+  sim.Key(vkEscape);
+  sim.RunFor(0.1);
+  EXPECT_EQ(frontKeys, (std::vector<int>{vkLeft}));
+  EXPECT_EQ(keys.back(), vkEscape);
+}
+
+// A watcher's look and a key due at the same moment come in the order they were arranged.
+TEST_F(VirtualBackendTest, ALookAndAKeyDueTogetherComeInTheOrderTheyWereArranged) {
+  std::vector<std::string> seen;
+  screen.OnKeyDown = [&](int, int) { seen.push_back("key"); };
+  auto look = [](void* into) { static_cast<std::vector<std::string>*>(into)->push_back("look"); };
+  sim.KeyAt(0.1, vkUp);
+  sim.WatchIn(100'000, look, &seen);
+  sim.RunFor(0.2);
+  sim.WatchIn(100'000, look, &seen);
+  sim.KeyAt(sim.Elapsed() + 0.1, vkUp);
+  sim.RunFor(0.2);
+  EXPECT_EQ(seen, (std::vector<std::string>{"key", "look", "look", "key"}));
 }
 
 TEST_F(VirtualBackendTest, ClockStartsAtTheChosenTimeAndReturnsToZeroAtMidnight) {
