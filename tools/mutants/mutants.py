@@ -11,6 +11,7 @@ import os
 import random
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -273,16 +274,24 @@ def build_tests(build, programs, jobs):
 
 def run_program(build, program, timeout):
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", SDL_AUDIODRIVER="dummy")
+    # In a session of its own, so that a program that hangs goes with every process it forked (the simulator's
+    # workers), not only itself.
+    proc = subprocess.Popen([str(build / program), "--gtest_fail_fast", "--gtest_brief=1"], cwd=build, env=env,
+                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, errors="replace",
+                            start_new_session=True)
     try:
-        result = subprocess.run([str(build / program), "--gtest_fail_fast", "--gtest_brief=1"], cwd=build,
-                                env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=timeout,
-                                text=True, errors="replace")
+        output, _ = proc.communicate(timeout=timeout)
     except subprocess.TimeoutExpired:
+        try:
+            os.killpg(proc.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        proc.communicate()
         return "timeout", ""
-    if result.returncode == 0:
+    if proc.returncode == 0:
         return "pass", ""
-    failed = re.findall(r"\[  FAILED  \] (\S+)", result.stdout)
-    return "fail", failed[0] if failed else "exit %d" % result.returncode
+    failed = re.findall(r"\[  FAILED  \] (\S+)", output)
+    return "fail", failed[0] if failed else "exit %d" % proc.returncode
 
 
 # Test programs that look at a source folder most closely, tried first for its mutants.
