@@ -179,17 +179,16 @@ int detail::DispatchDueFrom(std::int64_t nowMs) {
     // While it ticks, the waits nested in it look past it. The first due time is left as it was, at or before
     // now: a wait nested in the tick then asks at once, and that dispatch sets it again. So it stays when a tick
     // throws (a stuck test run), which leaves its timer free to tick again.
+    struct Ticking {
+      Timer* t;
+      ~Ticking() {
+        t->inTick = false;
+        --g_inTick;
+      }
+    } ticking{next};
     next->inTick = true;
     ++g_inTick;
-    try {
-      next->OnTick();
-    } catch (...) {
-      next->inTick = false;
-      --g_inTick;
-      throw;
-    }
-    next->inTick = false;
-    --g_inTick;
+    next->OnTick();
     ++ticked;
   }
   FindFirstDue();
