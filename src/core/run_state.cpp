@@ -24,5 +24,6 @@ void ResetRunState() {
   DataBroken = 0;
   BackFromMachine = 0;
   SetSaveFolderReady(true);
+  HoldSaveFiles(SaveFilesHold::Free);
   ResetCounter();
 }

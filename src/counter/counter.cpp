@@ -30,6 +30,7 @@ struct Tracker {
 
 constexpr int kCounterKey = 'D';
 constexpr const char* kDamagedNotice = "記録ファイルが壊れていたため、新しい記録を始めました。";
+constexpr const char* kUnreadableNotice = "記録ファイルを読み込めませんでした。";
 
 Tracker t;
 CounterView* g_view = nullptr;
@@ -45,6 +46,7 @@ void ReadPastDays() {
   for (auto it = h.days.rbegin(); it != h.days.rend() && static_cast<int>(g_past.size()) < kPastDaysShown; ++it)
     g_past.push_back(*it);
   if (h.damaged) t.notice = kDamagedNotice;
+  if (h.unreadable) t.notice = kUnreadableNotice;
   g_pastRead = true;
 }
 
@@ -52,9 +54,7 @@ std::string Now() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  char buf[32];
-  std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M", &local);
-  return buf;
+  return HistoryDate(local);
 }
 
 void Refresh() {

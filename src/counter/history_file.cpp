@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <charconv>
 #include <cstdio>
 #include <limits>
@@ -15,10 +17,8 @@
 namespace {
 
 constexpr const char* kVersionLine = "mofuran-datacounter 1";
-// Far beyond any real history (30 long days are a few megabytes): a larger file is not ours.
-constexpr std::int64_t kMaxFileBytes = 64ll << 20;
-// Far beyond any day the hall allows, and small enough that a damaged count cannot exhaust memory.
-constexpr int kMaxGames = 5'000'000;
+// No game takes in or pays out anywhere near this many coins.
+constexpr long long kMaxCoinsPerGame = 1000;
 
 // The slump as per-game wins and losses, run-length coded.
 std::string EncodeSlump(const std::vector<int>& slump) {
@@ -59,8 +59,9 @@ bool DecodeDay(const std::string& line, CounterDay* d) {
   std::string word, date, time;
   if (!(in >> word >> date >> time) || word != "day" || date.size() != 10 || time.size() != 5) return false;
   d->date = date + " " + time;
-  constexpr long long kCoins = std::numeric_limits<std::int64_t>::max() / 4;
-  if (!(Field(in, "games", 0, kMaxGames, &d->games) && Field(in, "normal", 0, d->games, &d->normalGames) &&
+  if (!Field(in, "games", 0, kMaxDayGames, &d->games)) return false;
+  const long long kCoins = kMaxCoinsPerGame * d->games;
+  if (!(Field(in, "normal", 0, d->games, &d->normalGames) &&
         Field(in, "fresh", 0, d->games, &d->freshWins) && Field(in, "mc", 0, d->games, &d->mc) &&
         Field(in, "pmc", 0, d->games, &d->pmc) && Field(in, "fanfare", 0, d->games, &d->fanfare) &&
         Field(in, "in", 0, kCoins, &d->coinsIn) && Field(in, "out", 0, kCoins, &d->coinsOut) &&
@@ -80,7 +81,7 @@ bool DecodeSlump(const std::string& line, CounterDay* d) {
     const auto star = word.find('*');
     long long delta = 0, run = 1;
     if (!ToInt(word.substr(0, star), -1'000'000, 1'000'000, &delta)) return false;
-    if (star != std::string::npos && !ToInt(word.substr(star + 1), 2, kMaxGames, &run)) return false;
+    if (star != std::string::npos && !ToInt(word.substr(star + 1), 2, kMaxDayGames, &run)) return false;
     if (static_cast<long long>(d->slump.size()) + run > d->games) return false;
     for (long long i = 0; i < run; ++i) {
       value += delta;
@@ -98,7 +99,7 @@ bool DecodeBonus(const std::string& line, const CounterDay& d, CounterBonus* b) 
   if (!(in >> word >> game >> kind >> length >> before >> how >> streakKind) || word != "bonus") return false;
   long long n = 0;
   const int previous = d.bonuses.empty() ? 1 : d.bonuses.back().game;
-  if (!ToInt(game, previous, d.games, &n)) return false;
+  if (static_cast<int>(d.bonuses.size()) >= d.games || !ToInt(game, previous, d.games, &n)) return false;
   b->game = static_cast<int>(n);
   if (kind != "MC" && kind != "PMC") return false;
   b->premium = kind == "PMC";
@@ -136,13 +137,28 @@ bool DecodeHistory(const std::string& text, std::vector<CounterDay>* days) {
   days->clear();
   std::istringstream in(text);
   std::string line;
-  if (!std::getline(in, line) || line != kVersionLine) return false;
+  // Lines as any editor leaves them: a carriage return before the line feed is no part of the line.
+  auto next = [&](std::string& l) {
+    if (!std::getline(in, l)) return false;
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    return true;
+  };
+  if (!next(line) || line != kVersionLine) return false;
   std::vector<CounterDay> read;
-  while (std::getline(in, line)) {
+  long long games = 0;
+  bool blank = false;
+  while (next(line)) {
+    // Blank lines may close the file, and nothing may follow them.
+    if (line.empty()) {
+      blank = true;
+      continue;
+    }
+    if (blank) return false;
     if (line.rfind("day ", 0) == 0) {
       CounterDay d;
       std::string slump;
-      if (!DecodeDay(line, &d) || !std::getline(in, slump) || !DecodeSlump(slump, &d)) return false;
+      if (!DecodeDay(line, &d) || (games += d.games) > kMaxHistoryGames || !next(slump) || !DecodeSlump(slump, &d))
+        return false;
       read.push_back(std::move(d));
     } else if (line.rfind("bonus ", 0) == 0 && !read.empty()) {
       CounterBonus b;
@@ -159,35 +175,77 @@ bool DecodeHistory(const std::string& text, std::vector<CounterDay>* days) {
   return true;
 }
 
+std::string HistoryDate(const std::tm& local) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d", std::clamp(local.tm_year + 1900, 0, 9999),
+                std::clamp(local.tm_mon + 1, 1, 12), std::clamp(local.tm_mday, 1, 31), std::clamp(local.tm_hour, 0, 23),
+                std::clamp(local.tm_min, 0, 59));
+  return buf;
+}
+
 std::string HistoryPath() { return NativePath(SoundFolder() + "\\" + kHistoryFile); }
+
+namespace {
+
+// Kept for a look and never read again, beside any set aside before: ".bad", ".bad2", ".bad3" and on. False when
+// it cannot be moved: it then stays where it is.
+bool SetAside(const std::string& path) {
+  for (int n = 1; n < 1000; ++n) {
+    const std::string aside = path + ".bad" + (n == 1 ? std::string() : std::to_string(n));
+    struct stat st {};
+    if (lstat(aside.c_str(), &st) == 0) continue;
+    return errno == ENOENT && std::rename(path.c_str(), aside.c_str()) == 0;
+  }
+  return false;
+}
+
+}  // namespace
 
 History ReadHistory() {
   History h;
   const std::string path = HistoryPath();
   RecoverSingleFile(path);
-  struct stat st{};
-  if (lstat(path.c_str(), &st) != 0) return h;  // no history yet
-  // Only a regular file of a sane size is read: a folder, a pipe or a device in its place is damage.
-  bool ok = S_ISREG(st.st_mode) && st.st_size <= kMaxFileBytes;
-  if (ok) {
-    const auto bytes = ReadAllBytes(path);
-    ok = bytes && DecodeHistory(std::string(bytes->begin(), bytes->end()), &h.days);
+  struct stat st {};
+  if (lstat(path.c_str(), &st) != 0) {
+    h.unreadable = errno != ENOENT;  // no history yet, or a folder that cannot be looked into
+    return h;
   }
-  if (!ok) {
-    // Kept for a look, never read again; the next day starts a fresh history.
-    std::rename(path.c_str(), (path + ".bad").c_str());
-    h.days.clear();
-    h.damaged = true;
-  }
+  // Only a regular file is read, and only as far as a true history goes: a link, a folder, a pipe or a device in
+  // its place, or a longer file, is damage.
+  Bytes bytes;
+  FileRead read = S_ISREG(st.st_mode) ? ReadFileStart(path, kMaxHistoryBytes + 1, bytes) : FileRead::NotAFile;
+  if (SaveFaults.unreadable && std::strcmp(SaveFaults.unreadable, kHistoryFile) == 0) read = FileRead::Unreadable;
+  if (read == FileRead::Missing) return h;
+  // A read that failed may succeed next time: the file is not damage and stays as it is.
+  h.unreadable = read == FileRead::Unreadable;
+  if (h.unreadable || (read == FileRead::Read && bytes.size() <= kMaxHistoryBytes &&
+                       DecodeHistory(std::string(bytes.begin(), bytes.end()), &h.days)))
+    return h;
+  h.days.clear();
+  h.damaged = true;
+  // A file that cannot be set aside must not be written over either.
+  h.unreadable = !SetAside(path);
   return h;
 }
 
-bool AppendToHistory(const CounterDay& day, bool* damagedBefore) {
+bool AppendToHistory(const std::vector<CounterDay>& days, bool* damagedBefore) {
   History h = ReadHistory();
   if (damagedBefore) *damagedBefore = h.damaged;
-  h.days.push_back(day);
-  if (h.days.size() > static_cast<std::size_t>(kHistoryDays))
-    h.days.erase(h.days.begin(), h.days.end() - kHistoryDays);
+  if (h.unreadable) return false;
+  for (const CounterDay& d : days)
+    if (d.games <= kMaxDayGames) h.days.push_back(d);
+  // The newest days, as many as the file holds.
+  std::size_t keep = 0;
+  long long games = 0;
+  for (auto it = h.days.rbegin(); it != h.days.rend() && keep < static_cast<std::size_t>(kHistoryDays); ++it) {
+    if ((games += it->games) > kMaxHistoryGames) break;
+    ++keep;
+  }
+  h.days.erase(h.days.begin(), h.days.end() - static_cast<std::ptrdiff_t>(keep));
   const std::string text = EncodeHistory(h.days);
   return WriteFileSafely(HistoryPath(), Bytes(text.begin(), text.end()));
+}
+
+bool AppendToHistory(const CounterDay& day, bool* damagedBefore) {
+  return AppendToHistory(std::vector<CounterDay>{day}, damagedBefore);
 }

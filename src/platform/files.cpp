@@ -11,32 +11,46 @@
 #include <cstring>
 #include <fstream>
 
-std::string NativePath(const std::string& gamePath) {
-  // A game path has a separator or two in some sixty characters; a sound is played by path every game.
-  std::string p = gamePath;
-  char* const end = p.data() + p.size();
-  for (char* c = p.data(); (c = static_cast<char*>(std::memchr(c, '\\', static_cast<size_t>(end - c))));) *c++ = '/';
-  return p;
-}
-
 namespace {
 std::string& ProgramFolderOverride() {
   static std::string folder;
   return folder;
 }
+
+// The program does not move while it runs: its folder is looked up once.
+const std::string& ProgramFolderOnce() {
+  if (!ProgramFolderOverride().empty()) return ProgramFolderOverride();
+  static const std::string found = [] {
+    char buf[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return CurrentFolder();
+    std::string path(buf, static_cast<size_t>(n));
+    const auto slash = path.rfind('/');
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+  }();
+  return found;
+}
 }  // namespace
+
+std::string NativePath(const std::string& gamePath) {
+  // A game path has a separator or two in some sixty characters; a sound is played by path every game.
+  std::string p = gamePath;
+  // The program's own folder is the system's name for it, a backslash in it included: only the game's names
+  // after it are turned.
+  const std::string& home = ProgramFolderOnce();
+  std::size_t from = 0;
+  if (home.size() > 1 && p.size() > home.size() && (p[home.size()] == '\\' || p[home.size()] == '/') &&
+      p.compare(0, home.size(), home) == 0)
+    from = home.size();
+  char* const end = p.data() + p.size();
+  for (char* c = p.data() + from; (c = static_cast<char*>(std::memchr(c, '\\', static_cast<size_t>(end - c))));)
+    *c++ = '/';
+  return p;
+}
 
 void OverrideProgramFolder(const std::string& folder) { ProgramFolderOverride() = folder; }
 
-std::string ProgramFolder() {
-  if (!ProgramFolderOverride().empty()) return ProgramFolderOverride();
-  char buf[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return CurrentFolder();
-  std::string path(buf, static_cast<size_t>(n));
-  const auto slash = path.rfind('/');
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
+std::string ProgramFolder() { return ProgramFolderOnce(); }
 
 bool ChangeFolder(const std::string& gamePath) { return chdir(NativePath(gamePath).c_str()) == 0; }
 
@@ -94,6 +108,7 @@ FileRead ReadFileStart(const std::string& gamePath, std::size_t limit, Bytes& ou
 bool WriteAllBytes(const std::string& gamePath, const Bytes& bytes) {
   std::FILE* f = std::fopen(NativePath(gamePath).c_str(), "wb");
   if (!f) return false;
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  // An empty file has no data to hand over: fwrite is not to be given a null pointer.
+  const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   return (std::fclose(f) == 0) && ok;
 }

@@ -10,12 +10,19 @@
 
 namespace {
 
-// One converter each way, opened on first use and kept for the run.
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+bool g_converterAllowed = true;
+
+// One converter each way, opened on first use and kept for the run; kNoConverter where the system has none.
 iconv_t Converter(bool toCodePage) {
+  if (!g_converterAllowed) return kNoConverter;
   static const iconv_t encode = iconv_open("CP932", "UTF-8");
   static const iconv_t decode = iconv_open("UTF-8", "CP932");
   return toCodePage ? encode : decode;
 }
+
+// Without a converter plain ASCII, which CP932 holds as itself, still goes through; nothing else does.
+bool HaveConverter() { return Converter(true) != kNoConverter && Converter(false) != kNoConverter; }
 
 // Converts as far as the input goes; false when a byte sequence cannot be converted (out holds what was done).
 bool Convert(iconv_t cd, const char* in, std::size_t size, std::string& out, std::size_t* used) {
@@ -63,6 +70,10 @@ bool Encode(const std::string& utf8, std::vector<std::uint8_t>* out) {
     for (const auto& twin : kTwins)
       if (ch == twin[0]) ch = twin[1];
     std::string encoded, back;
+    if (!HaveConverter() && n == 1 && static_cast<unsigned char>(ch[0]) < 0x80) {
+      if (out) out->push_back(static_cast<std::uint8_t>(ch[0]));
+      continue;
+    }
     // Only a character that comes back as itself is kept, so the name reads back exactly as written.
     if (Convert(Converter(true), ch.data(), ch.size(), encoded, nullptr) && !encoded.empty() &&
         Convert(Converter(false), encoded.data(), encoded.size(), back, nullptr) && back == ch) {
@@ -109,23 +120,42 @@ std::string WithoutControls(const std::string& utf8) {
   return out;
 }
 
+std::string RegisteredName(const std::string& name) { return BlankName(name) ? std::string() : Trim(name); }
+
 bool BlankName(const std::string& utf8) {
   std::string rest = WithoutControls(utf8);
   for (std::size_t at; (at = rest.find("　")) != std::string::npos;) rest.erase(at, 3);
   return rest.find_first_not_of(' ') == std::string::npos;
 }
 
-std::string NameFromCodePage(const std::uint8_t* bytes, std::size_t size) {
+void SetCodePageConverterAvailable(bool available) { g_converterAllowed = available; }
+
+std::string NameFromCodePage(const std::uint8_t* bytes, std::size_t size, bool* exact) {
   // No character takes more than two bytes, so the 30 characters lie within the first 60.
   size = std::min<std::size_t>(size, 2 * kNameChars);
   std::string text;
+  if (exact) *exact = true;
   const char* p = reinterpret_cast<const char*>(bytes);
+  const bool converter = HaveConverter();
   while (size > 0) {
     std::size_t used = 0;
-    if (Convert(Converter(false), p, size, text, &used)) break;
-    // An undecodable byte stands as "?" and decoding goes on after it.
-    text += '?';
-    used = std::min(used + 1, size);
+    if (converter && Convert(Converter(false), p, size, text, &used)) break;
+    const auto c = static_cast<unsigned char>(*p);
+    if (!converter && c < 0x80) {
+      text += *p;
+      used = 1;
+    } else if (!converter) {
+      // A character the converter would have read: one "?", over both bytes of a double-byte one.
+      const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+      text += '?';
+      used = lead && size > 1 ? 2 : 1;
+      if (exact) *exact = false;
+    } else {
+      // An undecodable byte stands as "?" and decoding goes on after it.
+      text += '?';
+      used = std::min(used + 1, size);
+      if (exact) *exact = false;
+    }
     p += used;
     size -= used;
   }

@@ -16,6 +16,11 @@ bool CodePageHolds(const std::string& utf8);
 std::string WithoutControls(const std::string& utf8);
 // True when a typed name holds nothing but blanks (half- or full-width) and control characters: no name at all.
 bool BlankName(const std::string& utf8);
-// The stored name from CP932 bytes: undecodable bytes become "?", NUL bytes blanks, then cut or padded to 30
-// characters.
-std::string NameFromCodePage(const std::uint8_t* bytes, std::size_t size);
+// The stored name from CP932 bytes: undecodable bytes become "?" (and `exact` false), NUL bytes blanks, then cut
+// or padded to 30 characters.
+std::string NameFromCodePage(const std::uint8_t* bytes, std::size_t size, bool* exact = nullptr);
+// The registered name of a stored or typed one: trimmed, and empty when nothing but blanks and control characters.
+std::string RegisteredName(const std::string& name);
+
+// Acts out a system without the CP932 converter (false), where only plain ASCII converts; true: the system's.
+void SetCodePageConverterAvailable(bool available);

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/money.h"
 
@@ -30,6 +31,12 @@ struct PlayerRecord {
   float DigitalSpeed = 0;   // digital display speed, 0..20 (the Y and U keys)
   // The name as stored: cut to 30 characters and padded with blanks.
   std::string Name = std::string(kNameChars, ' ');
+  // A stored name that did not decode exactly (a byte the code page does not know, no converter at hand) is
+  // written back as the very bytes read, as long as Name is still the name they read as.
+  struct {
+    std::string read;
+    std::vector<std::uint8_t> bytes;
+  } StoredName = {};
 };
 
 // A new player's record: 200,000 yen, the fanfare item not owned, the normal fua speed, a blank name.

@@ -48,17 +48,29 @@ bool g_reloading = false;
 
 void LoadData() {
   RecoverInterruptedSave();
-  bool dataDamaged = false, vbdsndDamaged = false;
+  FileRead dataRead = FileRead::Read, vbdsndRead = FileRead::Read;
   if (SaveFolderReady()) {
-    // Each file is read and closed before the next. A name that holds no readable file is a broken pair.
-    CheckCopy = DecodeDataFiles(ReadSaveFile(kDataFiles, &dataDamaged));
-    Record = DecodeVbdsnd(ReadSaveFile(kVbdsnd, &vbdsndDamaged));
-  } else {
+    // Each file is read and closed before the next. A name that holds no file at all is a broken pair.
+    const Bytes data = ReadSaveFile(kDataFiles, &dataRead);
+    const Bytes vbdsnd = ReadSaveFile(kVbdsnd, &vbdsndRead);
+    if (dataRead == FileRead::Unreadable || vbdsndRead == FileRead::Unreadable) {
+      // A file that is there but cannot be read is not damaged: both stay as they are for the rest of the run,
+      // which is played from memory (on a new player's record until one was loaded).
+      HoldSaveFiles(SaveFilesHold::Untouched);
+      if (!FuaSpeedValid(Record.FuaSpeed)) Record = InitialRecord();
+      MsgBox("データを読み込めませんでした。", vbOKOnly | vbExclamation, "注意！");
+    } else {
+      CheckCopy = DecodeDataFiles(data);
+      Record = DecodeVbdsnd(vbdsnd);
+    }
+  }
+  if (!SaveFolderReady()) {
     // No sound folder, no files: the record in memory is all there is.
     CheckCopy = DecodeDataFiles(EncodeDataFiles(Record));
   }
   Record.Name = CheckCopy.Name;
-  if (dataDamaged || vbdsndDamaged) DataBroken = 100;
+  Record.StoredName = CheckCopy.StoredName;
+  if (dataRead == FileRead::NotAFile || vbdsndRead == FileRead::NotAFile) DataBroken = 100;
   CheckData();
   if (DataBroken == 100 && !g_reloading) {
     // InitialiseData loads the new files itself and shows them.
@@ -66,7 +78,7 @@ void LoadData() {
     return;
   }
   ShowOnTitle(Record);
-  PlayerName = Trim(CheckCopy.Name);
+  PlayerName = RegisteredName(CheckCopy.Name);
   Form1.Text4.Text = PlayerName;
 }
 
@@ -83,7 +95,7 @@ void SaveData() {
   const std::string name = FixedName(WithoutControls(Form1.Text4.Text()));
   if (CodePageHolds(name)) Record.Name = name;
   WriteRecord(Record);
-  PlayerName = Trim(Record.Name);
+  PlayerName = RegisteredName(Record.Name);
 }
 
 bool InitialiseData() {
@@ -116,7 +128,12 @@ void SaveShopData() { WriteRecord(Record); }
 PlayerRecord FILEREAD() {
   if (!SaveFolderReady()) return Record;
   RecoverInterruptedSave();
-  return DecodeVbdsnd(ReadSaveFile(kVbdsnd));
+  FileRead read = FileRead::Read;
+  const Bytes vbdsnd = ReadSaveFile(kVbdsnd, &read);
+  if (read != FileRead::Unreadable) return DecodeVbdsnd(vbdsnd);
+  // Merged into nothing, the day would overwrite every stored item and record: the files stay as they are.
+  HoldSaveFiles(SaveFilesHold::Untouched);
+  return Record;
 }
 
 void EndOfDaySave() {
@@ -142,8 +159,9 @@ void EndOfDaySave() {
   if (Record.ProxyContract == 0) work.ProxyContract = 0;
   if (Record.SpectaclesItem == 0) work.SpectaclesItem = 0;
   work.Name = FixedName(PlayerName);
+  work.StoredName = Record.StoredName;
   WriteRecord(work);
-  PlayerName = Trim(work.Name);
+  PlayerName = RegisteredName(work.Name);
 }
 
 void UpgradeFastPlayCoins() {

@@ -1,8 +1,10 @@
 #include "records/save_format.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 
+#include "platform/convert.h"
 #include "records/name_text.h"
 
 namespace {
@@ -79,7 +81,8 @@ Bytes EncodeDataFiles(const PlayerRecord& r) {
   PutU64(out, static_cast<std::uint64_t>(r.Savings.units));
   for (auto field : kRecordFields) PutFloat(out, r.*field);
   // The name is the last field: a double-byte character simply takes two bytes.
-  const Bytes name = ToCodePage(FixedName(r.Name));
+  const bool asRead = !r.StoredName.bytes.empty() && Trim(FixedName(r.Name)) == Trim(r.StoredName.read);
+  const Bytes name = asRead ? r.StoredName.bytes : ToCodePage(FixedName(r.Name));
   out.insert(out.end(), name.begin(), name.end());
   return out;
 }
@@ -89,7 +92,10 @@ DataFilesCopy DecodeDataFiles(const Bytes& bytes) {
   DataFilesCopy c;
   c.Savings.units = static_cast<std::int64_t>(in.U64(0));
   for (int i = 0; i < kRecordCount; ++i) c.Records[i] = in.Float(8 + 4 * i);
-  c.Name = bytes.size() > 32 ? NameFromCodePage(bytes.data() + 32, bytes.size() - 32) : FixedName("");
+  if (bytes.size() <= 32) return c;
+  bool exact = true;
+  c.Name = NameFromCodePage(bytes.data() + 32, bytes.size() - 32, &exact);
+  if (!exact) c.StoredName = {c.Name, Bytes(bytes.begin() + 32, bytes.begin() + std::min(bytes.size(), kDataFilesSize))};
   return c;
 }
 

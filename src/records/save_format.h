@@ -18,6 +18,8 @@ struct DataFilesCopy {
   Currency Savings;
   float Records[kRecordCount] = {};
   std::string Name = std::string(kNameChars, ' ');
+  // Set when Name is not exactly what the bytes say (see PlayerRecord::StoredName).
+  decltype(PlayerRecord::StoredName) StoredName;
 };
 
 Bytes EncodeVbdsnd(const PlayerRecord& r);

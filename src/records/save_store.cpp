@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -20,6 +21,7 @@ const char kVbdsndTemp[] = "VBDSND1.DLL.new";
 const char kReady[] = "SaveFiles.ready";
 
 bool g_folderReady = true;
+SaveFilesHold g_hold = SaveFilesHold::Free;
 
 // Anything at all under that name, and a regular file under it: only a regular file is a save's own.
 bool Present(const char* name) {
@@ -107,20 +109,28 @@ void Discard() {
 }  // namespace
 
 void SetSaveFolderReady(bool ready) { g_folderReady = ready; }
-bool SaveFolderReady() { return g_folderReady; }
+bool SaveFolderReady() { return g_folderReady && g_hold != SaveFilesHold::Untouched; }
 
-Bytes ReadSaveFile(const char* name, bool* damaged) {
+void HoldSaveFiles(SaveFilesHold hold) { g_hold = hold == SaveFilesHold::Free ? hold : std::max(g_hold, hold); }
+SaveFilesHold SaveFilesHeld() { return g_hold; }
+
+Bytes ReadSaveFile(const char* name, FileRead* how) {
   Bytes bytes;
   // Only the bytes the layout uses: a file grown to gigabytes costs no more to read than a true one.
   const bool longLayout = std::strcmp(name, kDataFiles) == 0 || std::strcmp(name, kDataTemp) == 0;
-  const FileRead read = g_folderReady ? ReadFileStart(name, longLayout ? kDataFilesSize : kVbdsndSize, bytes)
-                                      : FileRead::Missing;
-  if (damaged) *damaged = read == FileRead::NotAFile || read == FileRead::Unreadable;
+  FileRead read = FileRead::Missing;
+  if (SaveFolderReady())
+    read = SaveFaults.unreadable && std::strcmp(name, SaveFaults.unreadable) == 0
+               ? FileRead::Unreadable
+               : ReadFileStart(name, longLayout ? kDataFilesSize : kVbdsndSize, bytes);
+  if (read != FileRead::Read) bytes.clear();
+  if (how) *how = read;
   return bytes;
 }
 
 void RecoverInterruptedSave() {
-  if (!g_folderReady) return;
+  // Completing or discarding a save writes: never while the files are held.
+  if (!g_folderReady || g_hold != SaveFilesHold::Free) return;
   const bool dataTemp = IsFile(kDataTemp), vbdsndTemp = IsFile(kVbdsndTemp);
   if (!IsFile(kReady)) {
     // A save cut off before both new files were complete: the old pair stands. Whatever stands under the
@@ -130,8 +140,11 @@ void RecoverInterruptedSave() {
   }
   // Both new files were complete. Each that still waits under its temporary name replaces the old one, provided
   // the pair they make agrees.
-  const DataFilesCopy check = DecodeDataFiles(ReadSaveFile(dataTemp ? kDataTemp : kDataFiles));
-  const Bytes vbdsnd = ReadSaveFile(vbdsndTemp ? kVbdsndTemp : kVbdsnd);
+  FileRead dataRead = FileRead::Read, vbdsndRead = FileRead::Read;
+  const DataFilesCopy check = DecodeDataFiles(ReadSaveFile(dataTemp ? kDataTemp : kDataFiles, &dataRead));
+  const Bytes vbdsnd = ReadSaveFile(vbdsndTemp ? kVbdsndTemp : kVbdsnd, &vbdsndRead);
+  // A file that cannot be read now may read later: nothing is decided on it.
+  if (dataRead == FileRead::Unreadable || vbdsndRead == FileRead::Unreadable) return;
   if (vbdsnd.size() != kVbdsndSize || !CopiesAgree(check, DecodeVbdsnd(vbdsnd))) {
     Discard();
     return;
@@ -143,7 +156,7 @@ void RecoverInterruptedSave() {
 }
 
 bool WriteSavePair(const Bytes& dataFiles, const Bytes& vbdsnd) {
-  if (!g_folderReady) return false;
+  if (!g_folderReady || g_hold != SaveFilesHold::Free) return false;
   RecoverInterruptedSave();
   SaveRun run;
   Go go = Go::On;

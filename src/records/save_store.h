@@ -9,15 +9,23 @@
 bool WriteSavePair(const Bytes& dataFiles, const Bytes& vbdsnd);
 // Completes or discards a save that was cut off. Runs before every read and write of the save files.
 void RecoverInterruptedSave();
-// A save file's bytes, no more than its layout uses; a missing file reads as empty. A name that holds no
-// regular file (a folder, a FIFO, a device) or a file that cannot be read reads as empty too and is damaged.
-Bytes ReadSaveFile(const char* name, bool* damaged = nullptr);
+// A save file's bytes, no more than its layout uses; a missing file reads as empty, and so does anything else.
+// `how` tells why: NotAFile (a folder, a FIFO, a device under the name) is damage; Unreadable (no permission, a
+// failing disk) is not, and the file must then be left as it is.
+Bytes ReadSaveFile(const char* name, FileRead* how = nullptr);
 
 // The save files live in the sound folder and nowhere else. The title screen's load says here whether it could
 // make that folder the working folder; while it could not, no save file is read or written anywhere: they read
 // as missing and every save fails.
 void SetSaveFolderReady(bool ready);
 bool SaveFolderReady();
+
+// For the rest of the run, once a save file could not be read or the folder's lock could not be taken: the save
+// files are left alone. NoWrites still reads them; Untouched does not even read them, and the folder then counts
+// as not ready. A hold only ever tightens during a run; Free lifts it (a new run).
+enum class SaveFilesHold { Free, NoWrites, Untouched };
+void HoldSaveFiles(SaveFilesHold hold);
+SaveFilesHold SaveFilesHeld();
 
 // Any other file of the game written the same way, alone: a temporary beside it ("<path>.new"), flushed, then
 // renamed over it, so that a cut leaves the old file or the new one. False when it cannot be written (the old file
@@ -32,5 +40,7 @@ struct SaveInterruption {
   int cutAfterStep = 0;
   // Acts out a write error (a full disk) at this step (0: off).
   int failAtStep = 0;
+  // Acts out a failing disk: reading the save file of this name fails (nullptr: off).
+  const char* unreadable = nullptr;
 };
 extern SaveInterruption SaveFaults;

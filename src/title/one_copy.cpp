@@ -5,6 +5,7 @@
 #include "platform/events.h"
 #include "platform/files.h"
 #include "platform/folder_lock.h"
+#include "records/save_store.h"
 #include "sound/sound_bank.h"
 #include "title/title_screen.h"
 
@@ -12,8 +13,11 @@ bool TakeSaveFolder() {
   LocateAppFolder();
   const std::string folder = NativePath(SoundFolder());
   if (!FileExists(folder)) mkdir(folder.c_str(), 0777);
-  // Without a lock file (a folder that cannot be written) the saves fail and say so; the game still starts.
-  if (TakeFolderLock(folder, "SaveFiles.lock") != FolderLock::HeldElsewhere) return true;
+  const FolderLock lock = TakeFolderLock(folder, "SaveFiles.lock");
+  // Without a lock (a folder that cannot be written, a lock name that cannot be cleared) another copy might be
+  // saving too: this one plays without saving, and each save says so.
+  if (lock == FolderLock::Unavailable) HoldSaveFiles(SaveFilesHold::NoWrites);
+  if (lock != FolderLock::HeldElsewhere) return true;
   MsgBox("モフランは既に起動しています。", vbOKOnly, "注意！");
   return false;
 }

@@ -38,6 +38,15 @@ CounterDay SampleDay(int n) {
   return d;
 }
 
+// A day as long as the hall ever allows, all replays.
+CounterDay LongDay() {
+  CounterDay d;
+  d.date = "2025-06-01 23:00";
+  d.games = kMaxDayGames;
+  d.slump.assign(kMaxDayGames, 0);
+  return d;
+}
+
 void ExpectSameDay(const CounterDay& a, const CounterDay& b) {
   EXPECT_EQ(a.date, b.date);
   EXPECT_EQ(a.games, b.games);
@@ -88,6 +97,9 @@ TEST(HistoryText, RoundTripsAndRejectsEveryKindOfDamage) {
       Replace(text, "-3*2 0 9", "-3*2 0 8"),                             // coins that do not add up
       Replace(text, "-3*2 0 9", "-3*3 0 9"),                             // more games than the day has
       Replace(text, "games 13", "games 99999999"),                       // a count beyond any day
+      Replace(text, "games 13", "games 200001"),                         // a day past the last closing time
+      Replace(text, "in 33 out 48", "in 13001 out 13016"),               // more coins than the games can bet
+      Replace(text, "\nday 2025-06-02", "\n\nday 2025-06-02"),           // a blank line between days
       Replace(text, "bonus 8 PMC", "bonus 99 PMC"),                      // a bonus after the day's last game
       Replace(text, "bonus 8 PMC", "bonus 2 PMC"),                       // bonuses out of order
       Replace(text, "PMC 222", "BIG 222"),                               // an unknown kind
@@ -106,9 +118,40 @@ TEST(HistoryText, RoundTripsAndRejectsEveryKindOfDamage) {
     EXPECT_FALSE(DecodeHistory(damaged[i], &read)) << "case " << i;
     EXPECT_TRUE(read.empty()) << "case " << i;
   }
-  // More days than the history keeps cannot be ours.
+  // More days than the history keeps cannot be ours, nor more games than it keeps.
   std::vector<CounterDay> many(kHistoryDays + 1, SampleDay(3));
   EXPECT_FALSE(DecodeHistory(EncodeHistory(many), &read));
+  std::vector<CounterDay> longDays(kMaxHistoryGames / kMaxDayGames, LongDay());
+  EXPECT_TRUE(DecodeHistory(EncodeHistory(longDays), &read));
+  longDays.push_back(LongDay());
+  EXPECT_FALSE(DecodeHistory(EncodeHistory(longDays), &read));
+
+  // What editors and copies do to a text file is no damage: Windows line ends, blank lines at the end.
+  std::string windows;
+  for (char c : text) windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  for (const std::string& harmless : {windows, text + "\n", text + "\r\n\n", windows + "\r\n"}) {
+    ASSERT_TRUE(DecodeHistory(harmless, &read)) << harmless.size();
+    ASSERT_EQ(read.size(), 2u);
+    ExpectSameDay(read[1], days[1]);
+  }
+}
+
+TEST(HistoryText, EveryDateTheClockCanGiveReadsBack) {
+  const struct {
+    int year;
+    const char* written;
+  } cases[] = {{2025, "2025-06-01 18:42"}, {999, "0999-06-01 18:42"}, {-40, "0000-06-01 18:42"},
+               {10000, "9999-06-01 18:42"}, {2147481647, "9999-06-01 18:42"}};
+  for (const auto& c : cases) {
+    std::tm local{};
+    local.tm_year = c.year - 1900, local.tm_mon = 5, local.tm_mday = 1, local.tm_hour = 18, local.tm_min = 42;
+    CounterDay d = SampleDay(1);
+    d.date = HistoryDate(local);
+    EXPECT_EQ(d.date, c.written);
+    std::vector<CounterDay> read;
+    ASSERT_TRUE(DecodeHistory(EncodeHistory({d}), &read)) << c.year;
+    EXPECT_EQ(read[0].date, c.written);
+  }
 }
 
 class HistoryFileTest : public ::testing::Test {
@@ -176,6 +219,45 @@ TEST_F(HistoryFileTest, ADamagedOrForeignFileIsSetAsideAndAFreshHistoryBegins) {
   EXPECT_TRUE(h.days.empty());
   EXPECT_TRUE(AppendToHistory(SampleDay(5)));
   EXPECT_EQ(ReadHistory().days.size(), 1u);
+}
+
+TEST_F(HistoryFileTest, AFileThatCannotBeReadIsLeftAloneAndEveryDamagedOneIsKept) {
+  ASSERT_TRUE(AppendToHistory(SampleDay(1)));
+  const std::string before = Contents();
+  // A failing disk: the file is neither set aside nor written over, and reads again once the disk does.
+  SaveFaults.unreadable = kHistoryFile;
+  EXPECT_TRUE(ReadHistory().unreadable);
+  EXPECT_FALSE(ReadHistory().damaged);
+  EXPECT_FALSE(AppendToHistory(SampleDay(2)));
+  SaveFaults = {};
+  EXPECT_EQ(Contents(), before);
+  EXPECT_FALSE(std::filesystem::exists(Path() + ".bad"));
+  EXPECT_EQ(ReadHistory().days.size(), 1u);
+
+  // Damaged files, one after another, each kept; a file longer than any history is damaged however it reads.
+  const std::string damaged[] = {"first\n", "second\n", "mofuran-datacounter 1\n" + std::string(kMaxHistoryBytes, '\n')};
+  const char* aside[] = {".bad", ".bad2", ".bad3"};
+  for (int i = 0; i < 3; ++i) {
+    std::ofstream(Path(), std::ios::binary) << damaged[i];
+    EXPECT_TRUE(ReadHistory().damaged) << i;
+    std::ifstream kept(Path() + aside[i], std::ios::binary);
+    std::stringstream s;
+    s << kept.rdbuf();
+    EXPECT_EQ(s.str(), damaged[i]) << i;
+  }
+
+  // Days too long to keep: the newest that fit stay, and a day past any closing time is left out.
+  std::filesystem::remove(Path());
+  CounterDay tooLong = LongDay();
+  tooLong.games += 1;
+  tooLong.slump.push_back(0);
+  std::vector<CounterDay> days(kMaxHistoryGames / kMaxDayGames + 2, LongDay());
+  days.back() = tooLong;
+  days.front().date = "2025-05-01 23:00";
+  ASSERT_TRUE(AppendToHistory(days));
+  const History h = ReadHistory();
+  EXPECT_EQ(h.days.size(), static_cast<std::size_t>(kMaxHistoryGames / kMaxDayGames));
+  EXPECT_EQ(h.days.front().date, "2025-06-01 23:00");
 }
 
 TEST_F(HistoryFileTest, AWriteCutOffAtAnyStepLeavesTheOldHistoryOrTheNewOneWhole) {

@@ -37,18 +37,26 @@ class RecordsTest : public ::testing::Test {
     CheckCopy = DataFilesCopy{};
     SaveFaults = SaveInterruption{};
     SetSaveFolderReady(true);
+    HoldSaveFiles(SaveFilesHold::Free);
+    SetCodePageConverterAvailable(true);
     Play = PlayState{};
     Mc = McState{};
     Presentation = PresentationState{};
     Form1.Text4.Text = "";
   }
-  void TearDown() override { SaveFaults = SaveInterruption{}; }
+  void TearDown() override {
+    SaveFaults = SaveInterruption{};
+    HoldSaveFiles(SaveFilesHold::Free);
+    SetCodePageConverterAvailable(true);
+  }
 
   // Both files as a save of this record writes them, and the record both files hold now.
   static void Store(const PlayerRecord& r) { ASSERT_TRUE(WriteSavePair(EncodeDataFiles(r), EncodeVbdsnd(r))); }
   static PlayerRecord Stored() {
     PlayerRecord r = DecodeVbdsnd(ReadSaveFile(kVbdsnd));
-    r.Name = DecodeDataFiles(ReadSaveFile(kDataFiles)).Name;
+    const DataFilesCopy copy = DecodeDataFiles(ReadSaveFile(kDataFiles));
+    r.Name = copy.Name;
+    r.StoredName = copy.StoredName;
     return r;
   }
   int BoxesSaying(const std::string& text) const {

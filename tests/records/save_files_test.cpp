@@ -1,5 +1,7 @@
 // Loading, cross-checking, initialising and saving the player record through the title screen's boxes, and the
 // end-of-day merge.
+#include <functional>
+
 #include "records_fixture.h"
 
 namespace {
@@ -218,6 +220,73 @@ TEST_F(EndOfDayTest, GoneItemsStayGoneAndAnUnnamedPlayerSavesNothing) {
   EndOfDaySave();
   EXPECT_FALSE(FileExists(kDataFiles));
   EXPECT_FALSE(FileExists(kVbdsnd));
+}
+
+TEST_F(EndOfDayTest, AFileThatCannotBeReadIsLeftAloneForTheRunAndThePlayerPlaysOn) {
+  const auto data = ReadAllBytes(kDataFiles), vbdsnd = ReadAllBytes(kVbdsnd);
+  const struct {
+    const char* file;
+    bool atLoad;  // else at the cash-out, after a load that went well
+  } cases[] = {{kDataFiles, true}, {kVbdsnd, true}, {kVbdsnd, false}};
+  for (const auto& c : cases) {
+    HoldSaveFiles(SaveFilesHold::Free);
+    Record = c.atLoad ? PlayerRecord{} : KnownRecord();
+    sim.ClearBoxes();
+    SaveFaults.unreadable = c.file;
+    if (c.atLoad) {
+      LoadData();
+      LoadData();
+      EXPECT_TRUE(Same(Record, InitialRecord())) << c.file;
+      EXPECT_EQ(PlayerName, "");
+      EXPECT_EQ(BoxesSaying("データを読み込めませんでした。"), 1) << c.file;
+      SaveData();
+    } else {
+      PlayerName = "もふ太郎";
+      EndOfDaySave();
+      EXPECT_EQ(Record.Savings, Currency::FromYen(11000));  // the day's result holds in memory
+    }
+    SaveShopData();
+    SaveFaults = {};
+    LoadData();
+    EXPECT_GE(BoxesSaying("データを保存できませんでした。"), 2) << c.file;
+    EXPECT_EQ(BoxesSaying("データが壊れています。"), 0) << c.file;
+    EXPECT_EQ(ReadAllBytes(kDataFiles), data) << c.file;
+    EXPECT_EQ(ReadAllBytes(kVbdsnd), vbdsnd) << c.file;
+  }
+  // Without the folder's lock the files are read but never written.
+  HoldSaveFiles(SaveFilesHold::Free);
+  HoldSaveFiles(SaveFilesHold::NoWrites);
+  LoadData();
+  EXPECT_TRUE(Same(Record, KnownRecord()));
+  EndOfDaySave();
+  EXPECT_EQ(ReadAllBytes(kVbdsnd), vbdsnd);
+}
+
+TEST_F(EndOfDayTest, ANameTheGameCannotDecodeIsWrittenBackAsTheBytesItWasReadFrom) {
+  const auto nameBytes = [] {
+    const Bytes data = *ReadAllBytes(kDataFiles);
+    return Bytes(data.begin() + 32, data.end());
+  };
+  const Bytes stored = nameBytes();
+  SetCodePageConverterAvailable(false);
+  LoadData();
+  EXPECT_EQ(PlayerName, "????");  // one for each double-byte character
+  for (const std::function<void()>& save : std::initializer_list<std::function<void()>>{SaveData, SaveShopData, EndOfDaySave}) {
+    save();
+    EXPECT_EQ(nameBytes(), stored);
+  }
+  // A plain name still registers without the converter; a name of blanks of either width is no name.
+  Form1.Text4.Text = "mofu";
+  SaveData();
+  EXPECT_EQ(Trim(DecodeDataFiles(*ReadAllBytes(kDataFiles)).Name), "mofu");
+  SetCodePageConverterAvailable(true);
+  for (const char* blank : {"　", " 　 　", "\x01　"}) {
+    PlayerRecord r = KnownRecord();
+    r.Name = FixedName(blank);
+    Store(r);
+    LoadData();
+    EXPECT_EQ(PlayerName, "") << blank;
+  }
 }
 
 }  // namespace

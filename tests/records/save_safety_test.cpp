@@ -135,9 +135,9 @@ TEST_F(SaveSafetyTest, NamesThatHoldNoFileOrAHugeOneAreReadBoundedWithoutBlockin
   Store(KnownRecord());
   ASSERT_EQ(truncate(kVbdsnd, 1LL << 30), 0);
   ASSERT_EQ(truncate(kDataFiles, 1LL << 30), 0);
-  bool damaged = true;
-  EXPECT_EQ(ReadSaveFile(kVbdsnd, &damaged).size(), 80u);
-  EXPECT_FALSE(damaged);
+  FileRead how = FileRead::NotAFile;
+  EXPECT_EQ(ReadSaveFile(kVbdsnd, &how).size(), 80u);
+  EXPECT_EQ(how, FileRead::Read);
   EXPECT_EQ(ReadSaveFile(kDataFiles).size(), 92u);
   EXPECT_TRUE(Same(LoadAsTitle(), KnownRecord()));
   EXPECT_TRUE(sim.Boxes().empty());
@@ -156,9 +156,8 @@ TEST_F(SaveSafetyTest, NamesThatHoldNoFileOrAHugeOneAreReadBoundedWithoutBlockin
       Begin(penniless);
       std::filesystem::remove(file);
       ASSERT_EQ(hostile[kind](file), 0);
-      damaged = false;
-      EXPECT_TRUE(ReadSaveFile(file, &damaged).empty());
-      EXPECT_TRUE(damaged);
+      EXPECT_TRUE(ReadSaveFile(file, &how).empty());
+      EXPECT_EQ(how, FileRead::NotAFile);
       sim.ClearBoxes();
       EXPECT_TRUE(Same(LoadAsTitle(), InitialRecord())) << file << " " << kind;
       EXPECT_EQ(BoxesSaying("データが壊れています。"), 1) << file << " " << kind;
@@ -267,7 +266,7 @@ TEST_F(SaveSafetyTest, SaveFilesOfAnyLengthAndContentLoadIntoAValidRecord) {
     ASSERT_TRUE(AllFieldsFinite(Record)) << i;
     ASSERT_TRUE(FuaSpeedValid(Record.FuaSpeed)) << i;
     ASSERT_EQ(DataBroken, 0);
-    ASSERT_EQ(PlayerName, Trim(Record.Name));
+    ASSERT_EQ(PlayerName, RegisteredName(Record.Name));
     ASSERT_EQ(PlayerName.find('\0'), std::string::npos);
     if (BoxesSaying("データが壊れています。") > 0) {
       ++initialised;

@@ -55,7 +55,9 @@ class TitleTest : public ::testing::Test {
   static void Store(const PlayerRecord& r) { ASSERT_TRUE(WriteSavePair(EncodeDataFiles(r), EncodeVbdsnd(r))); }
   static PlayerRecord Stored() {
     PlayerRecord r = DecodeVbdsnd(ReadSaveFile(kVbdsnd));
-    r.Name = DecodeDataFiles(ReadSaveFile(kDataFiles)).Name;
+    const DataFilesCopy copy = DecodeDataFiles(ReadSaveFile(kDataFiles));
+    r.Name = copy.Name;
+    r.StoredName = copy.StoredName;
     return r;
   }
   // A registered player with the given savings and nothing bought.
