@@ -75,6 +75,8 @@ else
   figure "two worker processes against one (--jobs 2):" "not measured (mofuran-sim failed)"
 fi
 
+# The data counter opened on the largest histories its reader accepts.
+./bench_counter_open 2>/dev/null | while IFS= read -r line; do figure "${line%%:*}:" "${line#*: }"; done
 figure "reel frame composition:" "$(./bench_reel_frame 2>/dev/null | sed -n 's/.*: //p')"
 
 # The game runs from a copy of the program beside its pictures and sounds, so that the save files it writes into
