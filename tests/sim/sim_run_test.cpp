@@ -269,4 +269,13 @@ TEST_F(SimRunTest, TheFiguresPrintAsOneJsonObjectWithTheKeysInOrder) {
   EXPECT_NE(json.find("\"games_per_second\":20.0"), std::string::npos);
 }
 
+TEST(SimResultTextTest, ALongRunPrintsWhole) {
+  SimResult r;
+  r.settings.assign(10000, 6);
+  std::string list = "6";
+  for (int i = 1; i < 10000; ++i) list += ",6";
+  EXPECT_NE(ResultJson(r).find("\"settings\":[" + list + "],\"virtual_seconds\":0.000,"), std::string::npos);
+  EXPECT_NE(ResultText(r).find("settings [" + list + "],\n0 s of play"), std::string::npos);
+}
+
 }  // namespace

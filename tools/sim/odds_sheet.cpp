@@ -164,9 +164,7 @@ std::string Pad(const std::string& s, int width, bool right) {
 std::string Format(const char* format, double v) {
   if (std::isnan(v)) return "-";
   if (std::isinf(v)) return "∞";
-  char buf[64];
-  std::snprintf(buf, sizeof buf, format, v);
-  return buf;
+  return Formatted(format, v);
 }
 
 // "value [low, high]" with one format for the three; a leading text before the value.
@@ -218,16 +216,14 @@ std::string SheetText(const OddsSheet& sheet) {
     while (!line.empty() && line.back() == ' ') line.pop_back();
     out += line + '\n';
   }
-  char foot[512];
-  std::snprintf(foot, sizeof foot,
-                "%d days of %ld games per setting, %ld games in %.1f s (%.0f games a second).\n"
-                "機械割: coins out per coin in. 通常時MC, PMC: normal games per MC won in normal play, per PMC.\n"
-                "PMC比率: PMCs among MC starts. 平均MC長: an MC's length as drawn. 連荘率: MCs followed by a streak.\n"
-                "FF連/1万G: fanfare streaks per 10,000 games. [..]: 95 %% confidence interval from the spread between days\n"
-                "(Student t; for 1/x figures the interval of the rate, inverted).",
-                sheet.daysPerSetting, sheet.gamesPerDay, sheet.games, sheet.wallSeconds,
-                sheet.wallSeconds > 0 ? sheet.games / sheet.wallSeconds : 0.0);
-  return out + foot;
+  return out + Formatted(
+      "%d days of %ld games per setting, %ld games in %.1f s (%.0f games a second).\n"
+      "機械割: coins out per coin in. 通常時MC, PMC: normal games per MC won in normal play, per PMC.\n"
+      "PMC比率: PMCs among MC starts. 平均MC長: an MC's length as drawn. 連荘率: MCs followed by a streak.\n"
+      "FF連/1万G: fanfare streaks per 10,000 games. [..]: 95 %% confidence interval from the spread between days\n"
+      "(Student t; for 1/x figures the interval of the rate, inverted).",
+      sheet.daysPerSetting, sheet.gamesPerDay, sheet.games, sheet.wallSeconds,
+      sheet.wallSeconds > 0 ? sheet.games / sheet.wallSeconds : 0.0);
 }
 
 std::string SheetJson(const OddsSheet& sheet) {

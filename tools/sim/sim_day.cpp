@@ -123,10 +123,9 @@ DayResult PlayDay(const SimOptions& o, const PlayerRecord& stake, int number, in
   try {
     return PlayOneDay(o, stake, number, setting, folder, wants);
   } catch (const SimStuck& e) {
-    char where[160];
-    std::snprintf(where, sizeof where, "on day %d at game %d (flag %d, group %d, order %d): ", number + 1,
-                  Play.TotalGames, Lottery.GameFlag, Lottery.StopGroup, Lottery.StopOrder);
-    throw SimStuck(where + std::string(e.what()));
+    throw SimStuck(Formatted("on day %d at game %d (flag %d, group %d, order %d): ", number + 1, Play.TotalGames,
+                             Lottery.GameFlag, Lottery.StopGroup, Lottery.StopOrder) +
+                   e.what());
   }
 }
 
@@ -151,12 +150,10 @@ bool GetBlob(std::istream& in, const char* name, std::string* bytes) {
 }  // namespace
 
 std::string EncodeDay(const DayResult& d) {
-  char head[512];
-  std::snprintf(head, sizeof head, "day %d %d %ld %lld %lld %ld %ld %d %d %d %a %ld %ld %ld %ld %ld %lld\n",
-                d.number, d.setting, d.games, d.coinsIn, d.coinsOut, d.mc, d.pmc, d.fanfareStreaks, d.maxMcLength,
-                d.bankrupt ? 1 : 0, d.virtualSeconds, d.normalGames, d.freshWins, d.starts, d.premiumStarts,
-                d.streakStarts, d.lengthSum);
-  std::string out = head;
+  std::string out = Formatted("day %d %d %ld %lld %lld %ld %ld %d %d %d %a %ld %ld %ld %ld %ld %lld\n", d.number,
+                              d.setting, d.games, d.coinsIn, d.coinsOut, d.mc, d.pmc, d.fanfareStreaks,
+                              d.maxMcLength, d.bankrupt ? 1 : 0, d.virtualSeconds, d.normalGames, d.freshWins,
+                              d.starts, d.premiumStarts, d.streakStarts, d.lengthSum);
   out += "slump " + std::to_string(d.slump.size());
   for (int v : d.slump) out += ' ' + std::to_string(v);
   out += '\n';

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -24,10 +25,7 @@ const char* const kSimUsage =
     "                   [--start-ms MS] [--pmc-item] [--fanfare-item] [--json] [--trace FILE] [--jobs J]\n"
     "                   [--sheet [--plot FILE.svg]]\n";
 
-namespace {
-
-// A whole decimal number within [low, high]; nothing else is accepted.
-bool Number(const std::string& text, double low, double high, double* out) {
+bool WholeNumber(const std::string& text, double low, double high, double* out) {
   if (text.empty()) return false;
   char* end = nullptr;
   const double v = std::strtod(text.c_str(), &end);
@@ -35,6 +33,20 @@ bool Number(const std::string& text, double low, double high, double* out) {
   *out = v;
   return true;
 }
+
+std::string Formatted(const char* format, ...) {
+  va_list args, again;
+  va_start(args, format);
+  va_copy(again, args);
+  const int n = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  std::string out(static_cast<size_t>(std::max(n, 0)), '\0');
+  std::vsnprintf(out.data(), out.size() + 1, format, again);
+  va_end(again);
+  return out;
+}
+
+namespace {
 
 std::string TemporaryFolder(const char* name) {
   std::string pattern = (std::filesystem::temp_directory_path() / (std::string(name) + "-XXXXXX")).string();
@@ -95,12 +107,12 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions* o, std::stri
     }
     const std::string v = takesValue ? argv[++i] : "";
     double n = 0;
-    if (a == "--days" && Number(v, 0, 1e6, &n)) o->days = static_cast<int>(n), o->daysGiven = true;
-    else if (a == "--games" && Number(v, 0, 1e9, &n)) o->games = static_cast<long>(n), o->gamesGiven = true;
-    else if (a == "--setting" && Number(v, 1, 6, &n)) o->setting = static_cast<int>(n);
-    else if (a == "--savings" && Number(v, 0, 9e14, &n)) o->savings = n;
-    else if (a == "--start-ms" && Number(v, 0, 86399999, &n)) o->startMs = n;
-    else if (a == "--jobs" && Number(v, 1, 1024, &n)) o->jobs = static_cast<int>(n);
+    if (a == "--days" && WholeNumber(v, 0, 1e6, &n)) o->days = static_cast<int>(n), o->daysGiven = true;
+    else if (a == "--games" && WholeNumber(v, 0, 1e9, &n)) o->games = static_cast<long>(n), o->gamesGiven = true;
+    else if (a == "--setting" && WholeNumber(v, 1, 6, &n)) o->setting = static_cast<int>(n);
+    else if (a == "--savings" && WholeNumber(v, 0, 9e14, &n)) o->savings = n;
+    else if (a == "--start-ms" && WholeNumber(v, 0, 86399999, &n)) o->startMs = n;
+    else if (a == "--jobs" && WholeNumber(v, 1, 1024, &n)) o->jobs = static_cast<int>(n);
     else if (a == "--data" && !v.empty()) o->data = v;
     else if (a == "--name" && !v.empty()) o->name = v;
     else if (a == "--trace" && !v.empty()) o->trace = v;
@@ -239,28 +251,22 @@ std::string SettingsList(const SimResult& r) {
 }  // namespace
 
 std::string ResultJson(const SimResult& r) {
-  const std::string settings = SettingsList(r);
-  char buf[1024];
-  std::snprintf(buf, sizeof buf,
-                "{\"days\":%d,\"games\":%ld,\"coins_in\":%lld,\"coins_out\":%lld,\"payout_rate\":%.4f,\"mc\":%ld,"
-                "\"pmc\":%ld,\"fanfare_streaks\":%d,\"max_mc_length\":%d,\"bankrupt_days\":%d,\"savings_start\":%.0f,"
-                "\"savings_end\":%.0f,\"settings\":[%s],\"virtual_seconds\":%.3f,\"wall_seconds\":%.3f,"
-                "\"games_per_second\":%.1f}",
-                r.days, r.games, r.coinsIn, r.coinsOut, r.PayoutRate(), r.mc, r.pmc, r.fanfareStreaks,
-                r.maxMcLength, r.bankruptDays, r.savingsStart, r.savingsEnd, settings.c_str(), r.virtualSeconds,
-                r.wallSeconds, r.GamesPerSecond());
-  return buf;
+  return Formatted(
+      "{\"days\":%d,\"games\":%ld,\"coins_in\":%lld,\"coins_out\":%lld,\"payout_rate\":%.4f,\"mc\":%ld,"
+      "\"pmc\":%ld,\"fanfare_streaks\":%d,\"max_mc_length\":%d,\"bankrupt_days\":%d,\"savings_start\":%.0f,"
+      "\"savings_end\":%.0f,\"settings\":[%s],\"virtual_seconds\":%.3f,\"wall_seconds\":%.3f,"
+      "\"games_per_second\":%.1f}",
+      r.days, r.games, r.coinsIn, r.coinsOut, r.PayoutRate(), r.mc, r.pmc, r.fanfareStreaks,
+      r.maxMcLength, r.bankruptDays, r.savingsStart, r.savingsEnd, SettingsList(r).c_str(), r.virtualSeconds,
+      r.wallSeconds, r.GamesPerSecond());
 }
 
 std::string ResultText(const SimResult& r) {
-  const std::string settings = SettingsList(r);
-  char buf[1024];
-  std::snprintf(buf, sizeof buf,
-                "days %d, games %ld, coins in %lld, out %lld (payout %.1f %%), MC %ld, PMC %ld, fanfare streaks %d,\n"
-                "longest MC %d, bankrupt days %d, savings %.0f -> %.0f yen, settings [%s],\n"
-                "%.0f s of play in %.2f s (%.0f games a second)",
-                r.days, r.games, r.coinsIn, r.coinsOut, 100 * r.PayoutRate(), r.mc, r.pmc, r.fanfareStreaks,
-                r.maxMcLength, r.bankruptDays, r.savingsStart, r.savingsEnd, settings.c_str(), r.virtualSeconds,
-                r.wallSeconds, r.GamesPerSecond());
-  return buf;
+  return Formatted(
+      "days %d, games %ld, coins in %lld, out %lld (payout %.1f %%), MC %ld, PMC %ld, fanfare streaks %d,\n"
+      "longest MC %d, bankrupt days %d, savings %.0f -> %.0f yen, settings [%s],\n"
+      "%.0f s of play in %.2f s (%.0f games a second)",
+      r.days, r.games, r.coinsIn, r.coinsOut, 100 * r.PayoutRate(), r.mc, r.pmc, r.fanfareStreaks,
+      r.maxMcLength, r.bankruptDays, r.savingsStart, r.savingsEnd, SettingsList(r).c_str(), r.virtualSeconds,
+      r.wallSeconds, r.GamesPerSecond());
 }

@@ -43,6 +43,11 @@ struct SimResult {
   void Add(const DayResult& d);
 };
 
+// A whole decimal number within [low, high] and nothing else, as the options take it.
+bool WholeNumber(const std::string& text, double low, double high, double* out);
+// printf into a string of whatever length it takes.
+std::string Formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // The options from the command line; false with a message for anything it does not know or cannot use.
 bool ParseSimOptions(int argc, const char* const* argv, SimOptions* options, std::string* error);
 extern const char* const kSimUsage;
