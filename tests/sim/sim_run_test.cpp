@@ -1,8 +1,10 @@
 // mofuran-sim as a whole: its options, its figures, its trace and the save files it plays with.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,7 +14,10 @@
 #include "platform/sim/sim_backend.h"
 #include "records/name_text.h"
 #include "records/save_files.h"
+#include "records/save_format.h"
+#include "records/save_store.h"
 #include "records/scratch_folder.h"
+#include "sim/folder_files.h"
 #include "tools/sim/sim_run.h"
 
 namespace {
@@ -267,6 +272,75 @@ TEST_F(SimRunTest, TheFiguresPrintAsOneJsonObjectWithTheKeysInOrder) {
   EXPECT_NE(json.find("\"payout_rate\":1.5000"), std::string::npos);
   EXPECT_NE(json.find("\"settings\":[3,6]"), std::string::npos);
   EXPECT_NE(json.find("\"games_per_second\":20.0"), std::string::npos);
+}
+
+// A failed save, in a day or in the data folder at the end, fails the run and leaves the folder as it was.
+TEST_F(SimRunTest, AFailedSaveFailsTheRunAndLeavesTheDataFolderAsItWas) {
+  SimOptions o;
+  o.games = 50;
+  o.data = Data("saved");
+  RunSim(o);
+  o.savings = 777777;
+  const struct {
+    int days, jobs, failAt;
+    bool atTheEnd;  // only the data folder's own writes fail: the history, or the pair (which takes it back)
+  } cases[] = {{1, 1, 3, false}, {2, 1, 11, false}, {3, 2, 4, false}, {0, 1, 3, true}, {2, 1, 3, true},
+               {2, 1, 10, true}};
+  for (const auto& c : cases) {
+    const auto before = Files(o.data);
+    o.jobs = c.jobs;
+    std::vector<DayTask> tasks(static_cast<size_t>(c.days));
+    for (int d = 0; d < c.days; ++d) tasks[d] = {d, 0, {false, true, false}};
+    SaveFaults.failAtStep = !c.atTheEnd || c.days == 0 ? c.failAt : 0;
+    int taken = 0;
+    EXPECT_THROW(PlayRun(o, tasks, [&](DayResult&&) {
+                   if (++taken == c.days) SaveFaults.failAtStep = c.atTheEnd ? c.failAt : 0;
+                 }),
+                 std::runtime_error)
+        << c.days << " days failing at step " << c.failAt;
+    SaveFaults = SaveInterruption{};
+    EXPECT_EQ(Files(o.data), before) << c.days << " days failing at step " << c.failAt;
+  }
+}
+
+// Save files the game would find broken start a new player's record and say so; missing ones start it quietly.
+TEST_F(SimRunTest, BrokenSaveFilesStartFromANewPlayersRecord) {
+  PlayerRecord good = InitialRecord();
+  good.Savings = Currency::FromYen(555000);
+  PlayerRecord slow = good, other = good;
+  slow.FuaSpeed = 7;
+  other.Savings = Currency::FromYen(1);
+  namespace fs = std::filesystem;
+  const struct {
+    std::function<void(const std::string&)> layOut;
+    double savings;
+    bool said;
+  } cases[] = {
+      {[&](const std::string&) {}, 555000, false},
+      {[&](const std::string& f) { WriteAllBytes(f + "/VBDSND1.DLL", EncodeVbdsnd(slow)); }, 200000, true},
+      {[&](const std::string& f) { WriteAllBytes(f + "/VBDSND1.DLL", EncodeVbdsnd(other)); }, 200000, true},
+      {[&](const std::string& f) { fs::remove(f + "/DataFiles"); }, 200000, true},
+      {[&](const std::string& f) {
+         fs::remove(f + "/DataFiles"), fs::remove(f + "/VBDSND1.DLL"), mkfifo((f + "/VBDSND1.DLL").c_str(), 0644);
+       },
+       200000, true},
+      {[&](const std::string& f) { fs::remove_all(f); }, 200000, false},
+  };
+  SimOptions o;
+  o.games = 0;
+  for (const auto& c : cases) {
+    o.data = Data(("pair" + std::to_string(&c - cases)).c_str());
+    const std::string folder = o.data + "/soundMofuran";
+    std::filesystem::create_directories(folder);
+    WriteAllBytes(folder + "/DataFiles", EncodeDataFiles(good));
+    WriteAllBytes(folder + "/VBDSND1.DLL", EncodeVbdsnd(good));
+    c.layOut(folder);
+    testing::internal::CaptureStderr();
+    const SimResult r = RunSim(o);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(r.savingsStart, c.savings) << &c - cases;
+    EXPECT_EQ(said.find("broken") != std::string::npos, c.said) << &c - cases << ": " << said;
+  }
 }
 
 TEST(SimResultTextTest, ALongRunPrintsWhole) {

@@ -7,6 +7,7 @@
 #include "platform/sim/sim_backend.h"
 #include "platform/vk.h"
 #include "reels/reel_state.h"
+#include "tools/sim/sim_workers.h"
 
 namespace {
 
@@ -80,6 +81,7 @@ void AutoPlayer::PressNextStop(double now) {
 void AutoPlayer::Look(void* player) { static_cast<AutoPlayer*>(player)->Act(); }
 
 void AutoPlayer::Act() {
+  ThrowIfStopped();
   if (!Form2.Loaded() || Play.ScreenClosed == 1) return;
   const double now = sim_.Elapsed();
   if (now - lastProgress_ > kNoProgress)

@@ -1,6 +1,7 @@
 // mofuran-sim: plays days of the real game on the virtual back end with an automatic player, in worker processes,
 // and prints what happened, or the machine's odds sheet. The save files live in a folder of their own; the real
 // ones are never touched.
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -9,6 +10,7 @@
 #include "tools/sim/odds_sheet.h"
 #include "tools/sim/sheet_plot.h"
 #include "tools/sim/sim_run.h"
+#include "tools/sim/sim_workers.h"
 
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
@@ -45,6 +47,11 @@ int main(int argc, char** argv) {
     const SimResult r = RunSim(options, traceTo);
     std::printf("%s\n", (options.json ? ResultJson(r) : ResultText(r)).c_str());
     return 0;
+  } catch (const SimInterrupted& e) {
+    // Its workers are stopped and its temporary folders gone: the program ends as the signal would have ended it.
+    std::fprintf(stderr, "mofuran-sim: stopped by signal %d; nothing was saved\n", e.signal);
+    std::signal(e.signal, SIG_DFL);
+    std::raise(e.signal);
   } catch (const SimStuck& e) {
     std::fprintf(stderr, "mofuran-sim: the game stopped moving %s\n", e.what());
   } catch (const std::exception& e) {

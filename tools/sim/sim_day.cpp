@@ -23,6 +23,7 @@
 #include "title/title_form.h"
 #include "title/title_screen.h"
 #include "tools/sim/auto_player.h"
+#include "tools/sim/data_folder.h"
 #include "tools/sim/silent_sound.h"
 #include "tools/sim/sim_run.h"
 
@@ -32,17 +33,32 @@ std::uint32_t PlayerSeed(const SimOptions& o, int day) {
 
 namespace {
 
-// The stake as the day's save files, and no history: the day is the folder's first.
+// The stake as the day's save files, and no history: the day is the folder's first. The files are written plainly
+// (the folder is the run's own), so that only the game's own saves can fail during the day.
 void LayOutFolder(const std::string& folder, const PlayerRecord& stake) {
   std::filesystem::create_directories(folder);
   OverrideProgramFolder(std::filesystem::absolute(folder).string());
   SetAppFolder();
-  EnterSoundFolder();
-  std::error_code ec;
-  std::filesystem::remove(HistoryPath(), ec);
+  if (!EnterSoundFolder()) throw std::runtime_error("cannot use the day's folder " + folder);
+  std::filesystem::remove(HistoryPath());
   Record = stake;
-  SaveShopData();
+  if (!WriteAllBytes(kDataFiles, EncodeDataFiles(stake)) || !WriteAllBytes(kVbdsnd, EncodeVbdsnd(stake)))
+    throw std::runtime_error("cannot write the day's save files in " + folder);
 }
+
+// The game tells the player when its files cannot be saved or read or are broken: a day that hears any of it
+// played from or into the wrong record.
+class DayBackend : public SimBackend {
+ public:
+  using SimBackend::SimBackend;
+  int MsgBox(const std::string& text, int buttons, const std::string& title) override {
+    for (const char* said :
+         {"データを保存できませんでした。", "データを読み込めませんでした。", "データが壊れています。"})
+      if (text == said) trouble = text;
+    return SimBackend::MsgBox(text, buttons, title);
+  }
+  std::string trouble;
+};
 
 }  // namespace
 
@@ -52,7 +68,7 @@ DayResult PlayOneDay(const SimOptions& o, const PlayerRecord& stake, int number,
                      const DayWants& wants) {
   const std::string before = CurrentFolder();
   const auto locate = LocateAppFolder;
-  SimBackend sim(o.startMs / 1000.0);
+  DayBackend sim(o.startMs / 1000.0);
   sim.SetSeedOffsetUs(static_cast<std::int64_t>(number) * kDayUs);
   sim.defaultYesNo = vbYes;
   SilentSound sound;
@@ -111,7 +127,13 @@ DayResult PlayOneDay(const SimOptions& o, const PlayerRecord& stake, int number,
   }
   if (wants.slump) d.slump = day.slump;
   if (wants.history) d.history = EncodeHistory({day});
-  d.record = EncodeVbdsnd(FILEREAD());
+  PlayerRecord end;
+  if (!sim.trouble.empty())
+    throw std::runtime_error(
+        Formatted("on day %d the game's save files failed: it said 「%s」", number + 1, sim.trouble.c_str()));
+  if (ReadPair(&end) != PairRead::Good)
+    throw std::runtime_error(Formatted("on day %d the save files did not read back after the cash-out", number + 1));
+  d.record = EncodeVbdsnd(end);
   d.trace = trace.str();
   return d;
 }

@@ -3,21 +3,22 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 
+#include "core/run_state.h"
 #include "counter/history_file.h"
 #include "platform/files.h"
-#include "platform/sim/sim_backend.h"
 #include "records/name_text.h"
 #include "records/player_record.h"
-#include "records/save_files.h"
 #include "records/save_format.h"
-#include "records/save_store.h"
-#include "sound/sound_bank.h"
+#include "tools/sim/data_folder.h"
 #include "tools/sim/sim_workers.h"
 
 const char* const kSimUsage =
@@ -49,23 +50,21 @@ std::string Formatted(const char* format, ...) {
 namespace {
 
 std::string TemporaryFolder(const char* name) {
-  std::string pattern = (std::filesystem::temp_directory_path() / (std::string(name) + "-XXXXXX")).string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder for the save files");
+  std::error_code ec;
+  std::string pattern = (std::filesystem::temp_directory_path(ec) / (std::string(name) + "-XXXXXX")).string();
+  if (ec || !mkdtemp(pattern.data()))
+    throw std::runtime_error("no temporary folder " + pattern + ": " + (ec ? ec.message() : std::strerror(errno)));
   return pattern;
 }
 
 // The save files as a player brings them to the first start: registered under the name, with the savings and the
-// items asked for. A folder without save files starts from a new player's record. Every day starts from them.
-PlayerRecord PrepareSaveFiles(const SimOptions& o) {
-  SetAppFolder();
-  EnterSoundFolder();
-  Record = FileExists("VBDSND1.DLL") ? FILEREAD() : InitialRecord();
-  if (o.savings >= 0) Record.Savings = Currency::FromYen(o.savings);
-  if (o.pmcItem) Record.PmcUpItem = 9;
-  if (o.fanfareItem) Record.FanfareX5Item = 17;
-  Record.Name = FixedName(o.name);
-  SaveShopData();
-  return Record;
+// items asked for. Every day starts from them.
+PlayerRecord Stake(const SimOptions& o, PlayerRecord r) {
+  if (o.savings >= 0) r.Savings = Currency::FromYen(o.savings);
+  if (o.pmcItem) r.PmcUpItem = 9;
+  if (o.fanfareItem) r.FanfareX5Item = 17;
+  r.Name = FixedName(o.name);
+  return r;
 }
 
 // The record the run leaves: the last day's, with the savings moved by every day's winnings and the lifetime
@@ -155,31 +154,25 @@ void SimResult::Add(const DayResult& d) {
 
 SavingsMoved PlayRun(const SimOptions& o, const std::vector<DayTask>& tasks,
                      const std::function<void(DayResult&&)>& take) {
-  const std::string before = CurrentFolder();
-  const std::string data = o.data.empty() ? TemporaryFolder("mofuran-sim") : o.data;
-  std::filesystem::create_directories(data);
-  const std::string dataPath = std::filesystem::absolute(data).string();
-  const std::string scratch = TemporaryFolder("mofuran-sim-days");
+  const StopOnSignals stop;
   struct CleanUp {
-    std::string data, scratch, before;
-    bool ownData;
+    std::string before, scratch;
     ~CleanUp() {
       OverrideProgramFolder("");
       ChangeFolder(before);
       std::error_code ec;
       std::filesystem::remove_all(scratch, ec);
-      // A folder of our own making goes with the run.
-      if (ownData) std::filesystem::remove_all(data, ec);
     }
-  } cleanUp{data, scratch, before, o.data.empty()};
+  } cleanUp{CurrentFolder(), TemporaryFolder("mofuran-sim-days")};
+  const std::string& scratch = cleanUp.scratch;
+  // Without --data the run plays from a new player's record and keeps nothing.
+  std::optional<DataFolder> data;
+  if (!o.data.empty()) data.emplace(o.data);
 
-  // The stake, in the data folder.
+  // The stake, from the data folder.
   RecordAfterDays after;
-  {
-    SimBackend sim(o.startMs / 1000.0);
-    OverrideProgramFolder(dataPath);
-    after.stake = PrepareSaveFiles(o);
-  }
+  ResetRunState();
+  after.stake = Stake(o, data ? data->LoadStake(scratch + "/stake") : InitialRecord());
   // A player who has never played gets setting 6 on his first day: the days after day 0 are a returning player's,
   // with a best of one coin where he had none, so that they draw their settings as every later day does.
   Stakes stakes{after.stake, after.stake};
@@ -192,28 +185,20 @@ SavingsMoved PlayRun(const SimOptions& o, const std::vector<DayTask>& tasks,
     if (history.size() > static_cast<size_t>(kHistoryDays)) history.erase(history.begin());
     take(std::move(d));
   });
+  ThrowIfStopped();
 
-  // What the days left, in the data folder: the savings, the records and the data counter's history.
-  SimBackend sim(o.startMs / 1000.0);
-  OverrideProgramFolder(dataPath);
-  SetAppFolder();
-  EnterSoundFolder();
-  Record = after.any ? after.last : after.stake;
-  Record.Savings = Currency{after.stake.Savings.units + after.moved};
-  Record.TotalMcCount = static_cast<float>(after.stake.TotalMcCount + after.mc);
-  Record.TotalPmcCount = static_cast<float>(after.stake.TotalPmcCount + after.pmc);
-  Record.BankruptCount = static_cast<float>(after.stake.BankruptCount + after.bankrupt);
-  Record.Name = after.stake.Name;  // the day's file holds every field but the name, which a day never changes
-  SaveShopData();
-  if (!history.empty()) {
-    History past = ReadHistory();
-    past.days.insert(past.days.end(), history.begin(), history.end());
-    if (past.days.size() > static_cast<size_t>(kHistoryDays))
-      past.days.erase(past.days.begin(), past.days.end() - kHistoryDays);
-    const std::string text = EncodeHistory(past.days);
-    WriteFileSafely(HistoryPath(), Bytes(text.begin(), text.end()));
+  // What the days left: the savings, the records and the data counter's history.
+  PlayerRecord end = after.any ? after.last : after.stake;
+  end.Savings = Currency{after.stake.Savings.units + after.moved};
+  end.TotalMcCount = static_cast<float>(after.stake.TotalMcCount + after.mc);
+  end.TotalPmcCount = static_cast<float>(after.stake.TotalPmcCount + after.pmc);
+  end.BankruptCount = static_cast<float>(after.stake.BankruptCount + after.bankrupt);
+  end.Name = after.stake.Name;  // the day's file holds every field but the name, which a day never changes
+  if (data) {
+    ResetRunState();
+    data->Write(end, history);
   }
-  return {after.stake.Savings.Yen(), Record.Savings.Yen()};
+  return {after.stake.Savings.Yen(), end.Savings.Yen()};
 }
 
 SimResult RunSim(const SimOptions& o, std::ostream* trace) {

@@ -12,7 +12,7 @@ struct SimOptions {
   long games = 10000;          // lever-ons per day before the day is ended (the hall may close first)
   int setting = 0;             // 1..6 forces the day's setting after the draw; 0 keeps the draw
   double savings = -1;         // yen written into the save files before the first start; < 0: leave them
-  std::string data;            // the folder of the save files; empty: a new temporary folder
+  std::string data;            // the folder of the save files; empty: none, a new player who keeps nothing
   std::string name = "sim";    // the registered player
   double startMs = 36000000;   // the virtual clock's start, ms after midnight, every day
   bool pmcItem = false;
@@ -57,8 +57,10 @@ int JobsOf(const SimOptions& o);
 // Plays the days. Each day is one launch of the game: the title screen, Start, the day at the machine, the
 // cash-out, the record screen and 終了. Every day starts from the save files as the run found them (with the
 // savings and items asked for): the days are the same whichever worker plays them. The data folder then holds
-// the savings moved by every day's winnings, the lifetime records of all of them and their data counter history.
-// Throws SimStuck when the game stops moving.
+// the savings moved by every day's winnings, the lifetime records of all of them and their data counter history,
+// written once every day has been played. Throws SimStuck when the game stops moving, SimInterrupted on a signal
+// and std::runtime_error when the data folder cannot be used or a file cannot be read or written; the data
+// folder is then as it was.
 SimResult RunSim(const SimOptions& options, std::ostream* trace = nullptr);
 
 // The run's days, as RunSim plays them, each handed to `take` in the order of `tasks`; returns the savings before

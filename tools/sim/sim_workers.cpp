@@ -9,11 +9,37 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <optional>
 #include <stdexcept>
 
 #include "platform/sim/sim_backend.h"
+
+namespace {
+
+constexpr int kStopSignals[3] = {SIGINT, SIGTERM, SIGHUP};
+volatile std::sig_atomic_t g_stop = 0;
+
+void NoteStop(int signal) { g_stop = signal; }
+
+}  // namespace
+
+StopOnSignals::StopOnSignals() {
+  struct sigaction stop {};
+  stop.sa_handler = NoteStop;
+  stop.sa_flags = SA_RESTART;
+  sigemptyset(&stop.sa_mask);
+  for (int i = 0; i < 3; ++i) sigaction(kStopSignals[i], &stop, &before_[i]);
+}
+
+StopOnSignals::~StopOnSignals() {
+  for (int i = 0; i < 3; ++i) sigaction(kStopSignals[i], &before_[i], nullptr);
+}
+
+void ThrowIfStopped() {
+  if (g_stop != 0) throw SimInterrupted(g_stop);
+}
 
 int ProcessorCount() {
   const long n = sysconf(_SC_NPROCESSORS_ONLN);
@@ -68,6 +94,24 @@ struct Worker {
   std::string buffer;
 };
 
+// The workers and the counter they share. However the run ends, no worker outlives it: those still running when
+// it ends early are stopped and waited for.
+struct Pool {
+  void* shared = MAP_FAILED;
+  std::vector<Worker> workers;
+
+  ~Pool() {
+    for (Worker& w : workers) {
+      if (w.fd >= 0) close(w.fd);
+      if (w.pid > 0) kill(w.pid, SIGTERM);
+    }
+    for (Worker& w : workers)
+      while (w.pid > 0 && waitpid(w.pid, nullptr, 0) < 0 && errno == EINTR) {
+      }
+    if (shared != MAP_FAILED) munmap(shared, sizeof(std::atomic<int>));
+  }
+};
+
 // Takes every whole message out of a worker's buffer.
 template <class Take>
 void TakeMessages(Worker& w, Take take) {
@@ -87,37 +131,43 @@ void PlayDays(const SimOptions& o, const Stakes& stakes, const std::vector<DayTa
               const std::string& scratch, const std::function<void(DayResult&&)>& take) {
   if (jobs > static_cast<int>(tasks.size())) jobs = static_cast<int>(tasks.size());
   if (jobs <= 1) {
-    for (const DayTask& t : tasks) take(PlayDay(o, stakes.Of(t.number), t.number, t.setting, scratch + "/day", t.wants));
+    for (const DayTask& t : tasks) {
+      ThrowIfStopped();
+      take(PlayDay(o, stakes.Of(t.number), t.number, t.setting, scratch + "/day", t.wants));
+    }
     return;
   }
 
+  Pool pool;
   // The next day to play, shared by the workers.
-  void* shared = mmap(nullptr, sizeof(std::atomic<int>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
-  if (shared == MAP_FAILED) throw std::runtime_error("no memory to share with the worker processes");
-  auto* next = new (shared) std::atomic<int>(0);
+  pool.shared = mmap(nullptr, sizeof(std::atomic<int>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+  if (pool.shared == MAP_FAILED) throw std::runtime_error("no memory to share with the worker processes");
+  auto* next = new (pool.shared) std::atomic<int>(0);
   std::fflush(nullptr);
   std::cout.flush();
 
-  std::vector<Worker> workers(static_cast<size_t>(jobs));
   for (int w = 0; w < jobs; ++w) {
     int fds[2];
-    if (pipe(fds) != 0) throw std::runtime_error("no pipe for a worker process");
+    if (pipe(fds) != 0) throw std::runtime_error(std::string("no pipe for a worker process: ") + std::strerror(errno));
     const pid_t pid = fork();
     if (pid < 0) {
+      const int error = errno;
       close(fds[0]);
       close(fds[1]);
-      break;  // the workers made so far play every day
+      throw std::runtime_error(std::string("a worker process could not be started: ") + std::strerror(error));
     }
     if (pid == 0) {
+      // The run stops its workers itself: a worker ends at once on any of these. One whose run was killed outright
+      // ends at its next result, on its broken pipe.
+      for (int s : kStopSignals) signal(s, SIG_DFL);
       close(fds[0]);
-      for (int v = 0; v < w; ++v) close(workers[static_cast<size_t>(v)].fd);
+      for (const Worker& v : pool.workers) close(v.fd);
       Work(o, stakes, tasks, next, scratch + "/worker" + std::to_string(w), fds[1]);
     }
     close(fds[1]);
-    workers[static_cast<size_t>(w)] = {pid, fds[0], {}};
+    pool.workers.push_back({pid, fds[0], {}});
   }
-  std::erase_if(workers, [](const Worker& w) { return w.pid < 0; });
-  if (workers.empty()) throw std::runtime_error("no worker process could be started");
+  std::vector<Worker>& workers = pool.workers;
 
   std::vector<std::optional<DayResult>> done(tasks.size());
   size_t handed = 0;
@@ -145,7 +195,10 @@ void PlayDays(const SimOptions& o, const Stakes& stakes, const std::vector<DayTa
     std::vector<pollfd> fds;
     for (const Worker& w : workers)
       if (w.fd >= 0) fds.push_back({w.fd, POLLIN, 0});
-    if (poll(fds.data(), fds.size(), -1) < 0) {
+    // Woken now and then to see whether a signal stopped the run.
+    const int polled = poll(fds.data(), fds.size(), 100);
+    ThrowIfStopped();
+    if (polled < 0) {
       if (errno == EINTR) continue;
       break;
     }
@@ -179,12 +232,14 @@ void PlayDays(const SimOptions& o, const Stakes& stakes, const std::vector<DayTa
   bool crashed = false;
   for (Worker& w : workers) {
     if (w.fd >= 0) close(w.fd);
+    w.fd = -1;
     int status = 0;
     while (waitpid(w.pid, &status, 0) < 0 && errno == EINTR) {
     }
+    w.pid = -1;
     crashed = crashed || !WIFEXITED(status) || WEXITSTATUS(status) != 0;
   }
-  munmap(shared, sizeof(std::atomic<int>));
+  ThrowIfStopped();
   if (!failure.empty()) {
     if (stuck) throw SimStuck(failure);
     throw std::runtime_error(failure);
