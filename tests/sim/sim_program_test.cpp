@@ -99,6 +99,34 @@ TEST_F(SimProgramTest, ADataFolderItCannotUseIsRefusedAndNothingIsWritten) {
     fs::remove_all(data);
   }
 }
+
+TEST_F(SimProgramTest, AnOutputOrAFolderThatCannotBeWrittenFailsTheRun) {
+  std::ofstream{At("/cwd/ro")};
+  chmod(At("/cwd/ro").c_str(), 0444);
+  fs::create_directories(At("/cwd/rodir"));
+  chmod(At("/cwd/rodir").c_str(), 0555);
+  const std::string sheet = "--sheet --days 1 --games 5 --plot ";
+  const struct {
+    std::string command, said;
+  } cases[] = {
+      {Sim("--json > /dev/full"), "cannot write the figures"},
+      {Sim("--json 1< ro"), "cannot write the figures"},
+      {Sim("--trace /dev/full"), "cannot write the trace"},
+      {Sim("--trace ro"), "cannot write ro"},
+      {Sim("--trace rodir/t.tsv"), "cannot write rodir"},
+      {Sim(sheet + "/dev/full"), "cannot write /dev/full"},
+      {Sim(sheet + "ro"), "cannot write ro"},
+      {Sim(sheet + "rodir/odds.svg"), "cannot write rodir"},
+      {Sim("", "env TMPDIR=/nonexistent "), "no temporary folder"},
+      {Sim("--days 3 --jobs 3", "prlimit --nproc=2 "), "could not be started"},
+  };
+  for (const auto& c : cases) {
+    std::string said;
+    EXPECT_EQ(RunProgram(c.command + " --games 10", &said), 1) << c.command;
+    EXPECT_NE(said.find(c.said), std::string::npos) << c.command << ": " << said;
+  }
+}
+
 TEST_F(SimProgramTest, ASignalRemovesTheTemporaryFoldersAndEndsEveryWorker) {
   for (const int signal : {SIGINT, SIGTERM, SIGHUP})
     for (const char* jobs : {"1", "2"}) {

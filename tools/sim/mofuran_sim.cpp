@@ -1,9 +1,12 @@
 // mofuran-sim: plays days of the real game on the virtual back end with an automatic player, in worker processes,
 // and prints what happened, or the machine's odds sheet. The save files live in a folder of their own; the real
 // ones are never touched.
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "platform/sim/sim_backend.h"
@@ -35,17 +38,24 @@ int main(int argc, char** argv) {
   }
   try {
     std::ostream* traceTo = trace.is_open() ? &trace : nullptr;
+    std::optional<OddsSheet> sheet;
+    std::string figures;
     if (options.sheet) {
-      const OddsSheet sheet = RunSheet(options, traceTo);
-      std::printf("%s\n", (options.json ? SheetJson(sheet) : SheetText(sheet)).c_str());
-      if (!options.plot.empty() && !DrawSheet(sheet, options.plot)) {
-        std::fprintf(stderr, "mofuran-sim: cannot write %s\n", options.plot.c_str());
-        return 1;
-      }
-      return 0;
+      sheet = RunSheet(options, traceTo);
+      figures = options.json ? SheetJson(*sheet) : SheetText(*sheet);
+    } else {
+      const SimResult r = RunSim(options, traceTo);
+      figures = options.json ? ResultJson(r) : ResultText(r);
     }
-    const SimResult r = RunSim(options, traceTo);
-    std::printf("%s\n", (options.json ? ResultJson(r) : ResultText(r)).c_str());
+    if (trace.is_open()) {
+      trace.close();
+      if (!trace) throw std::runtime_error("cannot write " + options.trace);
+    }
+    std::printf("%s\n", figures.c_str());
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+      throw std::runtime_error(std::string("cannot write the figures: ") + std::strerror(errno));
+    if (sheet && !options.plot.empty() && !DrawSheet(*sheet, options.plot))
+      throw std::runtime_error("cannot write " + options.plot);
     return 0;
   } catch (const SimInterrupted& e) {
     // Its workers are stopped and its temporary folders gone: the program ends as the signal would have ended it.

@@ -114,7 +114,7 @@ OddsSheet RunSheet(const SimOptions& given, std::ostream* trace) {
     s.streak.Add(static_cast<double>(d.streakStarts), static_cast<double>(d.starts));
     s.fanfare.Add(10000.0 * d.fanfareStreaks, static_cast<double>(d.games));
     if (!d.slump.empty()) s.slumps.push_back(std::move(d.slump));
-    if (trace) *trace << d.trace;
+    if (trace) WriteTrace(*trace, d.trace);
   });
 
   OddsSheet sheet;

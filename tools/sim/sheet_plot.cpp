@@ -220,8 +220,11 @@ void SlumpPanel(QPainter& p, const OddsSheet& sheet, const QRectF& box) {
 
 bool DrawSheet(const OddsSheet& sheet, const std::string& path) {
   NeedFonts();
+  // Written through a file of our own, so that a write that fails (a full disk) is seen.
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   QSvgGenerator svg;
-  svg.setFileName(QString::fromStdString(path));
+  svg.setOutputDevice(&file);
   svg.setSize(QSize(kWidth, kHeight));
   svg.setResolution(96);  // so that its size reads as that many pixels
   svg.setViewBox(QRect(0, 0, kWidth, kHeight));
@@ -242,5 +245,8 @@ bool DrawSheet(const OddsSheet& sheet, const std::string& path) {
   Title(p, 500, QStringLiteral("スランプグラフ　設定1と設定6の最初の3日"),
         QStringLiteral("差枚 = 払い出し − 投入（枚）、1ゲームごと"));
   SlumpPanel(p, sheet, QRectF(120, 580, kWidth - 170, 380));
-  return p.end() && QFile::exists(QString::fromStdString(path));
+  // A write that failed is kept as the file's error; closing clears it.
+  if (!p.end() || !file.flush() || file.error() != QFileDevice::NoError) return false;
+  file.close();
+  return file.error() == QFileDevice::NoError;
 }

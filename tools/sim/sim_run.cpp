@@ -47,6 +47,10 @@ std::string Formatted(const char* format, ...) {
   return out;
 }
 
+void WriteTrace(std::ostream& trace, const std::string& lines) {
+  if (!(trace << lines).flush()) throw std::runtime_error("cannot write the trace file");
+}
+
 namespace {
 
 std::string TemporaryFolder(const char* name) {
@@ -216,7 +220,7 @@ SimResult RunSim(const SimOptions& o, std::ostream* trace) {
   SimResult r;
   const SavingsMoved savings = PlayRun(o, tasks, [&](DayResult&& d) {
     r.Add(d);
-    if (trace) *trace << d.trace;
+    if (trace) WriteTrace(*trace, d.trace);
   });
   r.savingsStart = savings.start;
   r.savingsEnd = savings.end;

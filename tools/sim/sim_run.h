@@ -47,6 +47,8 @@ struct SimResult {
 bool WholeNumber(const std::string& text, double low, double high, double* out);
 // printf into a string of whatever length it takes.
 std::string Formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// A day's lines of the trace, flushed; throws when they cannot be written, before the run saves anything.
+void WriteTrace(std::ostream& trace, const std::string& lines);
 
 // The options from the command line; false with a message for anything it does not know or cannot use.
 bool ParseSimOptions(int argc, const char* const* argv, SimOptions* options, std::string* error);
