@@ -148,5 +148,25 @@ TEST_F(SimProgramTest, ASignalRemovesTheTemporaryFoldersAndEndsEveryWorker) {
     }
 }
 
+TEST_F(SimProgramTest, ArgumentsThatAreNotNumbersOrTooFewGamesAreRefused) {
+  const std::string calibration = MOFURAN_CALIBRATION " ";
+  const struct {
+    std::string args, said;
+  } cases[] = {
+      {MOFURAN_SIM " --days two", "bad value for --days"},
+      {calibration + "--days x", "bad value for --days: x"},
+      {calibration + "--days 5x", "bad value for --days"},
+      {calibration + "--seed -1", "bad value for --seed"},
+      {calibration + "--days", "bad value for --days"},
+      {calibration + "--games 500", "--rates only"},
+      {calibration + "--fast", "unknown option --fast"},
+      {calibration + "--rates --days 9 --games 10000", "at least 100000 games"},
+  };
+  for (const auto& c : cases) {
+    std::string said;
+    EXPECT_EQ(RunProgram(c.args, &said), 2) << c.args;
+    EXPECT_NE(said.find(c.said), std::string::npos) << c.args << ": " << said;
+  }
+}
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,10 +20,13 @@
 #include "counter/setting_estimate.h"
 #include "platform/files.h"
 #include "tools/sim/sim_run.h"
+#include "tools/sim/sim_workers.h"
 
 namespace {
 
 constexpr int kChunk = 10;  // days per simulator run (fewer than the history keeps)
+// A rate rests on the fresh wins seen: some 700 to 1,250 of them in this many games a setting (a few per cent).
+constexpr double kMinRateGames = 100000;
 
 struct Day {
   int setting;
@@ -34,6 +38,13 @@ struct Day {
 std::vector<Day> Play(int setting, int days, long games, double startMs) {
   std::string pattern = (std::filesystem::temp_directory_path() / "counter-calibration-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder");
+  struct Gone {
+    std::string folder;
+    ~Gone() {
+      std::error_code ec;
+      std::filesystem::remove_all(folder, ec);
+    }
+  } gone{pattern};
   SimOptions o;
   o.days = days;
   o.games = games;
@@ -46,7 +57,6 @@ std::vector<Day> Play(int setting, int days, long games, double startMs) {
   std::vector<CounterDay> read;
   if (!bytes || !DecodeHistory(std::string(bytes->begin(), bytes->end()), &read))
     throw std::runtime_error("the simulator wrote no readable history in " + pattern);
-  std::filesystem::remove_all(pattern);
   std::vector<Day> out;
   for (const CounterDay& d : read) out.push_back({setting, d.normalGames, d.freshWins});
   return out;
@@ -70,7 +80,8 @@ void Rates(int days, long games, std::uint32_t seed) {
         wins += d.freshWins;
       }
     }
-    std::printf("%d %.1f\n", s, wins > 0 ? static_cast<double>(normal) / wins : 1e9);
+    if (wins == 0) throw std::runtime_error("no fresh MC win at setting " + std::to_string(s) + ": no rate to give");
+    std::printf("%d %.1f\n", s, static_cast<double>(normal) / wins);
     std::fprintf(stderr, "setting %d: %lld normal games, %lld fresh wins\n", s, normal, wins);
     std::fflush(stdout);
   }
@@ -138,28 +149,50 @@ void Calibrate(int days, std::uint32_t seed) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool rates = false;
+  const char* const usage = "usage: counter-calibration [--rates] [--days N] [--games N] [--seed N]\n";
+  bool rates = false, gamesGiven = false;
   int days = 600;
   long games = 10000;
   std::uint32_t seed = 18;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
+    const bool takesValue = a == "--days" || a == "--games" || a == "--seed";
+    const std::string v = takesValue && i + 1 < argc ? argv[++i] : "";
+    double n = 0;
     if (a == "--rates") rates = true;
-    else if (a == "--days" && i + 1 < argc) days = std::atoi(argv[++i]);
-    else if (a == "--games" && i + 1 < argc) games = std::atol(argv[++i]);
-    else if (a == "--seed" && i + 1 < argc) seed = static_cast<std::uint32_t>(std::atol(argv[++i]));
+    else if (a == "--days" && WholeNumber(v, 1, 1e6, &n)) days = static_cast<int>(n);
+    else if (a == "--games" && WholeNumber(v, 1, 1e9, &n)) games = static_cast<long>(n), gamesGiven = true;
+    else if (a == "--seed" && WholeNumber(v, 0, 4294967295.0, &n)) seed = static_cast<std::uint32_t>(n);
     else {
-      std::fprintf(stderr, "usage: counter-calibration [--rates] [--days N] [--games N] [--seed N]\n");
+      std::fprintf(stderr, "counter-calibration: %s%s\n%s", takesValue ? "bad value for " : "unknown option ",
+                   (takesValue ? a + ": " + v : a).c_str(), usage);
       return 2;
     }
   }
+  const char* refused = nullptr;
+  if (gamesGiven && !rates) refused = "--games sets the days' length for --rates only";
+  if (rates && static_cast<double>(days) * games < kMinRateGames)
+    refused = "--rates needs at least 100000 games a setting (--days times --games) to estimate a rate";
+  if (refused) {
+    std::fprintf(stderr, "counter-calibration: %s\n%s", refused, usage);
+    return 2;
+  }
   try {
+    const StopOnSignals stop;
     if (rates)
       Rates(days, games, seed);
     else
       Calibrate(days, seed);
+  } catch (const SimInterrupted& e) {
+    std::signal(e.signal, SIG_DFL);
+    std::raise(e.signal);
+    return 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "counter-calibration: %s\n", e.what());
+    return 1;
+  }
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "counter-calibration: cannot write the figures\n");
     return 1;
   }
   return 0;

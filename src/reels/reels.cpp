@@ -1,1 +1,0 @@
-#include "reels/reels.h"
