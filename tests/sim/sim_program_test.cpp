@@ -139,7 +139,7 @@ TEST_F(SimProgramTest, ASignalRemovesTheTemporaryFoldersAndEndsEveryWorker) {
       };
       const std::string command = Sim("--data " + At("/data") + " --days 1000 --jobs " + jobs);
       const int status = RunProgram(command, nullptr, [&](pid_t pid) {
-        for (int i = 0; i < 400 && !dayFolder(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        for (int i = 0; i < 200 && !dayFolder(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
         kill(pid, signal);
       });
       EXPECT_EQ(status, 128 + signal) << jobs;
