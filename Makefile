@@ -6,7 +6,7 @@ JOBS  := $(shell nproc 2>/dev/null || echo 2)
 PREFIX ?= $(HOME)/.local
 WINDOW_PKGS := xvfb xdotool x11-utils imagemagick
 
-.PHONY: run test bench build deps clean install uninstall check-window deps-window coverage mutants
+.PHONY: run test bench build deps clean install uninstall check-window deps-window coverage mutants sanitize
 
 run: build
 	cd $(BUILD) && ./mofuran
@@ -46,6 +46,12 @@ MINUTES ?= 0
 mutants: deps
 	@$(MAKE) --no-print-directory deps PKGS="python3 ninja-build"
 	python3 tools/mutants/mutants.py --n $(N) --seed $(SEED) --folders $(FOLDERS) --time-limit $(MINUTES)
+
+# Every test under AddressSanitizer and UndefinedBehaviorSanitizer, from a copy built in build-sanitize/.
+sanitize: deps
+	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DMOFURAN_SANITIZE=ON -DMOFURAN_SIM_TRAINED=OFF
+	cmake --build build-sanitize -j$(JOBS)
+	cd build-sanitize && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo

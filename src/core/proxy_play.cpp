@@ -65,8 +65,8 @@ void FastPlayCounters() {
 
 void FinishProxyGame() {
   // The proxy ends each game with one more stop key after its last stop. Taken off the machine between the two,
-  // it would leave a game whose stops are all pressed but that never ends, and Up would do nothing: end it as
-  // that key would have, once its reels are at rest.
+  // it would leave a game whose stops are all pressed and that ends only at the player's next stop key, while Up
+  // does nothing: end it as that key would have, once its reels are at rest.
   if (Form2.Timer1.Interval() == 0 || !AllStopsPressed()) return;
   WaitForStops();
   EndOfGame();

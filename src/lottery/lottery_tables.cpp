@@ -1,5 +1,7 @@
 #include "lottery/lottery_tables.h"
 
+#include <iterator>
+
 namespace {
 
 struct Range {
@@ -27,13 +29,13 @@ constexpr CycleKind kCycleKinds[] = {
     {1, 5, 5, 151},   // 151..201: long, steady cycles
     {2, 22, 20, 1},   // 1..201: anything from the drawing game itself to the longest
     {3, 13, 12, 2},   // 2..122: the pull-back mode, which always wins at its cycle game
+    {4, 3, 3, 1},     // 1..31: short cycles; any other mode draws as this one
 };
-constexpr CycleKind kOtherCycle = {4, 3, 3, 1};  // 1..31
 
 const CycleKind& CycleOf(int mode) {
   for (const CycleKind& k : kCycleKinds)
     if (k.mode == mode) return k;
-  return kOtherCycle;
+  return kCycleKinds[std::size(kCycleKinds) - 1];
 }
 
 constexpr SettingOdds kSettingOdds[] = {

@@ -1,5 +1,7 @@
 #include "platform/timer_queue.h"
 
+#include <exception>
+
 #include <vector>
 
 #include "platform/elements.h"
@@ -177,13 +179,15 @@ int detail::DispatchDueFrom(std::int64_t nowMs) {
     v[i] = moved;
     if (!next->OnTick) continue;
     // While it ticks, the waits nested in it look past it. The first due time is left as it was, at or before
-    // now: a wait nested in the tick then asks at once, and that dispatch sets it again. So it stays when a tick
-    // throws (a stuck test run), which leaves its timer free to tick again.
+    // now: a wait nested in the tick then asks at once, and that dispatch sets it again, without this timer. A
+    // tick that throws (a stuck test run) leaves its timer free to tick again, and the first due time at zero so
+    // that the next dispatch looks at every timer, this one included.
     struct Ticking {
       Timer* t;
       ~Ticking() {
         t->inTick = false;
         --g_inTick;
+        if (std::uncaught_exceptions() > 0) SetFirstDue(0);
       }
     } ticking{next};
     next->inTick = true;

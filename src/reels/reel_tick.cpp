@@ -30,7 +30,7 @@ void ReelTick(int reel) {
     r.pos = r.pos < 21 ? r.pos + 1 : 1;
   }
   // 2. The pictures of this tick (none when nothing is drawn).
-  if (!PixelDrawingOff) ChooseCells(reel);
+  ChooseCells(reel);
   // 3. Step on (a stopped reel's offset keeps growing until it wraps).
   r.offset += Reels.ReelStep;
   // 4. Once per position, in its last tick: stop here if the stop key was pressed and the result allows it.

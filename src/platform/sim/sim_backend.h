@@ -27,9 +27,6 @@ class SimBackend : public Backend {
   explicit SimBackend(double startSecondsOfDay = 12 * 3600.0);
   ~SimBackend() override;
 
-  // Each clock read moves time on by this much, so that a wait polling the clock ends.
-  static constexpr std::int64_t kClockQuantumUs = VirtualClock::kReadQuantumUs;
-
   double Clock() override;
   std::int64_t NowMs() override { return clock_.nowUs / 1000; }
   void Sleep(int ms) override;
