@@ -41,7 +41,7 @@ coverage: deps
 # Small faults put into src/ one at a time; prints how many the tests catch. N mutants sampled with SEED.
 N ?= 60
 SEED ?= 1
-FOLDERS ?= src/reels,src/lottery,src/core,src/records
+FOLDERS ?= src/platform,src/sound,src/reels,src/lottery,src/core,src/records,src/title,src/shop,src/counter
 MINUTES ?= 0
 mutants: deps
 	@$(MAKE) --no-print-directory deps PKGS="python3 ninja-build"

@@ -11,6 +11,7 @@
 #include "lottery/stop_sounds.h"
 #include "platform/convert.h"
 #include "platform/events.h"
+#include "platform/vk.h"
 #include "records/player_record.h"
 #include "records/save_files.h"
 #include "reels/reel_state.h"
@@ -28,7 +29,7 @@ void StartDay() {
   BuildReelStrips();
   // The title screen is closed by its own Start; the machine screen loads now.
   Form2.Show();
-  if (Play.KeyState[38] == 1) {
+  if (Play.KeyState[vkUp] == 1) {
     Play.LeverOn = 1;
     Play.LeftStopPressed = Play.CentreStopPressed = Play.RightStopPressed = 0;
     SndPlaySound(AppFolder + sounds::kLeverOn0);
@@ -48,7 +49,7 @@ void Form2_Load() {
   const char* name = nullptr;
   if (ProxyNameOf(Record.ProxyContract, &name)) Play.ProxyName = name;
   ProxyWalkOut();
-  Form2.SetCaption(Record.SpectaclesItem == 10.0f ? SpectaclesCaption() : HiddenCaption());
+  Form2.SetCaption(Record.SpectaclesItem == ItemCodes::SpectaclesInUse ? SpectaclesCaption() : HiddenCaption());
   if (RandomInt(30) == 5) RevealSetting();
   Mc.McDigits = 3;
   Play.StopSoundIndex = 0;
@@ -61,9 +62,9 @@ void Form2_Load() {
     Form2.Label15.Caption = "：「Ｔ」　　" + SingleText(Record.FastPlayCoins) + "枚補償早回し";
     Form2.Label15.Visible = true;
   }
-  if (Record.FanfareX5Item == 17.0f) Form2.Label42.Visible = true;
-  if (Record.PmcUpItem == 9.0f) Form2.Label43.Visible = true;
-  if (Record.MembershipGames == 10000.0f) Form2.Label44.Visible = true;
+  if (Record.FanfareX5Item == ItemCodes::FanfareInUse) Form2.Label42.Visible = true;
+  if (Record.PmcUpItem == ItemCodes::PmcUpInUse) Form2.Label43.Visible = true;
+  if (Record.MembershipGames == ItemCodes::Membership) Form2.Label44.Visible = true;
   if (PlayerName == "ぽてまるん") {
     Form2.Text1.Visible = true;
     Form2.Label45.Visible = true;

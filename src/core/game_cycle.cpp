@@ -14,6 +14,7 @@
 #include "lottery/stop_sounds.h"
 #include "platform/convert.h"
 #include "platform/events.h"
+#include "platform/vk.h"
 #include "platform/picture.h"
 #include "records/player_record.h"
 #include "reels/flash_state.h"
@@ -103,13 +104,13 @@ void LeverOnSequence() {
   }
   Play.BetPlaced = 0;
   if (Mc.StreakPending == 1) {
-    Lottery.GameFlag = 1;
+    Lottery.GameFlag = GameFlags::Mc;
     Premonition.RevealStage = 1;
     Lottery.RevealCountdown = 2;
     Mc.BonusPhase = 0;
   }
   Play.KeyState[static_cast<std::uint8_t>(Play.KeyCode)] = 1;
-  if (Play.KeyState[38] == 1) Play.LeverOn = 1;
+  if (Play.KeyState[vkUp] == 1) Play.LeverOn = 1;
   Presentation.PresentationPending = 1;
   Play.StopSoundIndex = 1;
   Play.StopsEnabled = 0;
@@ -138,7 +139,7 @@ void LeverOnSequence() {
   }
 
   Play.TotalGames = LabelNumber(Form2.Label10.Caption());
-  Play.KeyState[38] = 0;
+  Play.KeyState[vkUp] = 0;
 
   if (Mc.BonusPhase == 1) {
     McGameLottery();
@@ -158,9 +159,9 @@ void WaitForStops() {
   for (;;) {
     DoEvents();
     Sleep(2);
-    if (Play.KeyCode == 37 && Play.LeftStopPressed == 0) AcceptStop(Play.LeftStopPressed);
-    if (Play.KeyCode == 40 && Play.CentreStopPressed == 0) AcceptStop(Play.CentreStopPressed);
-    if (Play.KeyCode == 39 && Play.RightStopPressed == 0) AcceptStop(Play.RightStopPressed);
+    if (Play.KeyCode == vkLeft && Play.LeftStopPressed == 0) AcceptStop(Play.LeftStopPressed);
+    if (Play.KeyCode == vkDown && Play.CentreStopPressed == 0) AcceptStop(Play.CentreStopPressed);
+    if (Play.KeyCode == vkRight && Play.RightStopPressed == 0) AcceptStop(Play.RightStopPressed);
     if (Play.LeverOn == 1) break;
     if (AllReelsStopped()) break;
     if (Play.ScreenClosed == 1) return;
@@ -176,7 +177,7 @@ void WaitForStops() {
     // The checks above, run again, find the same until a key or a tick changes something.
     SkipQuietPasses(2);
   }
-  Play.KeyState[38] = 0;
+  Play.KeyState[vkUp] = 0;
   Play.LeverOn = 0;
 }
 
@@ -195,9 +196,9 @@ void EndOfGame() {
   }
   Form2.Label22.Caption = "";
   if (!AllReelsStopped()) return;
-  if (Play.StopsEnabled == 1 && Lottery.GameFlag == 0 && Play.BetPlaced == 0) Form2.Picture5.Visible = true;
+  if (Play.StopsEnabled == 1 && Lottery.GameFlag == GameFlags::None && Play.BetPlaced == 0) Form2.Picture5.Visible = true;
 
-  if (Lottery.GameFlag == 0) {
+  if (Lottery.GameFlag == GameFlags::None) {
     if (Lottery.McGamesLeft > 0 && Play.ReadyForNextGame == 0) {
       Lottery.McGamesLeft -= 1;
       if (Lottery.McGamesLeft < 8 && Mc.McEnding == 2) {
@@ -215,13 +216,13 @@ void EndOfGame() {
   if (Mc.BonusPhase != 0) {
     int counted = 0;
     if (Play.BetPlaced == 0) {
-      counted = Lottery.GameFlag != 1 ? 1 : 0;
+      counted = Lottery.GameFlag != GameFlags::Mc ? 1 : 0;
     } else {
-      counted = (Lottery.GameFlag == 2 ? 1 : 0) + (Play.KeyCode == 84 ? 1 : 0);
+      counted = (Lottery.GameFlag == GameFlags::Replay ? 1 : 0) + (Play.KeyCode == vkT ? 1 : 0);
     }
     McCountdownStep(counted);
   }
-  if (Lottery.GameFlag == 1) {
+  if (Lottery.GameFlag == GameFlags::Mc) {
     Flash.FlashVariant = static_cast<std::int16_t>(RandomInt(5));
     Flash.FlashPause = Flash.FlashVariant == 3 ? 0.03f : 0.15f;
   } else {
@@ -246,11 +247,11 @@ void Timer5_Tick() {
   Form2.Timer5.Interval = 0;
   if (!AllReelsStopped()) return;
   Play.ReadyForNextGame = 1;
-  if (Lottery.GameFlag == 3 || Lottery.GameFlag == 4 || Lottery.StopPattern == 3 || Lottery.StopPattern == 4)
+  if (Lottery.GameFlag == GameFlags::Mame || Lottery.GameFlag == GameFlags::Digital || Lottery.StopPattern == StopPatterns::MameMiss || Lottery.StopPattern == StopPatterns::MofuranMiss)
     Form2.Picture5.Visible = true;
-  if (Lottery.GameFlag == 1) {
-    const bool lamp = ((Lottery.StopPattern == 0 || Lottery.StopPattern == 4) && Premonition.RevealStage == 1) ||
-                      (Lottery.StopPattern == 2 && Premonition.RevealStage == 1 && Lottery.RevealCountdown == 1);
+  if (Lottery.GameFlag == GameFlags::Mc) {
+    const bool lamp = ((Lottery.StopPattern == StopPatterns::Flagged || Lottery.StopPattern == StopPatterns::MofuranMiss) && Premonition.RevealStage == 1) ||
+                      (Lottery.StopPattern == StopPatterns::ReplayMiss && Premonition.RevealStage == 1 && Lottery.RevealCountdown == 1);
     if (lamp) Form2.Picture29.Visible = true;
   }
 }

@@ -49,7 +49,7 @@ void UpdateSpeedLine() {
 // The keys that play: fast play, bet, lever and the stops.
 void GameKeys(int key) {
   if (Play.PlayAccepted != 1) return;
-  if (key == 84 && Record.FastPlayCoins > 1) {
+  if (key == vkT && Record.FastPlayCoins > 1) {
     if (Mc.BonusPhase == 1 && Lottery.McGamesLeft > 15) FastPlayStep();
   } else if (key == vkControl) {
     if (Form2.Picture5.Visible() && Play.BetPlaced == 0) PlaceBet();
@@ -101,17 +101,17 @@ void MainLoopSub() {
     case '5': Play.ProxyInterval = 260; return;
     case '6': Play.ProxyInterval = 400; return;
     case '7': Play.ProxyInterval = 600; return;
-    case 'R':
+    case vkR:
       RKey();
       return;
-    case 'T':
+    case vkT:
       if (Record.FastPlayCoins == 0) return;
       break;
-    case 'U':
+    case vkU:
       Record.DigitalSpeed = Record.DigitalSpeed > 19 ? 20.0f : Record.DigitalSpeed + 1;
       UpdateSpeedLine();
       return;
-    case 'Y':
+    case vkY:
       Record.DigitalSpeed = Record.DigitalSpeed < 1 ? 0.0f : Record.DigitalSpeed - 1;
       UpdateSpeedLine();
       return;

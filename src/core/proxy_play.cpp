@@ -10,6 +10,7 @@
 #include "lottery/random.h"
 #include "platform/convert.h"
 #include "platform/events.h"
+#include "platform/vk.h"
 #include "records/player_record.h"
 #include "reels/reel_state.h"
 #include "sound/sound_bank.h"
@@ -119,7 +120,7 @@ void Timer8_Tick() {
   const std::int16_t stopCount = Play.ProxyStopCount;
   bool stopKey = false;
   if (Play.ReadyForNextGame == 1) {
-    Play.KeyCode = 38;
+    Play.KeyCode = vkUp;
     Play.ProxyStopCount = 0;
     Play.ProxyReady = 1;
   } else {

@@ -114,7 +114,7 @@ void CounterGameEnd() {
     // A streak game's MC is forced: only the other games are free draws of the lottery.
     if (!t.streakDue) d.normalGames += 1;
   }
-  if (Lottery.GameFlag == 1 && Lottery.StopPattern == 1) {
+  if (Lottery.GameFlag == GameFlags::Mc && Lottery.StopPattern == StopPatterns::Bonus) {
     CounterBonus b;
     b.game = games;
     b.length = Lottery.McLength;

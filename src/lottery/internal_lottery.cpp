@@ -40,28 +40,28 @@ void DrawCycle() {
 // Close after an MC the game is a replay on the falling diagonal, later a digital-display game.
 void DigitalOrReplay() {
   if (GamesShown() < 3) {
-    Lottery.GameFlag = 2;
+    Lottery.GameFlag = GameFlags::Replay;
     Lottery.StopGroup = 2;
   } else {
-    Lottery.GameFlag = 4;
+    Lottery.GameFlag = GameFlags::Digital;
   }
 }
 
 void ClassifyOneShot(int m) {
   std::int16_t& group = Lottery.StopGroup;
   if (m == kOneShotMc) {
-    Lottery.GameFlag = 1;
+    Lottery.GameFlag = GameFlags::Mc;
   } else if (m % 9 == 1) {
-    Lottery.GameFlag = 2;
+    Lottery.GameFlag = GameFlags::Replay;
     if (group == 5) group = 4;  // a replay never lines up on the bottom line
   } else if (m % 13 == 10) {
-    Lottery.GameFlag = 3;
+    Lottery.GameFlag = GameFlags::Mame;
   } else if (m % 4 == 3) {
     DigitalOrReplay();
     if (group == 3) group = 1;
   } else {
     if (Lottery.CycleLeft != 0)
-      Lottery.GameFlag = 0;
+      Lottery.GameFlag = GameFlags::None;
     else
       DigitalOrReplay();
     if (group == 1 || group == 3) group = 2;
@@ -72,23 +72,23 @@ void ClassifyOneShot(int m) {
 // The cycle game: the pull-back mode always wins; otherwise the B draw at the setting's odds, then the C draw,
 // whose odds improve after long droughts.
 void CycleGame() {
-  if (Lottery.LotteryMode == 3) {
-    Lottery.GameFlag = 1;
+  if (Lottery.LotteryMode == LotteryModes::PullBack) {
+    Lottery.GameFlag = GameFlags::Mc;
     Lottery.CycleText = "引戻し当選";
   } else if (RandomInt(Lottery.CycleOdds) == 1) {
-    Lottery.GameFlag = 1;
+    Lottery.GameFlag = GameFlags::Mc;
     Lottery.CycleText = "Ｂ当選！";
   } else {
     if (Lottery.GamesSinceMc > 1023) Lottery.CycleOdds = 4;
     if (Lottery.GamesSinceMc > 1279) Lottery.CycleOdds = 2;
     if (RandomInt(Lottery.CycleOdds) == 1) {
       Lottery.CycleText = "Ｃ当選！";
-      Lottery.GameFlag = 1;
+      Lottery.GameFlag = GameFlags::Mc;
     }
   }
   // A one-shot win whose cycle game drew nothing keeps the text of the previous game.
-  if (Lottery.GameFlag != 1) Lottery.CycleText = "はずれ！";
-  if (Lottery.GameFlag == 1) StreakRankDraw();
+  if (Lottery.GameFlag != GameFlags::Mc) Lottery.CycleText = "はずれ！";
+  if (Lottery.GameFlag == GameFlags::Mc) StreakRankDraw();
 }
 
 void ShowReadout() {
@@ -141,7 +141,7 @@ void InternalLottery() {
   if (GamesShown() == kCeilingGames) Lottery.TodaySetting = kCeilingSetting;
   if (Mc.StreakPending == 1) DrawMcLength(LengthTable::A);
 
-  if (Lottery.LotteryMode == 0) Lottery.LotteryMode = ModeFromDraw(RandomInt(984));
+  if (Lottery.LotteryMode == LotteryModes::Undrawn) Lottery.LotteryMode = ModeFromDraw(RandomInt(984));
   if (Lottery.CycleLength == 0) {
     DrawCycle();
     Lottery.CycleLeft = Lottery.CycleLength - 1;
@@ -161,7 +161,7 @@ void InternalLottery() {
   }
 
   ClassifyOneShot(m);
-  Lottery.OneShotText = Lottery.GameFlag == 1 ? "当たり！" : "はずれ　";
+  Lottery.OneShotText = Lottery.GameFlag == GameFlags::Mc ? "当たり！" : "はずれ　";
   if (Lottery.CycleLeft == 0)
     CycleGame();
   else
@@ -170,7 +170,7 @@ void InternalLottery() {
   if (Lottery.CycleLeft == 0) Lottery.CycleLength = 0;
 
   Lottery.StopOrder = 1;
-  Lottery.StopPattern = Lottery.GameFlag == 0 ? StopPatternFromDraw(RandomInt(7)) : 0;
+  Lottery.StopPattern = Lottery.GameFlag == GameFlags::None ? StopPatternFromDraw(RandomInt(7)) : 0;
   HandOver();
 }
 
@@ -178,7 +178,7 @@ void StreakRankDraw() {
   Lottery.StreakRank = StreakRankFromDraw(RandomInt(Lottery.TodaySetting + 15));
   Form2.Text1.Text = std::to_string(Lottery.StreakRank) + " M" + std::to_string(Lottery.LotteryMode);
   // The flashing seven of the reels changes its picture after a cycle win, unless the spectacles are on.
-  if (Record.SpectaclesItem != 10.0f) Form2.Picture21.LoadPicture(AppFolder + "sozaiMofuran\\nana-5.bmp");
+  if (Record.SpectaclesItem != ItemCodes::SpectaclesInUse) Form2.Picture21.LoadPicture(AppFolder + "sozaiMofuran\\nana-5.bmp");
 }
 
 void ResetLotteryAfterMc() {
@@ -190,11 +190,11 @@ void ResetLotteryAfterMc() {
       break;
     case 4: {
       const int r = RandomInt(100);
-      if (r >= 51 && r <= 55) Lottery.LotteryMode = 0;
+      if (r >= 51 && r <= 55) Lottery.LotteryMode = LotteryModes::Undrawn;
       break;
     }
     default:
-      Lottery.LotteryMode = 0;
+      Lottery.LotteryMode = LotteryModes::Undrawn;
       break;
   }
 }

@@ -68,7 +68,7 @@ std::int32_t McLengthFromTable(LengthTable table, int x, int setting, int d) {
 
 std::int16_t McStepsOf(std::int32_t length) { return CInt(length / 111.0); }
 
-int PmcItemBonus() { return Record.PmcUpItem == 9.0f ? 9 : 0; }
+int PmcItemBonus() { return Record.PmcUpItem == ItemCodes::PmcUpInUse ? 9 : 0; }
 
 void DrawMcLength(LengthTable table) {
   const int x = RandomInt(1000);

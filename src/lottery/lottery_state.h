@@ -3,6 +3,17 @@
 #include <cstdint>
 #include <string>
 
+// The values the lottery's fields take, stored as the numbers they stand for.
+namespace GameFlags {  // what the game won
+constexpr std::int16_t None = 0, Mc = 1, Replay = 2, Mame = 3, Digital = 4;
+}
+namespace StopPatterns {  // how the reels show it
+constexpr std::int16_t Flagged = 0, Bonus = 1, ReplayMiss = 2, MameMiss = 3, MofuranMiss = 4;
+}
+namespace LotteryModes {  // 0 until drawn; mode 3 pulls the player back
+constexpr std::int16_t Undrawn = 0, Steady = 1, Open = 2, PullBack = 3, Short = 4;
+}
+
 struct LotteryState {
   std::int16_t TodaySetting = 0;  // 1..8
   std::int16_t LotteryMode = 0;

@@ -26,7 +26,7 @@ void EnterLastSeven() {
 // Each mame game of the last seven may win the next MC outright; the lower the rank, the rarer.
 void LastSevenChance() {
   Form2.Label45.Caption = "";
-  if (Mc.FanfareStreak == 0 && Lottery.GameFlag == 3 && RandomInt(9 - Lottery.StreakRank) == 3) {
+  if (Mc.FanfareStreak == 0 && Lottery.GameFlag == GameFlags::Mame && RandomInt(9 - Lottery.StreakRank) == 3) {
     Mc.StreakPending = 1;
     Lottery.StopOrder = 1;
   }

@@ -29,12 +29,12 @@ void SpecialEvent() {
   PlayBankSound("StSound4.wav");
   const int z = RandomInt(5);
   if (z > 3) EndProxyPlay();
-  Lottery.GameFlag = 4;
+  Lottery.GameFlag = GameFlags::Digital;
   if (Lottery.StopGroup == 3) Lottery.StopGroup = 4;
   Presentation.DigitalOutcome = 1;
   if (z != 4) return;
   // The display will match, and a streak continuation is stocked.
-  Lottery.StopPattern = 4;
+  Lottery.StopPattern = StopPatterns::MofuranMiss;
   Presentation.DigitalOutcome = 10;
   if (Mc.StreakStock == 0) {
     Mc.StreakStock = static_cast<std::uint16_t>(CInt(3 * Uniform() + 1));
@@ -45,12 +45,12 @@ void SpecialEvent() {
 }
 
 void ReplayGame() {
-  Lottery.GameFlag = 2;
+  Lottery.GameFlag = GameFlags::Replay;
   Lottery.StopOrder = 1;
   if (Lottery.McGamesLeft <= 10) return;
-  if (Lottery.LotteryMode == 0) Lottery.LotteryMode = 1;
+  if (Lottery.LotteryMode == LotteryModes::Undrawn) Lottery.LotteryMode = LotteryModes::Steady;
   if (RandomInt(100) == 7) {
-    Lottery.GameFlag = 0;
+    Lottery.GameFlag = GameFlags::None;
     if (Mc.FanfareStreak == 0 && RandomInt(5) == 2) SpecialEvent();
   }
 }
@@ -59,13 +59,13 @@ void ReplayGame() {
 
 void McGameLottery() {
   // The special event of the previous game silenced the music.
-  if (Lottery.GameFlag == 4) McMusicStart();
+  if (Lottery.GameFlag == GameFlags::Digital) McMusicStart();
   SetStopSounds(Mc.FanfareStreak == 1 ? kFanfareMcStops : kMcStops);
   if (Lottery.McGamesLeft < 8 && Mc.StreakPending != 1) {
     Lottery.LeverSound = sounds::kLeverOn4;
     SndPlaySound(AppFolder + Lottery.LeverSound);
   }
-  Lottery.GameFlag = 3;
+  Lottery.GameFlag = GameFlags::Mame;
   Lottery.StopGroup = McStopGroupFromDraw(RandomInt(10));
   const int d = RandomInt(18);
   if (d >= 3 && d <= 6)
@@ -73,7 +73,7 @@ void McGameLottery() {
   else
     Lottery.StopOrder = McStopOrderFromDraw(d);
   if (Lottery.McGamesLeft == 15 && Lottery.TodaySetting > 6) {
-    Lottery.GameFlag = 2;
+    Lottery.GameFlag = GameFlags::Replay;
     Lottery.StopOrder = 1;
   }
   Form2.Label22.Caption = StopOrderText(Lottery.StopOrder);

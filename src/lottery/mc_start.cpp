@@ -119,7 +119,7 @@ void Timer4_Tick() {
     McMusicStart();
     Form2.Timer4.Interval = 0;
     // The won MC's flag ends here; a first MC game already under way keeps its own.
-    if (Lottery.GameFlag == 1) Lottery.GameFlag = 0;
+    if (Lottery.GameFlag == GameFlags::Mc) Lottery.GameFlag = GameFlags::None;
     Mc.McStep = 0;
   }
 }

@@ -93,7 +93,7 @@ void Announce() {
 }
 
 void Reveal() {
-  Lottery.StopPattern = 1;
+  Lottery.StopPattern = StopPatterns::Bonus;
   Premonition.RevealStage = 2;
   Lottery.RevealCountdown = 0;
 }
@@ -149,7 +149,7 @@ void AttemptFromStageOne() {
 
 // A streak game that becomes a fanfare streak: a premium MC from table C and the streak's own rank.
 void EnterFanfareStreak() {
-  if (Lottery.StopPattern == 1) {
+  if (Lottery.StopPattern == StopPatterns::Bonus) {
     PlayBankSound("1Gren.wav");
   } else {
     PlayBankSound("LeverOn0.wav");
@@ -159,7 +159,7 @@ void EnterFanfareStreak() {
   DrawMcLength(LengthTable::C);
   Mc.FanfareStreak = 1;
   Lottery.StreakRank = static_cast<std::int16_t>(Lottery.McGamesLeft <= 499 ? -2 : 4);
-  if (Lottery.StopPattern == 1) {
+  if (Lottery.StopPattern == StopPatterns::Bonus) {
     Record.FanfareTotal += 1;
     Mc.FanfareCount += 1;
     Form2.Label40.Caption = std::to_string(Mc.FanfareCount);
@@ -171,11 +171,11 @@ void CloseStreakGame() {
     Lottery.LeverSound = kLeverOn1;
     return;
   }
-  const int limit = Record.FanfareX5Item == 17.0f ? 19 : 15;
+  const int limit = Record.FanfareX5Item == ItemCodes::FanfareInUse ? 19 : 15;
   Randomize();
   int u = RandomInt(100);
   if (Mc.FanfareStreak == 1) u = 15;
-  const bool nearMiss = Lottery.StopPattern == 2 || Lottery.StopPattern == 3;
+  const bool nearMiss = Lottery.StopPattern == StopPatterns::ReplayMiss || Lottery.StopPattern == StopPatterns::MameMiss;
   if (u <= 14) {
     Lottery.LeverSound = kLeverOn2;
   } else if (u <= limit) {

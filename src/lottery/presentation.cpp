@@ -92,7 +92,7 @@ void McAsReplay() {
 
 // A won MC dressed as a Mofuran game while the reveal is being attempted: the display always matches.
 void McMatch() {
-  if (Lottery.StopPattern == 4) {
+  if (Lottery.StopPattern == StopPatterns::MofuranMiss) {
     int w = CInt(8 * Uniform() + 1);
     if (w == 5) {
       PlayBankSound("degi2.wav");

@@ -8,7 +8,7 @@ std::int16_t DataBroken = 0;
 PlayerRecord InitialRecord() {
   PlayerRecord r;
   r.Savings = Currency::FromYen(200000);
-  r.FanfareX5Item = 15;
+  r.FanfareX5Item = ItemCodes::FanfareNotOwned;
   r.FuaSpeed = 2;
   return r;
 }

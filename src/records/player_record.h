@@ -39,6 +39,15 @@ struct PlayerRecord {
   } StoredName = {};
 };
 
+// The items' codes, stored as these exact numbers and compared for equality.
+namespace ItemCodes {
+constexpr float PmcUpInUse = 9, PmcUpIdle = 10;
+constexpr float SpectaclesInUse = 10, SpectaclesIdle = 11;
+constexpr float UpgradeIdle = 820, UpgradeInUse = 821;
+constexpr float FanfareNotOwned = 15, FanfareIdle = 16, FanfareInUse = 17;
+constexpr float Membership = 10000;
+}  // namespace ItemCodes
+
 // A new player's record: 200,000 yen, the fanfare item not owned, the normal fua speed, a blank name.
 PlayerRecord InitialRecord();
 

@@ -41,7 +41,8 @@ constexpr int kMcStartMs = 5800;
 
 bool SevensShown() {
   const int pattern = Lottery.StopPattern;
-  return Lottery.GameFlag == 1 && (pattern == 1 || pattern < 0 || pattern > 4);
+  return Lottery.GameFlag == GameFlags::Mc &&
+         (pattern == StopPatterns::Bonus || pattern < StopPatterns::Flagged || pattern > StopPatterns::MofuranMiss);
 }
 
 PictureBox* ChooseFlashSprite() {
@@ -51,17 +52,17 @@ PictureBox* ChooseFlashSprite() {
     return &(Form2.*(lit ? p.lit : Flash.FlashVariant == 3 ? p.red : p.dark));
   };
   switch (Lottery.GameFlag) {
-    case 1:
+    case GameFlags::Mc:
       if (sevens) return pick(kSevens);
-      if (Lottery.StopPattern == 2) return pick(kReplay);
-      if (Lottery.StopPattern == 3) return pick(kMame);
+      if (Lottery.StopPattern == StopPatterns::ReplayMiss) return pick(kReplay);
+      if (Lottery.StopPattern == StopPatterns::MameMiss) return pick(kMame);
       return pick(kMofuran);
-    case 2: {
+    case GameFlags::Replay: {
       // An MC's own replays stay dark, unless the replay won the next MC.
       const bool dim = Mc.BonusPhase != 0 && Mc.StreakPending != 1;
       return lit && !dim ? &Form2.Picture16 : &Form2.Picture20;
     }
-    case 3: {
+    case GameFlags::Mame: {
       // An MC's mame stays dark once the next game is bet.
       const bool dim = Mc.BonusPhase != 0 && Play.BetPlaced == 1 && Mc.StreakPending != 1;
       return lit && !dim ? &Form2.Picture14 : &Form2.Picture19;
@@ -94,7 +95,7 @@ enum class Backdrop { Keep, Normal, Mc };
 
 Backdrop ChooseBackdrop() {
   if (Mc.BonusPhase != 0) return Backdrop::Mc;
-  if (Lottery.StopPattern != 1 || !AllReelsStopped()) return Backdrop::Keep;
+  if (Lottery.StopPattern != StopPatterns::Bonus || !AllReelsStopped()) return Backdrop::Keep;
   if (Play.ReadyForNextGame == 1) return Mc.McEnding != 2 ? Backdrop::Mc : Backdrop::Normal;
   if (Mc.McStep > 0) return Backdrop::Normal;
   // The revealed MC waits for its start sequence: the bonus lamp blinks with the backlights.
@@ -128,7 +129,7 @@ void DrawFrame(Backdrop backdrop, PictureBox* sprite) {
 
 void FlashWin() {
   StopBankSound("degi4.wav");
-  if (Lottery.StopPattern == 1) {
+  if (Lottery.StopPattern == StopPatterns::Bonus) {
     Form2.Picture37.Visible = false;
     Form2.Picture40.Visible = false;
     Form2.Picture41.Visible = false;
@@ -138,11 +139,11 @@ void FlashWin() {
     // The next lever-on has set the reels turning.
     if (Reels.LeftReelStopped + Reels.CentreReelStopped + Reels.RightReelStopped == 0) return;
     Sleep(1);
-    if (Play.ScreenClosed == 1 || Lottery.GameFlag == 0) return;
+    if (Play.ScreenClosed == 1 || Lottery.GameFlag == GameFlags::None) return;
 
     PictureBox* sprite = ChooseFlashSprite();
     Flash.FlashSprite = sprite;
-    if (Lottery.GameFlag == 1 && Lottery.StopPattern == 1 && Lottery.StopOrder == 1) {
+    if (Lottery.GameFlag == GameFlags::Mc && Lottery.StopPattern == StopPatterns::Bonus && Lottery.StopOrder == 1) {
       // The announced MC's lit reels go out now that it stands on the line.
       Mc.BonusPhase = 0;
       Lottery.StopOrder = 0;
@@ -157,9 +158,9 @@ void FlashWin() {
     PauseWithEvents(Flash.FlashPause);
     if (Play.ProxyActive == 1) {
       proxyFrames += 1;
-      if (Lottery.StopPattern == 1 ? Play.PlayAccepted == 1 : proxyFrames > 4) return;
+      if (Lottery.StopPattern == StopPatterns::Bonus ? Play.PlayAccepted == 1 : proxyFrames > 4) return;
     }
-    if (Mc.BonusPhase == 1 && Lottery.McGamesLeft >= 7 && AllReelsStopped() && Lottery.GameFlag == 2) {
+    if (Mc.BonusPhase == 1 && Lottery.McGamesLeft >= 7 && AllReelsStopped() && Lottery.GameFlag == GameFlags::Replay) {
       Flash.SkipGameEnd = 1;
       return;
     }

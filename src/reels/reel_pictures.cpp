@@ -32,7 +32,7 @@ const PictureFile kPictureFiles[] = {
 void LoadMachinePictures() {
   // Files 9 to 25 give way to the screen's own night pictures for a player bankrupt more than 19 times or
   // wearing the upgraded spectacles.
-  const bool allFiles = !(Record.BankruptCount > 19) && Record.SpectaclesGrade != 821.0f;
+  const bool allFiles = !(Record.BankruptCount > 19) && Record.SpectaclesGrade != ItemCodes::UpgradeInUse;
   const int count = allFiles ? 25 : 8;
   for (int i = 0; i < count; ++i) {
     // A missing or unreadable file leaves the box with its built-in picture; the day goes on.

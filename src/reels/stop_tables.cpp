@@ -57,8 +57,8 @@ constexpr StopRow kMigiNotMame = {{P({1, 6, 10, 15}), P({1, 2, 5, 6, 10, 11, 15,
 constexpr StopRow kMigiNotMofuran = {{P({4, 9, 13, 21}), P({2, 7, 11, 16}), P({1, 3, 6, 8, 10, 12, 15, 16, 18, 20}), P({4, 9, 13, 21}), P({2, 7, 11, 16})}};
 
 const StopRow& ByPattern(const StopRow& replay, const StopRow& mame, const StopRow& other) {
-  if (Lottery.StopPattern == 2) return replay;
-  if (Lottery.StopPattern == 3) return mame;
+  if (Lottery.StopPattern == StopPatterns::ReplayMiss) return replay;
+  if (Lottery.StopPattern == StopPatterns::MameMiss) return mame;
   return other;
 }
 
@@ -68,7 +68,7 @@ bool Allowed(const StopRow& row, int pos) {
   return (row.group[group - 1] >> pos) & 1u;
 }
 
-bool SevensRevealed() { return Lottery.GameFlag == 1 && Premonition.RevealStage == 2; }
+bool SevensRevealed() { return Lottery.GameFlag == GameFlags::Mc && Premonition.RevealStage == 2; }
 
 // The row of the game's own result, or none when the reel's near-miss decision applies.
 const StopRow* ResultRow(int reel) {

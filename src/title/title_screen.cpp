@@ -123,26 +123,26 @@ void Form1_Load() {
     Form1.Label11.Visible = true;
     Form1.Text17.Text = "●超便利！『Ｔ』(もこ)ボタン " + SingleText(Record.FastPlayCoins) + "枚補償！";
   }
-  if (Record.MembershipGames == 10000) Form1.Text26.Text = "闇会員権ＧＥＴ！（閉店時間が遅くなるぞっ！！）";
+  if (Record.MembershipGames == ItemCodes::Membership) Form1.Text26.Text = "闇会員権ＧＥＴ！（閉店時間が遅くなるぞっ！！）";
 
   // 9-11. The switchable items, each in its frame.
   if (Record.PmcUpItem > 8) {
     Form1.Label11.Visible = true;
     Form1.Frame3.Visible = true;
-    if (Record.PmcUpItem != 9) Form1.Option10.Value = true;
+    if (Record.PmcUpItem != ItemCodes::PmcUpInUse) Form1.Option10.Value = true;
     Form1.Text18.Text = "●ＰＭＣ(ﾌﾟﾚﾐｱﾑﾓﾌﾗﾝﾁｬﾝｽ)確率ＵＰ(８％程度)";
   }
   if (Record.SpectaclesItem > 9) {
     Form1.Label11.Visible = true;
     Form1.Frame4.Visible = true;
-    if (Record.SpectaclesItem != 10) Form1.Option11.Value = true;
+    if (Record.SpectaclesItem != ItemCodes::SpectaclesInUse) Form1.Option11.Value = true;
     Form1.Text19.Text = "●究極！！設定看破メガネ";
     if (Record.SpectaclesGrade > 810) Form1.Text25.Text = "(度数ＵＰ版)";
   }
   if (Record.FanfareX5Item > 15) {
     Form1.Label11.Visible = true;
     Form1.Frame5.Visible = true;
-    if (Record.FanfareX5Item != 17) Form1.Option14.Value = true;
+    if (Record.FanfareX5Item != ItemCodes::FanfareInUse) Form1.Option14.Value = true;
     Form1.Text20.Text = "●驚愕！！ファンファー連突入率５倍";
     Form1.Command2.Caption = "終　了";
   } else {
@@ -265,34 +265,34 @@ void Option6_Click() { ChooseFuaSpeed(3, 45.0f); }
 void Option5_Click() { ChooseFuaSpeed(4, 44.0f); }
 
 void Option9_Click() {
-  Record.PmcUpItem = 9;
+  Record.PmcUpItem = ItemCodes::PmcUpInUse;
   Form1.Text18.Enabled = true;
   SaveData();
 }
 void Option10_Click() {
-  Record.PmcUpItem = 10;
+  Record.PmcUpItem = ItemCodes::PmcUpIdle;
   Form1.Text18.Enabled = false;
   SaveData();
 }
 void Option12_Click() {
-  Record.SpectaclesItem = 10;
+  Record.SpectaclesItem = ItemCodes::SpectaclesInUse;
   Form1.Text19.Enabled = true;
-  if (Record.SpectaclesGrade == 820) Record.SpectaclesGrade = 821;
+  if (Record.SpectaclesGrade == ItemCodes::UpgradeIdle) Record.SpectaclesGrade = ItemCodes::UpgradeInUse;
   SaveData();
 }
 void Option11_Click() {
-  Record.SpectaclesItem = 11;
+  Record.SpectaclesItem = ItemCodes::SpectaclesIdle;
   Form1.Text19.Enabled = false;
-  if (Record.SpectaclesGrade == 821) Record.SpectaclesGrade = 820;
+  if (Record.SpectaclesGrade == ItemCodes::UpgradeInUse) Record.SpectaclesGrade = ItemCodes::UpgradeIdle;
   SaveData();
 }
 void Option13_Click() {
-  Record.FanfareX5Item = 17;
+  Record.FanfareX5Item = ItemCodes::FanfareInUse;
   Form1.Text20.Enabled = true;
   SaveData();
 }
 void Option14_Click() {
-  Record.FanfareX5Item = 16;
+  Record.FanfareX5Item = ItemCodes::FanfareIdle;
   Form1.Text20.Enabled = false;
   SaveData();
 }

@@ -20,7 +20,7 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
 HERE = Path(__file__).resolve().parent
-DEFAULT_FOLDERS = "src/reels,src/lottery,src/core,src/records"
+DEFAULT_FOLDERS = "src/platform,src/sound,src/reels,src/lottery,src/core,src/records,src/title,src/shop,src/counter"
 # What the copy needs to configure and build the test programs.
 COPIED = ["CMakeLists.txt", "src", "tests", "tools", "bench"]
 
