@@ -1,7 +1,5 @@
 // Loading, cross-checking, initialising and saving the player record through the title screen's boxes, and the
 // end-of-day merge.
-#include <functional>
-
 #include "records_fixture.h"
 
 namespace {
@@ -224,10 +222,8 @@ TEST_F(EndOfDayTest, GoneItemsStayGoneAndAnUnnamedPlayerSavesNothing) {
 
 TEST_F(EndOfDayTest, AFileThatCannotBeReadIsLeftAloneForTheRunAndThePlayerPlaysOn) {
   const auto data = ReadAllBytes(kDataFiles), vbdsnd = ReadAllBytes(kVbdsnd);
-  const struct {
-    const char* file;
-    bool atLoad;  // else at the cash-out, after a load that went well
-  } cases[] = {{kDataFiles, true}, {kVbdsnd, true}, {kVbdsnd, false}};
+  // The file that fails, and whether at the load (else at the cash-out, after a load that went well).
+  const struct { const char* file; bool atLoad; } cases[] = {{kDataFiles, true}, {kVbdsnd, true}, {kVbdsnd, false}};
   for (const auto& c : cases) {
     HoldSaveFiles(SaveFilesHold::Free);
     Record = c.atLoad ? PlayerRecord{} : KnownRecord();
@@ -271,7 +267,7 @@ TEST_F(EndOfDayTest, ANameTheGameCannotDecodeIsWrittenBackAsTheBytesItWasReadFro
   SetCodePageConverterAvailable(false);
   LoadData();
   EXPECT_EQ(PlayerName, "????");  // one for each double-byte character
-  for (const std::function<void()>& save : std::initializer_list<std::function<void()>>{SaveData, SaveShopData, EndOfDaySave}) {
+  for (void (*save)() : {SaveData, SaveShopData, EndOfDaySave}) {
     save();
     EXPECT_EQ(nameBytes(), stored);
   }
