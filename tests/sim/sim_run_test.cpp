@@ -1,10 +1,13 @@
-// mofuran-sim as a whole: its options, its figures, its trace and the save files it plays with.
+// mofuran-sim as a whole: its options, its figures, its trace and the save files it plays with; the programs as
+// built, run as a user runs them.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,7 +20,6 @@
 #include "records/save_format.h"
 #include "records/save_store.h"
 #include "records/scratch_folder.h"
-#include "sim/folder_files.h"
 #include "tools/sim/sim_run.h"
 
 namespace {
@@ -62,9 +64,35 @@ std::vector<std::vector<long>> Rows(const std::string& trace, std::string* heade
   return rows;
 }
 
+// Every file under a folder with its bytes, but the lock, which only says who holds the folder.
+std::map<std::string, std::string> Files(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
+    if (e.path().filename() != "SaveFiles.lock")
+      files[e.path()] = e.is_regular_file() ? std::string(std::istreambuf_iterator(std::ifstream(e.path()).rdbuf()), {})
+                                            : "";
+  return files;
+}
+
+// A shell command line in the working folder, without root's rights where the test has them (so that read-only
+// means read-only). Returns its exit code; `said` gets what it printed.
+int RunProgram(const std::string& command, std::string* said) {
+  setenv("MOFURAN_TEST_COMMAND", command.c_str(), 1);
+  const std::string user = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+  FILE* out = popen(("exec " + user + "sh -c \"$MOFURAN_TEST_COMMAND\" 2>&1").c_str(), "r");
+  said->clear();
+  for (int c; (c = std::fgetc(out)) != EOF;) *said += static_cast<char>(c);
+  return WEXITSTATUS(pclose(out));
+}
+
 class SimRunTest : public ::testing::Test {
  protected:
+  SimRunTest() { chmod(scratch.Path().c_str(), 0777); }  // for the programs, run as anyone
   std::string Data(const char* name) { return (std::filesystem::path(scratch.Path()) / name).string(); }
+  // The simulator, with temporary folders of its own.
+  static std::string Sim(const std::string& args, const std::string& before = "") {
+    return "(exec env TMPDIR=$PWD/tmp XDG_RUNTIME_DIR=$PWD/run " + before + MOFURAN_SIM " --games 10 " + args + ")";
+  }
   ScratchFolder scratch;
 };
 
@@ -274,6 +302,15 @@ TEST_F(SimRunTest, TheFiguresPrintAsOneJsonObjectWithTheKeysInOrder) {
   EXPECT_NE(json.find("\"games_per_second\":20.0"), std::string::npos);
 }
 
+TEST(SimResultTextTest, TenThousandDaysPrintWhole) {
+  SimResult r;
+  r.settings.assign(10000, 6);
+  std::string list(19999, ',');
+  for (size_t i = 0; i < list.size(); i += 2) list[i] = '6';
+  EXPECT_NE(ResultJson(r).find("\"settings\":[" + list + "],\"virtual_seconds\":0.000,"), std::string::npos);
+  EXPECT_NE(ResultText(r).find("settings [" + list + "],\n0 s of play"), std::string::npos);
+}
+
 // A failed save, in a day or in the data folder at the end, fails the run and leaves the folder as it was.
 TEST_F(SimRunTest, AFailedSaveFailsTheRunAndLeavesTheDataFolderAsItWas) {
   SimOptions o;
@@ -281,75 +318,90 @@ TEST_F(SimRunTest, AFailedSaveFailsTheRunAndLeavesTheDataFolderAsItWas) {
   o.data = Data("saved");
   RunSim(o);
   o.savings = 777777;
+  // At the end only the data folder's own writes fail: the history, or the pair (which takes the history back).
   const struct {
     int days, jobs, failAt;
-    bool atTheEnd;  // only the data folder's own writes fail: the history, or the pair (which takes it back)
-  } cases[] = {{1, 1, 3, false}, {2, 1, 11, false}, {3, 2, 4, false}, {0, 1, 3, true}, {2, 1, 3, true},
-               {2, 1, 10, true}};
+    bool atTheEnd;
+  } cases[] = {{1, 1, 3, false}, {2, 1, 11, false}, {3, 2, 4, false},
+               {0, 1, 3, true},  {2, 1, 3, true},   {2, 1, 10, true}};
   for (const auto& c : cases) {
     const auto before = Files(o.data);
     o.jobs = c.jobs;
-    std::vector<DayTask> tasks(static_cast<size_t>(c.days));
-    for (int d = 0; d < c.days; ++d) tasks[d] = {d, 0, {false, true, false}};
+    std::vector<DayTask> tasks;
+    for (int d = 0; d < c.days; ++d) tasks.push_back({d, 0, {false, true, false}});
     SaveFaults.failAtStep = !c.atTheEnd || c.days == 0 ? c.failAt : 0;
-    int taken = 0;
-    EXPECT_THROW(PlayRun(o, tasks, [&](DayResult&&) {
-                   if (++taken == c.days) SaveFaults.failAtStep = c.atTheEnd ? c.failAt : 0;
+    EXPECT_THROW(PlayRun(o, tasks, [&](DayResult&& d) {
+                   if (d.number == c.days - 1) SaveFaults.failAtStep = c.atTheEnd ? c.failAt : 0;
                  }),
-                 std::runtime_error)
-        << c.days << " days failing at step " << c.failAt;
+                 std::runtime_error);
     SaveFaults = SaveInterruption{};
     EXPECT_EQ(Files(o.data), before) << c.days << " days failing at step " << c.failAt;
   }
 }
 
-// Save files the game would find broken start a new player's record and say so; missing ones start it quietly.
-TEST_F(SimRunTest, BrokenSaveFilesStartFromANewPlayersRecord) {
-  PlayerRecord good = InitialRecord();
-  good.Savings = Currency::FromYen(555000);
-  PlayerRecord slow = good, other = good;
-  slow.FuaSpeed = 7;
-  other.Savings = Currency::FromYen(1);
-  namespace fs = std::filesystem;
+// Whatever fails is said, with exit 1 (2 for bad arguments), and leaves nothing behind anywhere. A pair the game
+// would find broken starts a new player's record and says so.
+TEST_F(SimRunTest, EveryFailureIsSaidAndLeavesNothingBehind) {
+  const std::string cal = MOFURAN_CALIBRATION " ", pair = Sim("--json --data pair");
+  const std::string damage = " | dd conv=notrunc bs=1 of=pair/soundMofuran/VBDSND1.DLL seek=";
   const struct {
-    std::function<void(const std::string&)> layOut;
-    double savings;
-    bool said;
+    std::string setup, command;
+    int status;
+    const char* said;
   } cases[] = {
-      {[&](const std::string&) {}, 555000, false},
-      {[&](const std::string& f) { WriteAllBytes(f + "/VBDSND1.DLL", EncodeVbdsnd(slow)); }, 200000, true},
-      {[&](const std::string& f) { WriteAllBytes(f + "/VBDSND1.DLL", EncodeVbdsnd(other)); }, 200000, true},
-      {[&](const std::string& f) { fs::remove(f + "/DataFiles"); }, 200000, true},
-      {[&](const std::string& f) {
-         fs::remove(f + "/DataFiles"), fs::remove(f + "/VBDSND1.DLL"), mkfifo((f + "/VBDSND1.DLL").c_str(), 0644);
-       },
-       200000, true},
-      {[&](const std::string& f) { fs::remove_all(f); }, 200000, false},
+      {"mkdir tmp rodir run && chmod 555 rodir && chmod 700 run && touch ro data1 && chmod 444 ro", "", 0, ""},
+      {"", Sim("--data data1"), 1, "cannot use"},
+      {"mkdir data2 && touch data2/soundMofuran", Sim("--data data2"), 1, "cannot use"},
+      {"mkdir -m 555 data3", Sim("--data data3/new"), 1, "cannot use"},
+      {"mkdir -p data4/soundMofuran && touch data4/soundMofuran/DataFiles && chmod 555 data4/soundMofuran",
+       Sim("--data data4"), 1, "cannot lock"},
+      {"", Sim("--json > /dev/full"), 1, "cannot write the figures"},
+      {"", Sim("--json 1< ro"), 1, "cannot write the figures"},
+      {"", Sim("--trace /dev/full"), 1, "cannot write the trace"},
+      {"", Sim("--trace ro"), 1, "cannot write ro"},
+      {"", Sim("--trace rodir/t.tsv"), 1, "cannot write rodir"},
+      {"", Sim("--sheet --days 1 --games 5 --plot /dev/full"), 1, "cannot write /dev/full"},
+      {"", Sim("--sheet --days 1 --games 5 --plot rodir/odds.svg"), 1, "cannot write rodir"},
+      {"", Sim("", "env TMPDIR=/nonexistent "), 1, "no temporary folder"},
+      {"", Sim("--days 3 --jobs 3", "prlimit --nproc=2 "), 1, "could not be started"},
+      {"", cal + "--days x", 2, "bad value for --days: x"},
+      {"", cal + "--days 0", 2, "bad value for --days: 0"},
+      {"", cal + "--seed -1", 2, "bad value for --seed"},
+      {"", cal + "--games 500", 2, "--rates only"},
+      {"", cal + "--rates --days 9 --games 10000", 2, "at least 100000 games"},
+      {"", Sim("--data good --savings 555000 --days 0"), 0, "555000 -> 555000"},
+      {"cp -r good pair", pair, 0, "\"savings_start\":555000,"},
+      {"rm -r pair && cp -r good pair && printf x" + damage + "30", pair, 0, "\"savings_start\":200000,"},
+      {"rm -r pair && cp -r good pair && printf '\\0\\0\\340@'" + damage + "72", pair, 0, "broken"},
+      {"rm -r pair && cp -r good pair && rm pair/soundMofuran/DataFiles", pair, 0, "broken"},
+      {"rm -r pair/soundMofuran/* && mkfifo pair/soundMofuran/VBDSND1.DLL", pair, 0, "broken"},
   };
-  SimOptions o;
-  o.games = 0;
+  std::string said;
   for (const auto& c : cases) {
-    o.data = Data(("pair" + std::to_string(&c - cases)).c_str());
-    const std::string folder = o.data + "/soundMofuran";
-    std::filesystem::create_directories(folder);
-    WriteAllBytes(folder + "/DataFiles", EncodeDataFiles(good));
-    WriteAllBytes(folder + "/VBDSND1.DLL", EncodeVbdsnd(good));
-    c.layOut(folder);
-    testing::internal::CaptureStderr();
-    const SimResult r = RunSim(o);
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(r.savingsStart, c.savings) << &c - cases;
-    EXPECT_EQ(said.find("broken") != std::string::npos, c.said) << &c - cases << ": " << said;
+    RunProgram(c.setup, &said);
+    const auto before = Files(scratch.Path());
+    EXPECT_EQ(RunProgram(c.command, &said), c.status) << c.command;
+    EXPECT_NE(said.find(c.said), std::string::npos) << c.command << ": " << said;
+    EXPECT_TRUE(c.status == 0 || Files(scratch.Path()) == before) << c.command;
   }
 }
 
-TEST(SimResultTextTest, ALongRunPrintsWhole) {
-  SimResult r;
-  r.settings.assign(10000, 6);
-  std::string list = "6";
-  for (int i = 1; i < 10000; ++i) list += ",6";
-  EXPECT_NE(ResultJson(r).find("\"settings\":[" + list + "],\"virtual_seconds\":0.000,"), std::string::npos);
-  EXPECT_NE(ResultText(r).find("settings [" + list + "],\n0 s of play"), std::string::npos);
+// A run stopped by a signal leaves no temporary folder, no worker and no folder of its making; while it runs, it
+// holds its data folder against another run.
+TEST_F(SimRunTest, ASignalEndsARunAndLeavesNothingBehind) {
+  std::string said;
+  RunProgram("mkdir tmp", &said);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+    for (const std::string jobs : {"1", "2"}) {
+      // Under way once it holds the lock; another run is refused, then the signal.
+      const std::string run = Sim("--games 10000 --days 1000 --data data --jobs " + jobs) +
+                              " & for i in $(seq 100); do [ -e data/soundMofuran/SaveFiles.lock ] && break; sleep 0.01;"
+                              " done; " + Sim("--data data") + "; kill -" + std::to_string(signal) + " $!; wait $!";
+      EXPECT_EQ(RunProgram(run, &said), 128 + signal);
+      EXPECT_NE(said.find("is in use"), std::string::npos) << said;
+      EXPECT_TRUE(std::filesystem::is_empty(Data("tmp"))) << jobs;
+      EXPECT_FALSE(std::filesystem::exists(Data("data"))) << jobs;
+    }
 }
 
 }  // namespace
