@@ -55,30 +55,30 @@ void Form2_Load() {
   Play.StopSoundIndex = 0;
   BankruptToday = 0;
   Play.MoneyOnHand = Record.Savings;
-  Form2.Label6.Caption = FormatMoney(Record.Savings);
+  Form2.Money.Caption = FormatMoney(Record.Savings);
   Play.ContractGames = CInt(Record.ProxyContract);
-  if (Record.ProxyContract > 1) Form2.Label36.Visible = true;
+  if (Record.ProxyContract > 1) Form2.ProxyHelp.Visible = true;
   if (Record.FastPlayCoins > 1) {
-    Form2.Label15.Caption = "：「Ｔ」　　" + SingleText(Record.FastPlayCoins) + "枚補償早回し";
-    Form2.Label15.Visible = true;
+    Form2.FastPlayHelp.Caption = "：「Ｔ」　　" + SingleText(Record.FastPlayCoins) + "枚補償早回し";
+    Form2.FastPlayHelp.Visible = true;
   }
-  if (Record.FanfareX5Item == ItemCodes::FanfareInUse) Form2.Label42.Visible = true;
-  if (Record.PmcUpItem == ItemCodes::PmcUpInUse) Form2.Label43.Visible = true;
-  if (Record.MembershipGames == ItemCodes::Membership) Form2.Label44.Visible = true;
+  if (Record.FanfareX5Item == ItemCodes::FanfareInUse) Form2.FanfareItemLine.Visible = true;
+  if (Record.PmcUpItem == ItemCodes::PmcUpInUse) Form2.PmcUpItemLine.Visible = true;
+  if (Record.MembershipGames == ItemCodes::Membership) Form2.MembershipLine.Visible = true;
   if (PlayerName == "ぽてまるん") {
     Form2.Text1.Visible = true;
-    Form2.Label45.Visible = true;
+    Form2.LotteryReadout.Visible = true;
   }
-  if (IsSpecialName(PlayerName) || Lottery.LotteryDisplayBought == 1) Form2.Label45.Visible = true;
-  Form2.Label35.Caption = SpeedLine();
+  if (IsSpecialName(PlayerName) || Lottery.LotteryDisplayBought == 1) Form2.LotteryReadout.Visible = true;
+  Form2.SpeedHelp.Caption = SpeedLine();
   CounterDayStart();
 }
 
 void Owari() {
   if (MsgBox("換金して終了しますか？", vbYesNo, "終了しますか？") == vbNo) return;
   MsgBox("設定は「" + std::to_string(Lottery.TodaySetting) + "」でした。", vbOKOnly, "本日のセテーイ");
-  Form2.Label34.Caption = "しばらくお待ち下さい。";
-  Form2.Label34.Visible = true;
+  Form2.ProxyStatus.Caption = "しばらくお待ち下さい。";
+  Form2.ProxyStatus.Visible = true;
   if (!PlayerName.empty()) EndOfDaySave();
   CounterDayEnd();
   BackFromMachine = 1;

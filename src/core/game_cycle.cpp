@@ -53,9 +53,9 @@ void StartReel(Timer& timer, std::int16_t& pos) {
 void ShowMcCounterAfterLostGame() {
   const int left = Lottery.McGamesLeft;
   if (left >= 8) {
-    Form2.Label14.Caption = RightChars(std::to_string(left), Mc.McDigits);
+    Form2.McCounter.Caption = RightChars(std::to_string(left), Mc.McDigits);
   } else {
-    Form2.Label14.Caption = left > 0 ? "-" + std::to_string(left) + "-" : "";
+    Form2.McCounter.Caption = left > 0 ? "-" + std::to_string(left) + "-" : "";
   }
   PlayBankSound("Boffu.wav");
 }
@@ -71,7 +71,7 @@ void PlaceBet() {
   }
   Form2.Picture5.Visible = false;
   Play.MoneyOnHand = LabelMoney();
-  Play.CreditCoins = LabelNumber(Form2.Label8.Caption());
+  Play.CreditCoins = LabelNumber(Form2.Credits.Caption());
   Play.SavedReelStep = Reels.ReelStep;
   Reels.ReelStep = 1;
   if (Play.MoneyOnHand.units < kYen1000 && Play.CreditCoins < 3) {
@@ -87,8 +87,8 @@ void PlaceBet() {
   Play.CreditCoins -= 3;
   Stats.CoinsIn += 3;
   Stats.BetsPlaced += 1;
-  Form2.Label6.Caption = FormatMoney(Play.MoneyOnHand);
-  Form2.Label8.Caption = std::to_string(Play.CreditCoins);
+  Form2.Money.Caption = FormatMoney(Play.MoneyOnHand);
+  Form2.Credits.Caption = std::to_string(Play.CreditCoins);
 }
 
 void LeverOnSequence() {
@@ -122,31 +122,31 @@ void LeverOnSequence() {
   StartReel(Form2.Timer2, Reels.CentreReelPos);
   StartReel(Form2.Timer3, Reels.RightReelPos);
   Form2.Timer12.Interval = 100;
-  Form2.Label10.Caption = std::to_string(Play.TotalGames + 1);
+  Form2.TotalGames.Caption = std::to_string(Play.TotalGames + 1);
   Form2.Timer5.Interval = 250;
 
   if (Presentation.StreakMcCount == 0) {
     Play.StreakGames = 0;
   } else {
     Play.StreakGames += 1;
-    if (Mc.StreakPending != 1) Form2.Label12.Caption = std::to_string(Play.StreakGames);
+    if (Mc.StreakPending != 1) Form2.McRunGames.Caption = std::to_string(Play.StreakGames);
     if (Play.StreakGames > Play.StreakGamesMax) {
       Play.StreakGamesMax = Play.StreakGames;
-      if (Mc.StreakPending != 1) Form2.Label18.Caption = std::to_string(Play.StreakGamesMax) + " /";
+      if (Mc.StreakPending != 1) Form2.RunGamesBest.Caption = std::to_string(Play.StreakGamesMax) + " /";
     }
-    if (Mc.StreakPending != 1) Form2.Label20.Caption = std::to_string(Play.StreakGames) + " 回";
+    if (Mc.StreakPending != 1) Form2.RunGamesNow.Caption = std::to_string(Play.StreakGames) + " 回";
     if (Play.StreakGamesMax == 3000) RevealSetting();
   }
 
-  Play.TotalGames = LabelNumber(Form2.Label10.Caption());
+  Play.TotalGames = LabelNumber(Form2.TotalGames.Caption());
   Play.KeyState[vkUp] = 0;
 
   if (Mc.BonusPhase == 1) {
     McGameLottery();
     WaitForStops();
   } else {
-    Form2.Label28.Caption =
-        Mc.StreakPending == 1 ? std::string("1") : std::to_string(LabelNumber(Form2.Label28.Caption()) + 1);
+    Form2.GamesSinceMc.Caption =
+        Mc.StreakPending == 1 ? std::string("1") : std::to_string(LabelNumber(Form2.GamesSinceMc.Caption()) + 1);
     InternalLottery();
     SndPlaySound(AppFolder + Lottery.LeverSound);
     StopBankSound("CD7Sound.wav");
@@ -194,7 +194,7 @@ void EndOfGame() {
     Form2.Timer2.Interval = 0;
     Form2.Timer3.Interval = 0;
   }
-  Form2.Label22.Caption = "";
+  Form2.PremonitionLine.Caption = "";
   if (!AllReelsStopped()) return;
   if (Play.StopsEnabled == 1 && Lottery.GameFlag == GameFlags::None && Play.BetPlaced == 0) Form2.Picture5.Visible = true;
 

@@ -26,7 +26,7 @@ std::int16_t& StopPressedOf(int key) {
 // Up: the hall's closing time, then whether the last game has ended.
 bool LeverGuard() {
   const double closing = 10000.0 + Record.MembershipGames + Play.ClosingExtension;
-  if (Val(Form2.Label10.Caption()) > closing) {
+  if (Val(Form2.TotalGames.Caption()) > closing) {
     EndProxyPlay();
     MsgBox("残念ながら閉店です。", vbOKOnly, "ご利用ありがとうございました。");
     return false;
@@ -43,7 +43,7 @@ bool LeverGuard() {
 
 void UpdateSpeedLine() {
   Play.DigitalSpeedSteps = CInt(Record.DigitalSpeed);
-  Form2.Label35.Caption = SpeedLine();
+  Form2.SpeedHelp.Caption = SpeedLine();
 }
 
 // The keys that play: fast play, bet, lever and the stops.

@@ -36,6 +36,33 @@ class MachineScreen : public Screen {
 
   TextBox Text1{this, "Text1"};
 
+  // The displays the game reads and writes, by what they show; the design's own names beside them.
+  Label& Credits = Label8;          // coins held (枚)
+  Label& Money = Label6;            // cash on hand (円)
+  Label& TotalGames = Label10;      // games played (総ゲーム)
+  Label& GamesSinceMc = Label28;    // games since the last MC (MC間数)
+  Label& McRunGames = Label12;      // MC games in the current run (MC継続数)
+  Label& McCount = Label26;         // the day's MCs (MC回数)
+  Label& PmcCount = Label25;        // the day's PMCs (PMC回数)
+  Label& FanfareCount = Label40;    // fanfare streaks (ﾌｧﾝﾌｧｰ連)
+  Label& McCounter = Label14;       // the big counter: an MC's games left
+  Label& PremonitionLine = Label22;  // the premonition line under it
+  Label& ChainNow = Label17;        // streak table: bonuses in the current chain
+  Label& ChainBest = Label21;       // streak table: the most in a chain
+  Label& McLengthNow = Label19;     // streak table: the current MC's length
+  Label& McLengthBest = Label31;    // streak table: the longest MC
+  Label& RunGamesNow = Label20;     // streak table: MC games in the current run
+  Label& RunGamesBest = Label18;    // streak table: the most MC games in a run
+  Label& ProxyStatus = Label34;     // the proxy player's status line
+  Label& SpeedHelp = Label35;       // key help: the digital display speed (Y, U)
+  Label& ProxyHelp = Label36;       // key help: the proxy player (F6)
+  Label& FastPlayHelp = Label15;    // key help: fast play (T)
+  Label& FanfareItemLine = Label42;  // item in use: the fanfare streak item
+  Label& PmcUpItemLine = Label43;   // item in use: the PMC odds item
+  Label& MembershipLine = Label44;  // item in use: the membership
+  Label& LotteryReadout = Label45;  // the internal lottery's readout (one-shot, cycle)
+  Label& ModeReadout = Label46;     // the internal lottery's mode readout
+
   Timer Timer1{this, "Timer1"}, Timer2{this, "Timer2"}, Timer3{this, "Timer3"}, Timer4{this, "Timer4"},
       Timer5{this, "Timer5"}, Timer6{this, "Timer6"}, Timer7{this, "Timer7"}, Timer8{this, "Timer8"},
       Timer9{this, "Timer9"}, Timer10{this, "Timer10"}, Timer11{this, "Timer11"}, Timer12{this, "Timer12"};

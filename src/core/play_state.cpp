@@ -47,6 +47,6 @@ void PauseWithEvents(float seconds) {
   WaitOnClock(2, true, PauseOver);
 }
 
-Currency LabelMoney() { return ReadMoney(Form2.Label6.Caption()); }
+Currency LabelMoney() { return ReadMoney(Form2.Money.Caption()); }
 
 std::int32_t LabelNumber(const std::string& caption) { return CLng(Val(caption)); }

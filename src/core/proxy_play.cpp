@@ -51,17 +51,17 @@ void FastPlayCounters() {
   const std::int32_t before = Play.CreditCoins;
   Play.CreditCoins = CLng(Play.CreditCoins + static_cast<double>(Record.FastPlayCoins));
   Stats.CoinsOut += Play.CreditCoins - before;
-  Form2.Label8.Caption = std::to_string(Play.CreditCoins);
-  Form2.Label14.Caption = RightChars(std::to_string(Lottery.McGamesLeft), Mc.McDigits);
+  Form2.Credits.Caption = std::to_string(Play.CreditCoins);
+  Form2.McCounter.Caption = RightChars(std::to_string(Lottery.McGamesLeft), Mc.McDigits);
   Play.TotalGames += 1;
-  Form2.Label10.Caption = std::to_string(Play.TotalGames);
+  Form2.TotalGames.Caption = std::to_string(Play.TotalGames);
   Play.StreakGames += 1;
-  Form2.Label12.Caption = std::to_string(Play.StreakGames);
+  Form2.McRunGames.Caption = std::to_string(Play.StreakGames);
   if (Play.StreakGames > Play.StreakGamesMax) {
     Play.StreakGamesMax = Play.StreakGames;
-    if (Mc.StreakPending != 1) Form2.Label18.Caption = std::to_string(Play.StreakGamesMax) + " /";
+    if (Mc.StreakPending != 1) Form2.RunGamesBest.Caption = std::to_string(Play.StreakGamesMax) + " /";
   }
-  if (Mc.StreakPending != 1) Form2.Label20.Caption = std::to_string(Play.StreakGames) + " 回";
+  if (Mc.StreakPending != 1) Form2.RunGamesNow.Caption = std::to_string(Play.StreakGames) + " 回";
 }
 
 void FinishProxyGame() {
@@ -100,8 +100,8 @@ void ProxyRequest() {
 void StartProxyPlay() {
   if (PictureBox* portrait = Form2.PortraitOf(Record.ProxyContract)) portrait->BringToFront();
   Play.ProxyActive = 1;
-  Form2.Label34.Caption = Play.ProxyName + "　代打ち中";
-  Form2.Label34.Visible = true;
+  Form2.ProxyStatus.Caption = Play.ProxyName + "　代打ち中";
+  Form2.ProxyStatus.Visible = true;
   Form2.Timer8.Interval = Play.ProxyInterval;
   Play.ProxyReady = 1;
 }
@@ -109,7 +109,7 @@ void StartProxyPlay() {
 void EndProxyPlay() {
   Play.ProxyActive = 0;
   Form2.Timer8.Interval = 0;
-  Form2.Label34.Visible = false;
+  Form2.ProxyStatus.Visible = false;
   Play.ProxyReady = 0;
   Play.ProxyGames = 0;
   if (PictureBox* portrait = Form2.PortraitOf(Record.ProxyContract)) portrait->SendToBack();
@@ -165,7 +165,7 @@ void RKey() {
       Lottery.McGamesLeft > 1)
     FastPlayCounters();
   if (Lottery.McGamesLeft == 19) RevealSetting();
-  if (LabelNumber(Form2.Label28.Caption()) == 82) RevealSetting();
+  if (LabelNumber(Form2.GamesSinceMc.Caption()) == 82) RevealSetting();
 }
 
 void ProxyTiring() {

@@ -23,7 +23,7 @@ constexpr int kFanfareStreakGames = 50;
 constexpr int kOneShotMc = 8;
 
 // The games since the last MC, as the counter beside "MC間数" shows them.
-int GamesShown() { return LabelNumber(Form2.Label28.Caption()); }
+int GamesShown() { return LabelNumber(Form2.GamesSinceMc.Caption()); }
 
 void DrawCycle() {
   const int mode = Lottery.LotteryMode;
@@ -31,9 +31,9 @@ void DrawCycle() {
   if (mode == 3) {
     // The pull-back mode shows itself only to players who bought the readout and to two of the house's names.
     if (Lottery.LotteryDisplayBought == 1 || PlayerName == "ぽてまるん" || PlayerName == "くもたこ")
-      Form2.Label46.Caption = "引き戻しモード";
+      Form2.ModeReadout.Caption = "引き戻しモード";
   } else {
-    Form2.Label46.Caption = "";
+    Form2.ModeReadout.Caption = "";
   }
 }
 
@@ -92,7 +92,7 @@ void CycleGame() {
 }
 
 void ShowReadout() {
-  Form2.Label45.Caption = "一発:" + Lottery.OneShotText + "　周期:" + std::to_string(Lottery.CycleLeft) + "/" +
+  Form2.LotteryReadout.Caption = "一発:" + Lottery.OneShotText + "　周期:" + std::to_string(Lottery.CycleLeft) + "/" +
                           std::to_string(Lottery.CycleLength - 1) + Lottery.CycleText;
 }
 

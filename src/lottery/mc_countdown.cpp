@@ -25,7 +25,7 @@ void EnterLastSeven() {
 
 // Each mame game of the last seven may win the next MC outright; the lower the rank, the rarer.
 void LastSevenChance() {
-  Form2.Label45.Caption = "";
+  Form2.LotteryReadout.Caption = "";
   if (Mc.FanfareStreak == 0 && Lottery.GameFlag == GameFlags::Mame && RandomInt(9 - Lottery.StreakRank) == 3) {
     Mc.StreakPending = 1;
     Lottery.StopOrder = 1;
@@ -53,7 +53,7 @@ void LastGame() {
   // A continuation already won in the last seven games stands: no test, no stock spent, nothing reset.
   if (Mc.StreakPending != 1) StreakTest();
   Mc.McDigits = 3;
-  Form2.Label28.Caption = "0";
+  Form2.GamesSinceMc.Caption = "0";
   Form2.Picture29.Visible = false;
   Lottery.StopOrder = 1;
 }
@@ -63,9 +63,9 @@ void ShowCounter() {
   const std::string text = std::to_string(left);
   if (Mc.McEnding != 2) {
     if (left >= 8)
-      Form2.Label14.Caption = RightChars(text, Mc.McDigits);
+      Form2.McCounter.Caption = RightChars(text, Mc.McDigits);
     else
-      Form2.Label14.Caption = left >= 1 ? "-" + text + "-" : "";
+      Form2.McCounter.Caption = left >= 1 ? "-" + text + "-" : "";
   }
   const std::string last3 = RightChars(text, 3);
   if (last3 == "999" || last3 == "099") PlayBankSound("Bell.wav");

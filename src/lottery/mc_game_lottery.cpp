@@ -76,5 +76,5 @@ void McGameLottery() {
     Lottery.GameFlag = GameFlags::Replay;
     Lottery.StopOrder = 1;
   }
-  Form2.Label22.Caption = StopOrderText(Lottery.StopOrder);
+  Form2.PremonitionLine.Caption = StopOrderText(Lottery.StopOrder);
 }

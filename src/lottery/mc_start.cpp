@@ -24,17 +24,17 @@ std::string Last3(int n) { return RightChars(std::to_string(n), 3); }
 
 // The counter turns red and shows the games to play; the bet lamp lights for the first MC game.
 void ShowLiveCounter() {
-  Form2.Label14.ForeColor = kLiveCounter;
-  Form2.Label14.Caption = RightChars(std::to_string(Lottery.McGamesLeft), Mc.McDigits);
+  Form2.McCounter.ForeColor = kLiveCounter;
+  Form2.McCounter.Caption = RightChars(std::to_string(Lottery.McGamesLeft), Mc.McDigits);
   Form2.Picture5.Visible = true;
 }
 
 void ShowMcLength() {
   if (Lottery.McLength > Mc.BestMcLength) {
     Mc.BestMcLength = Lottery.McLength;
-    Form2.Label31.Caption = " /" + std::to_string(Mc.BestMcLength);
+    Form2.McLengthBest.Caption = " /" + std::to_string(Mc.BestMcLength);
   }
-  Form2.Label19.Caption = std::to_string(Lottery.McLength) + " 回";
+  Form2.McLengthNow.Caption = std::to_string(Lottery.McLength) + " 回";
 }
 
 void AddOne(Label& counter) { counter.Caption = std::to_string(LabelNumber(counter.Caption()) + 1); }
@@ -47,7 +47,7 @@ void PlainMcCountUp() {
   Form2.Timer4.Interval = 7500;
   Play.PlayAccepted = 1;
   Play.ReadyForNextGame = 1;
-  AddOne(Form2.Label26);
+  AddOne(Form2.McCount);
   Mc.McRollCount = 0;
 }
 
@@ -102,7 +102,7 @@ void PmcFinalCount() {
   ShowMcLength();
   Form2.Timer4.Interval = 4000;
   Play.PlayAccepted = 1;
-  AddOne(Form2.Label25);
+  AddOne(Form2.PmcCount);
   Mc.McRollCount = 0;
   Mc.McCountStep = 0;
 }
@@ -160,7 +160,7 @@ void StopMcMusic() {
 
 void Timer6_Tick() {
   Mc.McRollCount += 1;
-  Form2.Label14.Caption = Last3(Mc.McRollExtra + Mc.McRollCount + Mc.McRollOffset);
+  Form2.McCounter.Caption = Last3(Mc.McRollExtra + Mc.McRollCount + Mc.McRollOffset);
   if (Mc.McRollCount % kRollStep == 0 || Mc.McRollCount == kPlainMcGames) {
     Form2.Timer6.Interval = 0;
     Mc.McRollExtra = 0;
@@ -173,9 +173,9 @@ void Timer7_Tick() {
     PlayBankSound("bubuu.wav");
     Mc.McEnding = 2;
     Mc.BonusPhase = 0;
-    Form2.Label14.Caption = "";
+    Form2.McCounter.Caption = "";
   } else {
     PlayBankSound("f-piro.wav");
-    Form2.Label14.Caption = Last3(LabelNumber(Form2.Label14.Caption()) + 1);
+    Form2.McCounter.Caption = Last3(LabelNumber(Form2.McCounter.Caption()) + 1);
   }
 }

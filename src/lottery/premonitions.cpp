@@ -70,7 +70,7 @@ constexpr const StopSoundSet* kStageOneReveal[13] = {
     nullptr, nullptr, nullptr, nullptr,
 };
 
-bool CounterShown() { return !Form2.Label14.Caption().empty(); }
+bool CounterShown() { return !Form2.McCounter.Caption().empty(); }
 
 void HideDigitWindows() {
   Form2.Picture37.Visible = false;
@@ -89,7 +89,7 @@ void Tease() {
 void Announce() {
   Lottery.StopOrder = 1;
   Mc.BonusPhase = 2;
-  Form2.Label22.Caption = "123";
+  Form2.PremonitionLine.Caption = "123";
 }
 
 void Reveal() {
@@ -135,7 +135,7 @@ void AttemptFromStageOne() {
   if (t == 2 || t == 3) {
     Lottery.StopPattern = static_cast<std::int16_t>(t);
     if (Mc.StreakPending == 1) {
-      Form2.Label28.Caption = "1";
+      Form2.GamesSinceMc.Caption = "1";
       Premonition.RevealStage = 0;
     }
     return;
@@ -162,7 +162,7 @@ void EnterFanfareStreak() {
   if (Lottery.StopPattern == StopPatterns::Bonus) {
     Record.FanfareTotal += 1;
     Mc.FanfareCount += 1;
-    Form2.Label40.Caption = std::to_string(Mc.FanfareCount);
+    Form2.FanfareCount.Caption = std::to_string(Mc.FanfareCount);
   }
 }
 

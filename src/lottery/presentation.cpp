@@ -31,8 +31,8 @@ void ReplayPresentation() {
 
 void PayMame(const char* sound) {
   PlayBankSound(sound);
-  Play.CreditCoins = LabelNumber(Form2.Label8.Caption()) + kMameCoins;
-  Form2.Label8.Caption = std::to_string(Play.CreditCoins);
+  Play.CreditCoins = LabelNumber(Form2.Credits.Caption()) + kMameCoins;
+  Form2.Credits.Caption = std::to_string(Play.CreditCoins);
   Stats.CoinsOut += kMameCoins;
   Form2.Timer5.Interval = 300;
 }
@@ -49,7 +49,7 @@ void Fanfare() {
     if (!fanfareStreak)
       PlayBankSound("Fanfare1.wav");
     else
-      PlayBankSound(Form2.Label14.Caption().empty() ? "Fanfare4.wav" : "Fanfare5.wav");
+      PlayBankSound(Form2.McCounter.Caption().empty() ? "Fanfare4.wav" : "Fanfare5.wav");
     Mc.StreakPending = 0;
   } else {
     PlayBankSound(fanfareStreak ? "Fanfare5.wav" : "Fanfare3.wav");
@@ -65,8 +65,8 @@ void AlignedMc() {
     // A chain of 30 MCs gives the day's setting away.
     if (Presentation.StreakMcCountMax == kRevealChain) RevealSetting();
   }
-  Form2.Label21.Caption = " /" + std::to_string(Presentation.StreakMcCountMax);
-  Form2.Label17.Caption = std::to_string(Presentation.StreakMcCount) + " 回";
+  Form2.ChainBest.Caption = " /" + std::to_string(Presentation.StreakMcCountMax);
+  Form2.ChainNow.Caption = std::to_string(Presentation.StreakMcCount) + " 回";
   Premonition.RevealStage = 0;
   StopDigitalDisplay();
 }
@@ -223,11 +223,11 @@ void GrowAtHundredLeft() {
   }
   if (Lottery.McLength > Mc.BestMcLength) {
     Mc.BestMcLength = Lottery.McLength;
-    Form2.Label31.Caption = " /" + std::to_string(Mc.BestMcLength);
-    Form2.Label31.ForeColor = kGrownBest;
+    Form2.McLengthBest.Caption = " /" + std::to_string(Mc.BestMcLength);
+    Form2.McLengthBest.ForeColor = kGrownBest;
   }
   if (Lottery.McLength > 6000) Mc.McDigits = 4;
-  Form2.Label19.Caption = std::to_string(Lottery.McLength) + " 回";
+  Form2.McLengthNow.Caption = std::to_string(Lottery.McLength) + " 回";
 }
 
 }  // namespace

@@ -140,13 +140,13 @@ void EndOfDaySave() {
   if (PlayerName.empty()) return;
   PlayerRecord work = FILEREAD();
   // The cash in hand and the coins, changed back at 20 yen each.
-  const std::int64_t coins = LabelNumber(Form2.Label8.Caption());
+  const std::int64_t coins = LabelNumber(Form2.Credits.Caption());
   std::int64_t savings = 0;
   if (__builtin_add_overflow(LabelMoney().units, coins * 20 * 10000, &savings))
     savings = coins < 0 ? INT64_MIN : INT64_MAX;
   work.Savings = Currency{savings};
-  work.TotalMcCount = static_cast<float>(work.TotalMcCount + static_cast<double>(LabelNumber(Form2.Label26.Caption())));
-  work.TotalPmcCount = static_cast<float>(work.TotalPmcCount + static_cast<double>(LabelNumber(Form2.Label25.Caption())));
+  work.TotalMcCount = static_cast<float>(work.TotalMcCount + static_cast<double>(LabelNumber(Form2.McCount.Caption())));
+  work.TotalPmcCount = static_cast<float>(work.TotalPmcCount + static_cast<double>(LabelNumber(Form2.PmcCount.Caption())));
   Best(work.BestMcGames, Mc.BestMcLength);
   Best(work.BestChain, Presentation.StreakMcCountMax);
   Best(work.BestCoins, Play.CreditCoins);

@@ -134,7 +134,7 @@ void ChooseCells(int reel) {
     const int order = (Lottery.StopOrder >= 1 && Lottery.StopOrder <= 6) ? Lottery.StopOrder : 7;
     lit = kTurn[order][reel] == n;
   }
-  const bool counting = !Form2.Label14.Caption().empty();
+  const bool counting = !Form2.McCounter.Caption().empty();
   for (int row = 0; row < 4; ++row) {
     const int code = SymbolAt(r.strip, *r.pos, row);
     const SymbolPictures& p = PicturesOf(code);

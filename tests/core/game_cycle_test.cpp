@@ -85,44 +85,44 @@ TEST_F(GameCycleTest, ALostMcGameIsCountedOnceThoughThreeDispatchesEndIt) {
   Lottery.McGamesLeft = 9;
   Game(0, {vkLeft, vkDown, vkRight});
   EXPECT_EQ(Lottery.McGamesLeft, 8);
-  EXPECT_EQ(Form2.Label14.Caption(), "8");
+  EXPECT_EQ(Form2.McCounter.Caption(), "8");
   EXPECT_EQ(sound->Count("Boffu.wav", SoundAction::Play), 1);
   Game(0, {vkLeft, vkDown, vkRight});
-  EXPECT_EQ(Form2.Label14.Caption(), "-7-");
+  EXPECT_EQ(Form2.McCounter.Caption(), "-7-");
   Lottery.McGamesLeft = 1;
   Game(0, {vkLeft, vkDown, vkRight});
-  EXPECT_EQ(Form2.Label14.Caption(), "");
+  EXPECT_EQ(Form2.McCounter.Caption(), "");
   EXPECT_EQ(sound->Count("Boffu.wav", SoundAction::Play), 3);
 }
 
 TEST_F(GameCycleTest, TwoCoinsAndAThousandYenBuyFiftyCoins) {
-  Form2.Label8.Caption = "2";
-  Form2.Label6.Caption = "1,000";
+  Form2.Credits.Caption = "2";
+  Form2.Money.Caption = "1,000";
   Game(0, {vkLeft, vkDown, vkRight});
-  EXPECT_EQ(Form2.Label8.Caption(), "49");
-  EXPECT_EQ(Form2.Label6.Caption(), "");
+  EXPECT_EQ(Form2.Credits.Caption(), "49");
+  EXPECT_EQ(Form2.Money.Caption(), "");
   EXPECT_EQ(BankruptcyBoxes(), 0);
 }
 
 TEST_F(GameCycleTest, TwoCoinsAnd980YenIsBankruptcyButTheReelsStillSpin) {
-  Form2.Label8.Caption = "2";
-  Form2.Label6.Caption = "980";
+  Form2.Credits.Caption = "2";
+  Form2.Money.Caption = "980";
   sim->KeyAt(sim->Elapsed(), vkUp);
   sim->RunFor(0.5);
   EXPECT_EQ(BankruptcyBoxes(), 1);
   EXPECT_EQ(BankruptToday, 1.0f);
-  EXPECT_EQ(Form2.Label8.Caption(), "2");
-  EXPECT_EQ(Form2.Label6.Caption(), "980");
+  EXPECT_EQ(Form2.Credits.Caption(), "2");
+  EXPECT_EQ(Form2.Money.Caption(), "980");
   EXPECT_NE(Form2.Timer1.Interval(), 0);
   EXPECT_FALSE(AllReelsStopped());
   EXPECT_EQ(Play.BetPlaced, 0);
 }
 
 TEST_F(GameCycleTest, FiveCoinsAndNoMoneyStillBet) {
-  Form2.Label8.Caption = "5";
-  Form2.Label6.Caption = "";
+  Form2.Credits.Caption = "5";
+  Form2.Money.Caption = "";
   Game(0, {vkLeft, vkDown, vkRight});
-  EXPECT_EQ(Form2.Label8.Caption(), "2");
+  EXPECT_EQ(Form2.Credits.Caption(), "2");
   EXPECT_EQ(BankruptcyBoxes(), 0);
   // The next bet finds 2 coins and no money.
   Game(0, {vkLeft, vkDown, vkRight});
@@ -219,15 +219,15 @@ TEST_F(GameCycleTest, AStreakOfThreeThousandGamesRevealsTheSetting) {
   EXPECT_EQ(Play.StreakGames, 0);
   Presentation.StreakMcCount = 1;
   Game(0, {vkLeft, vkDown, vkRight});
-  EXPECT_EQ(Form2.Label12.Caption(), "1");
-  EXPECT_EQ(Form2.Label20.Caption(), "1 回");
+  EXPECT_EQ(Form2.McRunGames.Caption(), "1");
+  EXPECT_EQ(Form2.RunGamesNow.Caption(), "1 回");
   Play.StreakGames = Play.StreakGamesMax = 2998;
   Form2.SetCaption(HiddenCaption());
   Game(0, {vkLeft, vkDown, vkRight});
-  EXPECT_EQ(Form2.Label18.Caption(), "2999 /");
+  EXPECT_EQ(Form2.RunGamesBest.Caption(), "2999 /");
   EXPECT_EQ(Form2.Caption(), HiddenCaption());
   Game(0, {vkLeft, vkDown, vkRight});
-  EXPECT_EQ(Form2.Label20.Caption(), "3000 回");
+  EXPECT_EQ(Form2.RunGamesNow.Caption(), "3000 回");
   EXPECT_EQ(Form2.Caption(), RevealedCaption());
 }
 

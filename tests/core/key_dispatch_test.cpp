@@ -49,22 +49,22 @@ TEST_F(KeyDispatchTest, TheDayOpensOnAFinishedGameWithTheLampLit) {
   // Hidden, or on a lucky day (one in thirty) revealed.
   EXPECT_TRUE(Form2.Caption() == HiddenCaption() || Form2.Caption() == RevealedCaption()) << Form2.Caption();
   EXPECT_TRUE(Form2.Picture5.Visible());
-  EXPECT_EQ(Form2.Label6.Caption(), "200,000");
-  EXPECT_EQ(Form2.Label8.Caption(), "0");
+  EXPECT_EQ(Form2.Money.Caption(), "200,000");
+  EXPECT_EQ(Form2.Credits.Caption(), "0");
   EXPECT_EQ(Play.ReadyForNextGame, 1);
   EXPECT_TRUE(AllStopsPressed());
   EXPECT_TRUE(AllReelsStopped());
-  EXPECT_EQ(Form2.Label35.Caption(), "：「Y・U」　デジ速度調節　『0』");
+  EXPECT_EQ(Form2.SpeedHelp.Caption(), "：「Y・U」　デジ速度調節　『0』");
 }
 
 TEST_F(KeyDispatchTest, AWholeGameFromTheKeyboard) {
   StopReelsOnTheirKeys();
   PlayOneGame();
-  EXPECT_EQ(Form2.Label8.Caption(), "47");  // 50 coins bought, 3 bet
-  EXPECT_EQ(Form2.Label6.Caption(), "199,000");
-  EXPECT_EQ(Form2.Label10.Caption(), "1");
+  EXPECT_EQ(Form2.Credits.Caption(), "47");  // 50 coins bought, 3 bet
+  EXPECT_EQ(Form2.Money.Caption(), "199,000");
+  EXPECT_EQ(Form2.TotalGames.Caption(), "1");
   EXPECT_EQ(Play.TotalGames, 1);
-  EXPECT_EQ(Form2.Label28.Caption(), "1");
+  EXPECT_EQ(Form2.GamesSinceMc.Caption(), "1");
   EXPECT_EQ(Play.StopSoundIndex, 4);
   EXPECT_EQ(Form2.Timer1.Interval(), 0);
   EXPECT_EQ(Play.ReadyForNextGame, 1);
@@ -72,22 +72,22 @@ TEST_F(KeyDispatchTest, AWholeGameFromTheKeyboard) {
   EXPECT_EQ(Reels.ReelStep, 15);  // the slow start is over
   EXPECT_EQ(EventDepth(), 0);
   PlayOneGame();
-  EXPECT_EQ(Form2.Label10.Caption(), "2");
-  EXPECT_EQ(Form2.Label8.Caption(), "44");
+  EXPECT_EQ(Form2.TotalGames.Caption(), "2");
+  EXPECT_EQ(Form2.Credits.Caption(), "44");
 }
 
 TEST_F(KeyDispatchTest, CtrlBetsOnlyWhenTheLampIsLitAndTheReelsStand) {
   Press(vkControl);
   EXPECT_EQ(Play.BetPlaced, 1);
   EXPECT_FALSE(Form2.Picture5.Visible());
-  EXPECT_EQ(Form2.Label8.Caption(), "47");
+  EXPECT_EQ(Form2.Credits.Caption(), "47");
   Press(vkControl);  // the lamp is out: no second bet
-  EXPECT_EQ(Form2.Label8.Caption(), "47");
+  EXPECT_EQ(Form2.Credits.Caption(), "47");
   // Up after Ctrl pulls the lever without a second bet and without the 0.3 s pause.
   const double t0 = sim->Elapsed();
   Press(vkUp);
   EXPECT_LT(sim->Elapsed() - t0, 0.1);
-  EXPECT_EQ(Form2.Label8.Caption(), "47");
+  EXPECT_EQ(Form2.Credits.Caption(), "47");
   EXPECT_NE(Form2.Timer1.Interval(), 0);
   Form2.Picture5.Visible = true;
   Press(vkControl);  // reels turning: nothing
@@ -97,10 +97,10 @@ TEST_F(KeyDispatchTest, CtrlBetsOnlyWhenTheLampIsLitAndTheReelsStand) {
 TEST_F(KeyDispatchTest, UpWhileTheReelsTurnDoesNothing) {
   Press(vkUp);
   sim->RunFor(0.3);
-  const auto games = Form2.Label10.Caption();
+  const auto games = Form2.TotalGames.Caption();
   Press(vkUp);
   sim->RunFor(0.3);
-  EXPECT_EQ(Form2.Label10.Caption(), games);
+  EXPECT_EQ(Form2.TotalGames.Caption(), games);
   EXPECT_EQ(Play.LeftStopPressed, 0);
 }
 
@@ -168,15 +168,15 @@ TEST_F(KeyDispatchTest, TheHallClosesOneGameAfterTheLimit) {
   StopReelsOnTheirKeys();
   Play.TotalGames = 34999;
   PlayOneGame();
-  EXPECT_EQ(Form2.Label10.Caption(), "35000");
+  EXPECT_EQ(Form2.TotalGames.Caption(), "35000");
   PlayOneGame();  // exactly at the limit the lever still works
-  EXPECT_EQ(Form2.Label10.Caption(), "35001");
+  EXPECT_EQ(Form2.TotalGames.Caption(), "35001");
   EXPECT_EQ(ClosingBoxes(), 0);
   Press(vkUp);
   Press(vkUp);
   EXPECT_EQ(ClosingBoxes(), 2);
   EXPECT_EQ(sim->Boxes().back().title, "ご利用ありがとうございました。");
-  EXPECT_EQ(Form2.Label10.Caption(), "35001");
+  EXPECT_EQ(Form2.TotalGames.Caption(), "35001");
   EXPECT_EQ(Form2.Timer1.Interval(), 0);
 }
 
@@ -204,11 +204,11 @@ TEST_F(KeyDispatchTest, SpeedKeysAndTheirLimits) {
   Press('U');
   EXPECT_EQ(Record.DigitalSpeed, 20.0f);
   EXPECT_EQ(Play.DigitalSpeedSteps, 20);
-  EXPECT_EQ(Form2.Label35.Caption(), "：「Y・U」　デジ速度調節　『20』");
+  EXPECT_EQ(Form2.SpeedHelp.Caption(), "：「Y・U」　デジ速度調節　『20』");
   Record.DigitalSpeed = 7.5f;
   Press('Y');
   EXPECT_EQ(Play.DigitalSpeedSteps, 6);  // 6.5 to even
-  EXPECT_EQ(Form2.Label35.Caption(), "：「Y・U」　デジ速度調節　『6.5』");
+  EXPECT_EQ(Form2.SpeedHelp.Caption(), "：「Y・U」　デジ速度調節　『6.5』");
 }
 
 TEST_F(KeyDispatchTest, OnlyF6IsDispatchedDuringProxyPlay) {
@@ -218,8 +218,8 @@ TEST_F(KeyDispatchTest, OnlyF6IsDispatchedDuringProxyPlay) {
   OpenDay();
   Press(vkF6);
   ASSERT_EQ(Play.ProxyActive, 1);
-  EXPECT_TRUE(Form2.Label34.Visible());
-  EXPECT_EQ(Form2.Label34.Caption(), "もこじろう　代打ち中");
+  EXPECT_TRUE(Form2.ProxyStatus.Visible());
+  EXPECT_EQ(Form2.ProxyStatus.Caption(), "もこじろう　代打ち中");
   Form2.Timer8.Interval = 0;  // hold the proxy's hand still
   Press('7');
   Press('2');
@@ -229,21 +229,21 @@ TEST_F(KeyDispatchTest, OnlyF6IsDispatchedDuringProxyPlay) {
   EXPECT_EQ(Play.KeyCode, 'Y');  // the code stays for the stop wait loop to see
   Press(vkF6);
   EXPECT_EQ(Play.ProxyActive, 0);
-  EXPECT_FALSE(Form2.Label34.Visible());
+  EXPECT_FALSE(Form2.ProxyStatus.Visible());
 }
 
 TEST_F(KeyDispatchTest, FastPlayKeyNeedsTheItemAndARunningMcWithMoreThan15Games) {
   Press('T');
-  EXPECT_EQ(Form2.Label10.Caption(), "0");
+  EXPECT_EQ(Form2.TotalGames.Caption(), "0");
   Record.FastPlayCoins = 7;
   Mc.BonusPhase = 1;
   Lottery.McGamesLeft = 16;
   Play.CreditCoins = 10;
   Press('T');
   EXPECT_EQ(Lottery.McGamesLeft, 15);
-  EXPECT_EQ(Form2.Label8.Caption(), "17");
-  EXPECT_EQ(Form2.Label14.Caption(), "15");
-  EXPECT_EQ(Form2.Label10.Caption(), "1");
+  EXPECT_EQ(Form2.Credits.Caption(), "17");
+  EXPECT_EQ(Form2.McCounter.Caption(), "15");
+  EXPECT_EQ(Form2.TotalGames.Caption(), "1");
   Press('T');
   EXPECT_EQ(Lottery.McGamesLeft, 15);
 }
@@ -265,7 +265,7 @@ TEST_F(KeyDispatchTest, RKeyRevealsOnlyAtItsCountsAndFastPlaysOnlyUnderTheReveal
   EXPECT_EQ(Form2.Caption(), RevealedCaption());
   Form2.SetCaption(HiddenCaption());
   Lottery.McGamesLeft = 0;
-  Form2.Label28.Caption = "82";
+  Form2.GamesSinceMc.Caption = "82";
   Press('R');
   EXPECT_EQ(Form2.Caption(), RevealedCaption());
 }
@@ -283,13 +283,13 @@ TEST_F(KeyDispatchTest, F8MakesALeverOnPossibleAgain) {
   sim->KeyAt(t + 0.85, vkUp);
   sim->ActAt(t + 0.85, [&] {
     ready = Play.ReadyForNextGame;
-    refused = Form2.Label10.Caption();
+    refused = Form2.TotalGames.Caption();
   });
   sim->KeyAt(t + 0.9, vkF8);
   sim->KeyAt(t + 0.95, vkUp);
   sim->ActAt(t + 0.95, [&] {
     Lottery.GameFlag = 0;
-    accepted = Form2.Label10.Caption();
+    accepted = Form2.TotalGames.Caption();
   });
   for (int i = 0; i < 3; ++i) sim->KeyAt(t + 1.6 + 0.05 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
   sim->RunFor(2.5);
@@ -305,9 +305,9 @@ TEST_F(KeyDispatchTest, GamesCountOnAcrossDaysFromZeroShown) {
   Form2.Unload();
   Play.ScreenClosed = 0;
   OpenDay();
-  EXPECT_EQ(Form2.Label10.Caption(), "0");
+  EXPECT_EQ(Form2.TotalGames.Caption(), "0");
   PlayOneGame();
-  EXPECT_EQ(Form2.Label10.Caption(), "3");
+  EXPECT_EQ(Form2.TotalGames.Caption(), "3");
 }
 
 TEST_F(KeyDispatchTest, EscAnsweredNoGoesOnAndYesEndsTheDay) {

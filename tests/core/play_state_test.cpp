@@ -46,7 +46,7 @@ TEST_F(PlayStateTest, CaptionFormsAndReveal) {
 TEST_F(PlayStateTest, MoneyOfZeroShowsEmptyAndReadsBackAsZero) {
   Record.Savings = Currency::FromYen(0);
   OpenDay();
-  EXPECT_EQ(Form2.Label6.Caption(), "");
+  EXPECT_EQ(Form2.Money.Caption(), "");
   EXPECT_EQ(LabelMoney(), Currency::FromYen(0));
 }
 

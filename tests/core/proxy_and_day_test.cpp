@@ -47,19 +47,19 @@ class ProxyTest : public MachineTest {
 TEST_F(ProxyTest, AHundredGameContractPlaysAHundredGamesAndThePlayerStopsTheNext) {
   Press(vkF6);
   ASSERT_EQ(Play.ProxyActive, 1);
-  EXPECT_EQ(Form2.Label34.Caption(), "もこじろう　代打ち中");
+  EXPECT_EQ(Form2.ProxyStatus.Caption(), "もこじろう　代打ち中");
   EXPECT_EQ(Form2.Timer8.Interval(), 260);
   ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyActive == 0; }, 1000));
-  EXPECT_EQ(Form2.Label10.Caption(), "101");
+  EXPECT_EQ(Form2.TotalGames.Caption(), "101");
   // The 101st game was started by the proxy and is left for the player: its reels turn.
-  EXPECT_FALSE(Form2.Label34.Visible());
+  EXPECT_FALSE(Form2.ProxyStatus.Visible());
   EXPECT_EQ(Play.ProxyGames, 0);
   sim->RunFor(2);
   EXPECT_NE(Form2.Timer1.Interval(), 0);
   EXPECT_EQ(Play.LeftStopPressed + Play.CentreStopPressed + Play.RightStopPressed, 0);
   // The proxy spent the player's coins and money: three coins for each of the 101 games, none paid back.
   const auto bought = 50 * (200000 - LabelMoney().units / 10000) / 1000;
-  EXPECT_EQ(bought - 3 * 101, LabelNumber(Form2.Label8.Caption()));
+  EXPECT_EQ(bought - 3 * 101, LabelNumber(Form2.Credits.Caption()));
 }
 
 TEST_F(ProxyTest, AStopRefusedInTheFirst250MillisecondsIsPressedAgain) {
@@ -133,7 +133,7 @@ TEST_F(ProxyTest, F6DuringThePlayersWinningFlashHandsOverAndTheProxyPlaysOn) {
   // The player's own game, a replay, its stops pressed quickly: each stop key's dispatch waits with the next keys
   // nested inside it, and the last one's flashing goes on until the next lever-on. F6 in that flashing: the
   // proxy's first lever-on comes while the player's first stop keys still wait, and the proxy must play on.
-  const int games = LabelNumber(Form2.Label10.Caption());
+  const int games = LabelNumber(Form2.TotalGames.Caption());
   const double t = sim->Elapsed();
   sim->KeyAt(t, vkUp);
   sim->ActAt(t, [] { Lottery.GameFlag = 2; });
@@ -142,7 +142,7 @@ TEST_F(ProxyTest, F6DuringThePlayersWinningFlashHandsOverAndTheProxyPlaysOn) {
   ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyActive == 1; }, 3));
   ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyGames == 4; }, 30)) << "the proxy stalled in its game "
                                                                        << Play.ProxyGames;
-  EXPECT_EQ(LabelNumber(Form2.Label10.Caption()), games + 1 + 4);
+  EXPECT_EQ(LabelNumber(Form2.TotalGames.Caption()), games + 1 + 4);
 }
 
 TEST_F(ProxyTest, SpeedKeysAreNotDispatchedDuringProxyPlayAndApplyAtTheNextStart) {
@@ -258,10 +258,10 @@ TEST_F(FastPlayTest, TCreditsTheItemsCoinsPerGame) {
     sim->Key('T');
     sim->RunFor(0.01);
     EXPECT_EQ(Lottery.McGamesLeft, 18);
-    EXPECT_EQ(Form2.Label8.Caption(), std::to_string(100 + 2 * static_cast<int>(coins)));
+    EXPECT_EQ(Form2.Credits.Caption(), std::to_string(100 + 2 * static_cast<int>(coins)));
     // The credited coins count as paid out, and the run's games show as they go.
     EXPECT_EQ(Stats.CoinsOut - out, 2 * static_cast<std::int64_t>(coins));
-    EXPECT_EQ(Form2.Label20.Caption(), std::to_string(Play.StreakGames) + " 回");
+    EXPECT_EQ(Form2.RunGamesNow.Caption(), std::to_string(Play.StreakGames) + " 回");
   }
 }
 
@@ -273,8 +273,8 @@ class DayTest : public MachineTest {
 TEST_F(DayTest, SavingsOfAMillionOrMoreShowWithTwoSeparators) {
   Record.Savings = Currency::FromYen(3456789);
   OpenDay();
-  EXPECT_EQ(Form2.Label6.Caption(), "3,456,789");
-  EXPECT_EQ(Form2.Label8.Caption(), "0");
+  EXPECT_EQ(Form2.Money.Caption(), "3,456,789");
+  EXPECT_EQ(Form2.Credits.Caption(), "0");
 }
 
 TEST_F(DayTest, TheItemsAndSpecialNamesShowTheirLines) {
@@ -288,15 +288,15 @@ TEST_F(DayTest, TheItemsAndSpecialNamesShowTheirLines) {
   Mc.McDigits = 4;  // as a run of over 6000 games left it
   OpenDay();
   EXPECT_EQ(Mc.McDigits, 3);
-  EXPECT_TRUE(Form2.Label36.Visible());
-  EXPECT_TRUE(Form2.Label15.Visible());
-  EXPECT_EQ(Form2.Label15.Caption(), "：「Ｔ」　　7枚補償早回し");
-  EXPECT_TRUE(Form2.Label42.Visible());
-  EXPECT_TRUE(Form2.Label43.Visible());
-  EXPECT_TRUE(Form2.Label44.Visible());
+  EXPECT_TRUE(Form2.ProxyHelp.Visible());
+  EXPECT_TRUE(Form2.FastPlayHelp.Visible());
+  EXPECT_EQ(Form2.FastPlayHelp.Caption(), "：「Ｔ」　　7枚補償早回し");
+  EXPECT_TRUE(Form2.FanfareItemLine.Visible());
+  EXPECT_TRUE(Form2.PmcUpItemLine.Visible());
+  EXPECT_TRUE(Form2.MembershipLine.Visible());
   EXPECT_TRUE(Form2.Text1.Visible());
-  EXPECT_TRUE(Form2.Label45.Visible());
-  EXPECT_EQ(Form2.Label35.Caption(), "：「Y・U」　デジ速度調節　『12』");
+  EXPECT_TRUE(Form2.LotteryReadout.Visible());
+  EXPECT_EQ(Form2.SpeedHelp.Caption(), "：「Y・U」　デジ速度調節　『12』");
   EXPECT_EQ(Play.ProxyName, "もこたろう");
   EXPECT_EQ(Play.ContractGames, 300);
 }
@@ -322,7 +322,7 @@ TEST_F(DayTest, ARichPlayersProxyMayWalkOutAtTheStartOfADay) {
     OpenDay();
     const std::string where = std::to_string(c.savings) + " yen, contract " + std::to_string(c.contract);
     EXPECT_EQ(Record.ProxyContract, c.walks ? 0.0f : c.contract) << where;
-    EXPECT_EQ(Form2.Label36.Visible(), !c.walks) << where;
+    EXPECT_EQ(Form2.ProxyHelp.Visible(), !c.walks) << where;
     ASSERT_EQ(sim->Boxes().size(), c.walks ? 1u : 0u) << where;
     if (c.walks) {
       EXPECT_EQ(sim->Boxes()[0].text, "なんと、" + Play.ProxyName + "は疲れきってお家に帰ってしまった。");
@@ -350,8 +350,8 @@ TEST_F(DayTest, CashingOutStoresMoneyAndTwentyYenACoin) {
   PlayerName = "もふ";
   SaveShopData();  // a stored record to merge the day into
   OpenDay();
-  Form2.Label6.Caption = "10,000";
-  Form2.Label8.Caption = "50";
+  Form2.Money.Caption = "10,000";
+  Form2.Credits.Caption = "50";
   sim->Answer(vbYes);
   sim->Key(vkEscape);
   sim->RunFor(0.1);
@@ -360,8 +360,8 @@ TEST_F(DayTest, CashingOutStoresMoneyAndTwentyYenACoin) {
   // Nothing at all: 0 stored.
   Play.ScreenClosed = 0;
   OpenDay();
-  Form2.Label6.Caption = "";
-  Form2.Label8.Caption = "0";
+  Form2.Money.Caption = "";
+  Form2.Credits.Caption = "0";
   sim->Answer(vbYes);
   sim->Key(vkEscape);
   sim->RunFor(0.1);

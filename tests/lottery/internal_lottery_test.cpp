@@ -17,7 +17,7 @@ class InternalLotteryTest : public LotteryTest {
  protected:
   void SetUp() override {
     LotteryTest::SetUp();
-    Form2.Label28.Caption = "100";
+    Form2.GamesSinceMc.Caption = "100";
     Record.SpectaclesItem = 10;  // no picture reloads in the long runs
   }
   // The next lottery runs in this mode and cycle, with `left` draws to go before it and no MC waiting.
@@ -43,7 +43,7 @@ TEST_F(InternalLotteryTest, OneShotClassification) {
                {3, 14, "100", 4, 1}, {3, 14, "2", 2, 2},   {4, 1, "100", 0, 2},   {4, 30, "100", 0, 4}};
   for (const auto& c : cases) {
     Cycle(1, 151, 100);
-    Form2.Label28.Caption = c.since;
+    Form2.GamesSinceMc.Caption = c.since;
     // Sounds left over from another game, which every result must replace with its own.
     for (auto& s : Lottery.StopSounds) s = "soundMofuran\\StSound4.wav";
     Lottery.LeverSound = "soundMofuran\\LeverOn3.wav";
@@ -51,7 +51,7 @@ TEST_F(InternalLotteryTest, OneShotClassification) {
     InternalLottery();
     EXPECT_EQ(Lottery.GameFlag * 10 + Lottery.StopGroup, c.flag * 10 + c.group) << "m=" << c.m << " y=" << c.y;
     EXPECT_EQ(Lottery.StopOrder, 1);
-    EXPECT_EQ(Form2.Label45.Caption(), c.flag == 1 ? "一発:当たり！　周期:99/150" : "一発:はずれ　　周期:99/150");
+    EXPECT_EQ(Form2.LotteryReadout.Caption(), c.flag == 1 ? "一発:当たり！　周期:99/150" : "一発:はずれ　　周期:99/150");
     if (c.flag == 0) {
       EXPECT_TRUE(Lottery.StopPattern >= 2 && Lottery.StopPattern <= 4);
     } else if (c.flag != 1) {
@@ -79,7 +79,7 @@ TEST_F(InternalLotteryTest, ModesAndCycles) {
     if (Lottery.LotteryMode == 2 && Lottery.CycleLeft == 0) {
       ++lengthOne;
       ASSERT_EQ(Lottery.CycleLength, 0);
-      ASSERT_EQ(Form2.Label45.Caption().find("周期:0/0"), Form2.Label45.Caption().find("周期:"));
+      ASSERT_EQ(Form2.LotteryReadout.Caption().find("周期:0/0"), Form2.LotteryReadout.Caption().find("周期:"));
       ASSERT_TRUE(!Lottery.CycleText.empty() || Lottery.GameFlag == 1);
     }
   }
@@ -94,18 +94,18 @@ TEST_F(InternalLotteryTest, ThePullBackModeAlwaysWinsItsCycleGame) {
     Lottery.StreakRank = 99;
     InternalLottery();
     ASSERT_EQ(Lottery.GameFlag, 1);
-    EXPECT_TRUE(Form2.Label45.Caption().ends_with("引戻し当選")) << Form2.Label45.Caption();
+    EXPECT_TRUE(Form2.LotteryReadout.Caption().ends_with("引戻し当選")) << Form2.LotteryReadout.Caption();
     EXPECT_EQ(Lottery.CycleLength, 0);
     EXPECT_EQ(Form2.Text1.Text(), std::to_string(Lottery.StreakRank) + " M3") << "a cycle win draws the rank";
   }
   // A new pull-back cycle names itself to a buyer of the readout and to two of the house's names only.
   auto newCycleShows = [&](int mode, std::int16_t bought, const char* name) {
-    Form2.Label46.Caption = "前";
+    Form2.ModeReadout.Caption = "前";
     Lottery.LotteryDisplayBought = bought;
     PlayerName = name;
     Cycle(mode, 0, 0);
     InternalLottery();
-    return Form2.Label46.Caption();
+    return Form2.ModeReadout.Caption();
   };
   EXPECT_EQ(newCycleShows(3, 1, ""), "引き戻しモード");
   EXPECT_EQ(newCycleShows(3, 0, "もこ"), "前");
@@ -135,7 +135,7 @@ TEST_F(InternalLotteryTest, LateCDrawsAndTheCeiling) {
   Lottery.TodaySetting = 8;
   for (auto [since, setting] : {std::pair{"1279", 8}, {"1280", 7}, {"1281", 7}}) {
     Cycle(1, 151, 100);
-    Form2.Label28.Caption = since;
+    Form2.GamesSinceMc.Caption = since;
     InternalLottery();
     EXPECT_EQ(Lottery.TodaySetting, setting) << since;
     EXPECT_EQ(Lottery.CycleOdds, setting == 8 ? 2 : 3);
@@ -148,12 +148,12 @@ TEST_F(InternalLotteryTest, AWaitingMcFreezesTheGameAndAOneShotWinKeepsTheCycleT
   Lottery.RevealCountdown = 4;
   Lottery.StopPattern = 3;
   Lottery.CycleText = "はずれ！";
-  Form2.Label45.Caption = "一発:当たり！　周期:100/150";
+  Form2.LotteryReadout.Caption = "一発:当たり！　周期:100/150";
   for (int i = 1; i <= 100; ++i) {  // up to and through the cycle game
     Lottery.RevealCountdown = 4;      // early premonitions only: the MC stays unrevealed
     InternalLottery();
     ASSERT_EQ(Lottery.GameFlag, 1);
-    ASSERT_EQ(Form2.Label45.Caption(), "一発:当たり！　周期:100/150");
+    ASSERT_EQ(Form2.LotteryReadout.Caption(), "一発:当たり！　周期:100/150");
     ASSERT_TRUE(Lottery.StopPattern >= 2 && Lottery.StopPattern <= 4) << "the premonition's pattern";
     ASSERT_EQ(Lottery.GamesSinceMc, i);
     ASSERT_EQ(Lottery.CycleLeft, 100 - i) << "the cycle counts on while the MC waits";
@@ -165,12 +165,12 @@ TEST_F(InternalLotteryTest, AWaitingMcFreezesTheGameAndAOneShotWinKeepsTheCycleT
   Lottery.CycleText = "Ｂ当選！";
   QueueUniforms({Gives(8, 800), Gives(16, 30), Gives(0, 8), Gives(0, 8)});
   InternalLottery();
-  EXPECT_EQ(Form2.Label45.Caption(), "一発:当たり！　周期:0/150Ｂ当選！");
+  EXPECT_EQ(Form2.LotteryReadout.Caption(), "一発:当たり！　周期:0/150Ｂ当選！");
   Cycle(1, 151, 1);
   QueueUniforms({Gives(4, 800), Gives(16, 30), Gives(0, 8), Gives(0, 8)});
   InternalLottery();
   EXPECT_EQ(Lottery.GameFlag, 4) << "a cycle game without a win is a digital-display game";
-  EXPECT_EQ(Form2.Label45.Caption(), "一発:はずれ　　周期:0/150はずれ！");
+  EXPECT_EQ(Form2.LotteryReadout.Caption(), "一発:はずれ　　周期:0/150はずれ！");
 }
 
 TEST_F(InternalLotteryTest, DigitalGamesHintTheirOutcomeByTheirStopSounds) {
@@ -229,13 +229,13 @@ TEST_F(InternalLotteryTest, StreakGamesRanksAndTheCarryOverAfterAnMc) {
   Mc.FanfareStreak = 1;
   Lottery.GameFlag = 1;
   Lottery.RevealCountdown = 2;
-  Form2.Label28.Caption = "49";
+  Form2.GamesSinceMc.Caption = "49";
   InternalLottery();
   EXPECT_EQ(Lottery.GameFlag, 1);
   EXPECT_GT(Lottery.McLength, 0);
   EXPECT_EQ(Lottery.McGamesLeft, Lottery.McLength);
   EXPECT_EQ(Mc.FanfareStreak, 1);
-  Form2.Label28.Caption = "50";
+  Form2.GamesSinceMc.Caption = "50";
   InternalLottery();
   EXPECT_EQ(Mc.FanfareStreak, 0);
 

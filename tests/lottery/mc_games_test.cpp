@@ -13,7 +13,7 @@ class McGamesTest : public LotteryTest {
     LotteryTest::SetUp();
     Mc.BonusPhase = 1;
     Lottery.McLength = 33;
-    Form2.Label28.Caption = "57";
+    Form2.GamesSinceMc.Caption = "57";
   }
   static double Gives(int v, int n) { return v == 0 ? 0.1 / n : (v - 0.1) / n; }
   // One MC game's lottery with this many games left.
@@ -36,7 +36,7 @@ TEST_F(McGamesTest, MameWithARequiredOrderReplaysAndTheFifteenGamesRule) {
     replays += Lottery.GameFlag == 2;
     ++orders.at(Lottery.StopOrder);
     ++groups.at(Lottery.StopGroup);
-    ASSERT_EQ(Form2.Label22.Caption(), StopOrderText(Lottery.StopOrder));
+    ASSERT_EQ(Form2.PremonitionLine.Caption(), StopOrderText(Lottery.StopOrder));
     ASSERT_EQ(Lottery.StopSounds[2], "soundMofuran\\StSound5.wav");
   }
   ExpectShare(replays, kGames, 4.0 / 18, "replays");
@@ -52,7 +52,7 @@ TEST_F(McGamesTest, MameWithARequiredOrderReplaysAndTheFifteenGamesRule) {
     replays = 0;
     for (int i = 0; i < 300; ++i) {
       McGame(15);
-      replays += Lottery.GameFlag == 2 && Form2.Label22.Caption() == "123";
+      replays += Lottery.GameFlag == 2 && Form2.PremonitionLine.Caption() == "123";
     }
     EXPECT_TRUE(setting > 6 ? replays == 300 : replays < 150) << setting << ": " << replays;
   }
@@ -129,7 +129,7 @@ TEST_F(McGamesTest, TheCountdownIntoTheLastSeven) {
   for (auto [left, shown, bells] : steps) {
     Lottery.McGamesLeft = static_cast<std::int16_t>(left);
     McCountdownStep(1);
-    EXPECT_EQ(Form2.Label14.Caption(), shown) << left;
+    EXPECT_EQ(Form2.McCounter.Caption(), shown) << left;
     EXPECT_EQ(Lottery.McGamesLeft, left - 1);
     EXPECT_EQ(sound->Count("Bell.wav", SoundAction::Play), bells) << left;
   }
@@ -149,12 +149,12 @@ TEST_F(McGamesTest, TheCountdownIntoTheLastSeven) {
     Mc.BonusPhase = 2;
     Mc.McDigits = u.digits;
     Mc.McEnding = u.ending;
-    Form2.Label14.Caption = "前";
+    Form2.McCounter.Caption = "前";
     Lottery.McGamesLeft = static_cast<std::int16_t>(u.left);
     sound->ClearEvents();
     McCountdownStep(0);
     EXPECT_EQ(Lottery.McGamesLeft, u.left);
-    EXPECT_EQ(Form2.Label14.Caption(), u.shown) << u.left;
+    EXPECT_EQ(Form2.McCounter.Caption(), u.shown) << u.left;
     EXPECT_EQ(sound->Count("Bell.wav", SoundAction::Play), u.bells) << u.left;
     EXPECT_EQ(sound->Count("CD7Sound.wav", SoundAction::Loop), 0) << u.left;
   }
@@ -163,7 +163,7 @@ TEST_F(McGamesTest, TheCountdownIntoTheLastSeven) {
   Mc.McEnding = 0;
   Lottery.McGamesLeft = 9;
   McCountdownStep(2);
-  EXPECT_EQ(Form2.Label14.Caption(), "-7-") << "two counted games step through the eighth";
+  EXPECT_EQ(Form2.McCounter.Caption(), "-7-") << "two counted games step through the eighth";
 
   // At exactly 8 games left a proxy on a 100-game contract tires with 1/4, never at 9.
   Play.ContractGames = 100;
@@ -192,9 +192,9 @@ TEST_F(McGamesTest, TheCountdownIntoTheLastSeven) {
       Lottery.GameFlag = c.flag;
       Lottery.StopOrder = 4;
       Mc.StreakPending = 0;
-      Form2.Label45.Caption = "一発";
+      Form2.LotteryReadout.Caption = "一発";
       McCountdownStep(1);
-      ASSERT_EQ(Form2.Label45.Caption(), "");
+      ASSERT_EQ(Form2.LotteryReadout.Caption(), "");
       ASSERT_EQ(Mc.StreakPending == 1, Lottery.StopOrder == 1);
       won += Mc.StreakPending;
     }
@@ -207,12 +207,12 @@ TEST_F(McGamesTest, TheCountdownIntoTheLastSeven) {
     Lottery.GameFlag = 3;
     Mc.FanfareStreak = 0;
     Mc.StreakPending = 0;
-    Form2.Label45.Caption = "一発";
+    Form2.LotteryReadout.Caption = "一発";
     ClearQueuedUniforms();
     QueueUniforms({3.0 / 8});  // RandomInt(8) = 3
     McCountdownStep(1);
     EXPECT_EQ(Mc.StreakPending, left <= 7 ? 1 : 0) << left;
-    EXPECT_EQ(Form2.Label45.Caption(), left <= 7 ? "" : "一発") << left;
+    EXPECT_EQ(Form2.LotteryReadout.Caption(), left <= 7 ? "" : "一発") << left;
   }
   ClearQueuedUniforms();
 }
@@ -259,13 +259,13 @@ TEST_F(McGamesTest, TheLastGameTestsTheStreakThenTheStockAndTheJingleFollows) {
   EXPECT_EQ(sound->Count("CD7Sound.wav", SoundAction::Stop) + sound->Count("mc2.wav", SoundAction::Stop), 2);
   EXPECT_EQ(Lottery.McGamesLeft * 10 + Mc.McEnding, 1);
   EXPECT_EQ(Mc.McDigits * 10 + Lottery.StopOrder, 31);
-  EXPECT_EQ(Form2.Label14.Caption() + Form2.Label28.Caption(), "0");
+  EXPECT_EQ(Form2.McCounter.Caption() + Form2.GamesSinceMc.Caption(), "0");
   EXPECT_FALSE(Form2.Picture29.Visible());
-  Form2.Label14.Caption = "x";
+  Form2.McCounter.Caption = "x";
   sim->RunFor(0.29);
   EXPECT_EQ(Mc.McEnding * 10 + Mc.BonusPhase, 11);
   sim->RunFor(0.02);
   EXPECT_EQ(Mc.McEnding * 10 + Mc.BonusPhase, 20) << "the end jingle 300 ms after the last game";
   EXPECT_NEAR(FirstAt("bubuu.wav", SoundAction::Play) - FirstAt("CD7Sound.wav", SoundAction::Stop), 0.3, 0.002);
-  EXPECT_EQ(Form2.Label14.Caption(), "");
+  EXPECT_EQ(Form2.McCounter.Caption(), "");
 }

@@ -33,18 +33,18 @@ TEST_F(McStartTest, APlainMcRollsToThirtyThreeCountsUpAndStartsItsMusic) {
   EXPECT_TRUE(Form2.Picture29.Visible());
   EXPECT_EQ(Form2.Timer6.Interval() * 10 + Mc.McRollExtra, 600);
   RunTo(5.8 + 1.95);  // 33 roll steps of 60 ms
-  EXPECT_EQ(Form2.Label14.Caption(), "32");
+  EXPECT_EQ(Form2.McCounter.Caption(), "32");
   RunTo(5.8 + 2.0);
-  EXPECT_EQ(Form2.Label14.Caption(), "33");
+  EXPECT_EQ(Form2.McCounter.Caption(), "33");
   EXPECT_EQ(Form2.Timer6.Interval() + Form2.Timer7.Interval(), 0) << "the roll stops and a plain MC never teases";
   RunTo(11.59);
   EXPECT_EQ(Mc.BonusPhase + Play.PlayAccepted, 0);
   RunTo(11.61);
   EXPECT_EQ(Mc.BonusPhase + Play.PlayAccepted + Play.ReadyForNextGame, 3);
-  EXPECT_EQ(Form2.Label14.ForeColor(), 0xFF0000u);
+  EXPECT_EQ(Form2.McCounter.ForeColor(), 0xFF0000u);
   EXPECT_TRUE(Form2.Picture5.Visible());
-  EXPECT_EQ(Form2.Label14.Caption() + Form2.Label26.Caption() + Form2.Label25.Caption(), "3310");
-  EXPECT_EQ(Form2.Label19.Caption() + Form2.Label31.Caption(), "33 回 /33");
+  EXPECT_EQ(Form2.McCounter.Caption() + Form2.McCount.Caption() + Form2.PmcCount.Caption(), "3310");
+  EXPECT_EQ(Form2.McLengthNow.Caption() + Form2.McLengthBest.Caption(), "33 回 /33");
   RunTo(11.6 + 7.49);
   EXPECT_EQ(Lottery.GameFlag, 1);
   RunTo(11.6 + 7.51);
@@ -68,18 +68,18 @@ TEST_F(McStartTest, PmcStepsLandOnTheLengthAndWaitByTheirCount) {
                {2111, 11.6 + 18 * 11 + 7.2, "111"}, {3999, 11.6 + 35 * 11 + 7.2, "999"}};
   for (const auto& c : cases) {
     Mc = McState{};
-    Form2.Label25.Caption = "0";
+    Form2.PmcCount.Caption = "0";
     sound->ClearEvents();
     SevensLinedUp(c.length);
     RunTo(c.finalCount - 0.01);
     EXPECT_EQ(Mc.McCountStep, Lottery.McSteps) << c.length;
-    EXPECT_EQ(Form2.Label14.Caption(), c.rolled) << "the last step lands exactly, untouched by teases";
+    EXPECT_EQ(Form2.McCounter.Caption(), c.rolled) << "the last step lands exactly, untouched by teases";
     EXPECT_EQ(Mc.BonusPhase, 0) << c.length;
     RunTo(c.finalCount + 0.01);
     EXPECT_EQ(Mc.BonusPhase, 1) << c.length;
     EXPECT_EQ(Mc.McCountStep + Mc.McRollOffset + Mc.McRollCount, 0);
-    EXPECT_EQ(Form2.Label25.Caption() + Form2.Label26.Caption(), "10");
-    EXPECT_EQ(Form2.Label19.Caption(), std::to_string(c.length) + " 回");
+    EXPECT_EQ(Form2.PmcCount.Caption() + Form2.McCount.Caption(), "10");
+    EXPECT_EQ(Form2.McLengthNow.Caption(), std::to_string(c.length) + " 回");
     RunTo(c.finalCount + 3.99);
     EXPECT_EQ(Lottery.GameFlag, 1) << c.length;
     RunTo(c.finalCount + 4.01);
@@ -144,10 +144,10 @@ TEST_F(McStartTest, TeasesComeAtTheirFrequencies) {
   }
   EXPECT_EQ(Form2.Timer6.Interval(), 46) << "the count-up rolls at the title screen's tempo";
   Form2.Timer4.Interval = Form2.Timer6.Interval = 0;
-  Form2.Label14.Caption = "222";
+  Form2.McCounter.Caption = "222";
   Form2.Timer7.Interval = 6900;
   sim->RunFor(6.91);
-  EXPECT_EQ(Form2.Label14.Caption(), "223");
+  EXPECT_EQ(Form2.McCounter.Caption(), "223");
   EXPECT_EQ(sound->Count("f-piro.wav", SoundAction::Play), 1);
   EXPECT_EQ(Form2.Timer7.Interval(), 0);
 

@@ -32,7 +32,7 @@ using OneShotTest = LotteryTest;
 
 TEST_F(OneShotTest, SharesPerSettingMatchTheKnownFigures) {
   constexpr long kDraws = 1000000;
-  Form2.Label28.Caption = "100";
+  Form2.GamesSinceMc.Caption = "100";
   Record.SpectaclesItem = 10;
   const char* names[5] = {"flag 1", "flag 2", "flag 3", "flag 4/2", "none"};
   std::printf("setting   flag 1 (stated)       flag 2 (stated)       flag 3 (stated)       "

@@ -70,7 +70,7 @@ TEST_F(PresentationTest, EveryResultIsPresentedByItsRow) {
     Play.BetPlaced = 0;
     Reels.ReelStep = 15;
     Play.SavedReelStep = 0;
-    Form2.Label8.Caption = "40";
+    Form2.Credits.Caption = "40";
     StopDigitalDisplay();
     sound->ClearEvents();
     for (double u : r.draws) QueueUniforms({u});
@@ -78,7 +78,7 @@ TEST_F(PresentationTest, EveryResultIsPresentedByItsRow) {
     ClearQueuedUniforms();
     EXPECT_EQ(Played(), r.sounds) << what;
     EXPECT_EQ(Form2.Timer5.Interval(), r.timer5) << what;
-    EXPECT_EQ(Form2.Label8.Caption(), std::to_string(40 + r.coins)) << what;
+    EXPECT_EQ(Form2.Credits.Caption(), std::to_string(40 + r.coins)) << what;
     // A replay re-bets the next game and puts the reel speed aside for the slow start of the re-bet game.
     EXPECT_EQ(Play.BetPlaced, r.rebet ? 1 : 0) << what;
     EXPECT_EQ(Reels.ReelStep * 100 + Play.SavedReelStep, r.rebet ? 115 : 1500) << what;
@@ -118,7 +118,7 @@ TEST_F(PresentationTest, AlignedSevensPlayTheirFanfareAndCountTheChain) {
   for (const auto& r : rows) {
     Mc.StreakPending = static_cast<std::int16_t>(r.pending);
     Mc.FanfareStreak = static_cast<std::int16_t>(r.fanfare);
-    Form2.Label14.Caption = r.counter;
+    Form2.McCounter.Caption = r.counter;
     Premonition.RevealStage = 2;
     Form2.Timer5.Interval = 0;
     Lottery.GameFlag = 4;
@@ -135,8 +135,8 @@ TEST_F(PresentationTest, AlignedSevensPlayTheirFanfareAndCountTheChain) {
     EXPECT_FALSE(Form2.Picture41.Visible());
   }
   // 25 + 5 MCs in a chain: the best chain reaches 30, which gives the setting away.
-  EXPECT_EQ(Form2.Label17.Caption(), "30 回");
-  EXPECT_EQ(Form2.Label21.Caption(), " /30");
+  EXPECT_EQ(Form2.ChainNow.Caption(), "30 回");
+  EXPECT_EQ(Form2.ChainBest.Caption(), " /30");
   EXPECT_EQ(Form2.Caption(), RevealedCaption());
 }
 
@@ -179,12 +179,12 @@ TEST_F(PresentationTest, ALongMcMayGrowAtAHundredGamesLeft) {
   Mc.BestMcLength = 2999;
   QueueUniforms({Near(2, 5, 1)});
   FunFun();
-  EXPECT_EQ(Form2.Label19.Caption(), "12999 回");
-  EXPECT_EQ(Form2.Label31.Caption(), " /12999");
-  EXPECT_EQ(Form2.Label31.ForeColor(), 0x00FFFFu);
+  EXPECT_EQ(Form2.McLengthNow.Caption(), "12999 回");
+  EXPECT_EQ(Form2.McLengthBest.Caption(), " /12999");
+  EXPECT_EQ(Form2.McLengthBest.ForeColor(), 0x00FFFFu);
   sound->ClearEvents();
   McCountdownStep(1);
-  EXPECT_EQ(Form2.Label14.Caption(), "0099");
+  EXPECT_EQ(Form2.McCounter.Caption(), "0099");
   EXPECT_EQ(sound->Count("Bell.wav", SoundAction::Play), 1);
 }
 

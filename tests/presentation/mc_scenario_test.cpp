@@ -43,14 +43,14 @@ class McScenarioTest : public PresentationTest {
           Play.ReadyForNextGame == 1 && Play.PlayAccepted == 1 && AllStopsPressed() && AllReelsStopped();
       if (ready && (games.empty() || now - games.back().at > 1.0)) {
         if (!games.empty()) {
-          games.back().coinsAfter = LabelNumber(Form2.Label8.Caption());
-          games.back().counterAfter = Form2.Label14.Caption();
+          games.back().coinsAfter = LabelNumber(Form2.Credits.Caption());
+          games.back().counterAfter = Form2.McCounter.Caption();
         }
         if (mcSeen && Mc.McEnding == 2 && Mc.StreakPending == 0) {
           done = true;
           return;
         }
-        games.push_back({now, LabelNumber(Form2.Label8.Caption()), Play.BetPlaced == 1, 0, 0, 0, 0, "", -1, ""});
+        games.push_back({now, LabelNumber(Form2.Credits.Caption()), Play.BetPlaced == 1, 0, 0, 0, 0, "", -1, ""});
         sim->Key(vkUp);
         sim->ActAt(now + 0.01, [this] {
           Game& g = games.back();
@@ -73,7 +73,7 @@ class McScenarioTest : public PresentationTest {
 };
 
 TEST_F(McScenarioTest, AWonMcFromItsPremonitionsToTheEndJingle) {
-  Form2.Label8.Caption = "100";
+  Form2.Credits.Caption = "100";
   // The MC is won and waits: a plain MC, two early premonition games before the reveal is attempted. Its rank
   // lets no streak test at its end continue it.
   Lottery.GameFlag = 1;
@@ -142,12 +142,12 @@ TEST_F(McScenarioTest, AWonMcFromItsPremonitionsToTheEndJingle) {
   EXPECT_EQ(sound->Count("mcbet.wav", SoundAction::Play), bets);
   EXPECT_EQ(sound->Count("CD7Sound.wav", SoundAction::Loop), lastSevens);
   EXPECT_EQ(sound->Count("bubuu.wav", SoundAction::Play), lastGames);
-  EXPECT_EQ(Form2.Label17.Caption(), std::to_string(mcs.size()) + " 回");
-  EXPECT_EQ(LabelNumber(Form2.Label26.Caption()) + LabelNumber(Form2.Label25.Caption()), mcs.size());
+  EXPECT_EQ(Form2.ChainNow.Caption(), std::to_string(mcs.size()) + " 回");
+  EXPECT_EQ(LabelNumber(Form2.McCount.Caption()) + LabelNumber(Form2.PmcCount.Caption()), mcs.size());
   // Over for good: the end jingle cleared the counter and the chain.
   EXPECT_EQ(Mc.BonusPhase, 0);
-  EXPECT_EQ(Form2.Label14.Caption(), "");
-  EXPECT_EQ(Form2.Label28.Caption(), "0");
+  EXPECT_EQ(Form2.McCounter.Caption(), "");
+  EXPECT_EQ(Form2.GamesSinceMc.Caption(), "0");
   EXPECT_EQ(Presentation.StreakMcCount, 0);
 }
 

@@ -85,7 +85,7 @@ TEST_F(PresentationTest, RevealAttemptsFromStageZeroAndOne) {
     Premonition.RevealStage = 0;
     Lottery.StopPattern = 0;
     Mc.BonusPhase = 0;
-    Form2.Label22.Caption = "";
+    Form2.PremonitionLine.Caption = "";
     Form2.Picture37.Visible = true;
     RevealSequence();
     const std::string stops = StopSounds(), lever = Stem(Lottery.LeverSound);
@@ -97,7 +97,7 @@ TEST_F(PresentationTest, RevealAttemptsFromStageZeroAndOne) {
     ASSERT_EQ(Premonition.RevealStage * 10 + Lottery.RevealCountdown, 20);
     if (Mc.BonusPhase == 2) {
       ++announced;
-      ASSERT_TRUE(Form2.Label22.Caption() == "123" && Lottery.StopOrder == 1 && lever == "LeverOn3");
+      ASSERT_TRUE(Form2.PremonitionLine.Caption() == "123" && Lottery.StopOrder == 1 && lever == "LeverOn3");
       ASSERT_FALSE(Form2.Picture37.Visible());
       ASSERT_TRUE(stops == kAnnounceStops || stops == "StSound4 StSound7ni StSound4") << stops;
     } else {
@@ -130,18 +130,18 @@ TEST_F(PresentationTest, RevealAttemptsFromStageZeroAndOne) {
 
   // A streak game with the MC counter on screen: the MC's voice on every reveal, LeverOn1, and a miss sends the
   // next attempt back to stage 0 with the counter of games since the MC at 1.
-  Form2.Label14.Caption = "-5-";
+  Form2.McCounter.Caption = "-5-";
   Mc.StreakPending = 1;
   for (int i = 0; i < 200; ++i) {
     Lottery.RevealCountdown = 2;
     Premonition.RevealStage = 1;
-    Form2.Label28.Caption = "9";
+    Form2.GamesSinceMc.Caption = "9";
     RevealSequence();
     ASSERT_EQ(Stem(Lottery.LeverSound), "LeverOn1");
     if (Lottery.StopPattern == 1)
       ASSERT_EQ(StopSounds(), kAnnounceStops);
     else
-      ASSERT_TRUE(Premonition.RevealStage == 0 && Form2.Label28.Caption() == "1");
+      ASSERT_TRUE(Premonition.RevealStage == 0 && Form2.GamesSinceMc.Caption() == "1");
   }
 }
 
@@ -159,7 +159,7 @@ TEST_F(PresentationTest, AStreakGameBecomesAFanfareStreakOnItsDraw) {
         Record.FanfareX5Item = item ? 17 : 16;
         Record.FanfareTotal = 0;
         Mc.FanfareCount = 0;
-        Form2.Label40.Caption = "0";
+        Form2.FanfareCount.Caption = "0";
         sound->ClearEvents();
         for (auto& stop : Lottery.StopSounds) stop = "soundMofuran\\StSound4.wav";  // the previous game's
         ClearQueuedUniforms();
@@ -189,7 +189,7 @@ TEST_F(PresentationTest, AStreakGameBecomesAFanfareStreakOnItsDraw) {
         EXPECT_EQ(Played(), t == 7 ? "1Gren" : "LeverOn0") << what;
         EXPECT_EQ(StopSounds(), kPlainStops) << what;
         EXPECT_EQ(Record.FanfareTotal, t == 7 ? 1.0f : 0.0f) << what;
-        EXPECT_EQ(Form2.Label40.Caption(), t == 7 ? "1" : "0") << what;
+        EXPECT_EQ(Form2.FanfareCount.Caption(), t == 7 ? "1" : "0") << what;
       }
     }
   }
@@ -212,7 +212,7 @@ TEST_F(PresentationTest, ARunningFanfareStreakDrawsAPremiumLengthAtEveryStreakGa
   }
   EXPECT_GE(lengths.size(), 8u);
   EXPECT_EQ(Record.FanfareTotal, static_cast<float>(revealed));
-  EXPECT_EQ(Form2.Label40.Caption(), std::to_string(revealed));
+  EXPECT_EQ(Form2.FanfareCount.Caption(), std::to_string(revealed));
 }
 
 TEST_F(PresentationTest, AnAnnouncedMcShowsItsLengthOnTheCounterForTheChoicesThatReadIt) {
@@ -224,7 +224,7 @@ TEST_F(PresentationTest, AnAnnouncedMcShowsItsLengthOnTheCounterForTheChoicesTha
   QueueUniforms({Gives(8, 13)});
   RevealSequence();
   ASSERT_EQ(Mc.BonusPhase * 10 + Lottery.StopPattern, 21);
-  ASSERT_EQ(Form2.Label14.Caption(), "");
+  ASSERT_EQ(Form2.McCounter.Caption(), "");
 
   // The sevens stand: the end of the game counts no game but puts the won length up, with the bell of its 999.
   Reels.LeftReelStopped = Reels.CentreReelStopped = Reels.RightReelStopped = 1;
@@ -235,7 +235,7 @@ TEST_F(PresentationTest, AnAnnouncedMcShowsItsLengthOnTheCounterForTheChoicesTha
   EndOfGame();
   EXPECT_EQ(Played().substr(0, 13), "Fanfare3,Bell");
   EXPECT_EQ(Lottery.McGamesLeft, 1999);
-  EXPECT_EQ(Form2.Label14.Caption(), "999");
+  EXPECT_EQ(Form2.McCounter.Caption(), "999");
 
   // What reads the counter now sees it: a streak game's lever, a reveal's stops and a fanfare-streak fanfare.
   Mc.StreakPending = 1;

@@ -151,10 +151,10 @@ class EndOfDayTest : public RecordsTest {
     Store(KnownRecord());
     Record = KnownRecord();
     PlayerName = "もふ太郎";
-    Form2.Label6.Caption = "10,000";
-    Form2.Label8.Caption = "50";
-    Form2.Label26.Caption = "3";
-    Form2.Label25.Caption = "1";
+    Form2.Money.Caption = "10,000";
+    Form2.Credits.Caption = "50";
+    Form2.McCount.Caption = "3";
+    Form2.PmcCount.Caption = "1";
     Play.CreditCoins = 50;
   }
 };
@@ -186,8 +186,8 @@ TEST_F(EndOfDayTest, TheDayIsMergedFieldByField) {
 
   // The next day: more coins than ever, smaller bests, the spectacles switched off, a bankruptcy.
   Play.CreditCoins = 4400;
-  Form2.Label8.Caption = "4400";
-  Form2.Label6.Caption = "";
+  Form2.Credits.Caption = "4400";
+  Form2.Money.Caption = "";
   Record.FanfareTotal = 1;
   Record.SpectaclesItem = 11;
   BankruptToday = 1;
@@ -204,8 +204,8 @@ TEST_F(EndOfDayTest, TheDayIsMergedFieldByField) {
 
 TEST_F(EndOfDayTest, GoneItemsStayGoneAndAnUnnamedPlayerSavesNothing) {
   Record.SpectaclesItem = 0;
-  Form2.Label6.Caption = "";
-  Form2.Label8.Caption = "0";
+  Form2.Money.Caption = "";
+  Form2.Credits.Caption = "0";
   EndOfDaySave();
   EXPECT_EQ(Stored().SpectaclesItem, 0);
   EXPECT_EQ(Stored().ProxyContract, 1000);

@@ -113,7 +113,7 @@ TEST_F(SaveSafetyTest, AReadOnlyFolderSaysSoAndKeepsTheOldFiles) {
   LoadData();
   Form1.Text4.Text = "別の名前";
   SaveData();
-  Form2.Label6.Caption = "5,000";
+  Form2.Money.Caption = "5,000";
   EndOfDaySave();
   // Data found broken that cannot be initialised on disk: the new player's record holds in memory.
   DataBroken = 100;

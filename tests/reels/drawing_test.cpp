@@ -124,7 +124,7 @@ TEST_F(ReelDrawingTest, EveryRowsSpriteInBothStylesAndForEveryStopOrder) {
         const std::string stops = named.empty() ? "LCR" : named;
         for (int n = 0; n <= 3; ++n) {
           Mc.BonusPhase = static_cast<std::int16_t>(phase);
-          Form2.Label14.Caption = count;
+          Form2.McCounter.Caption = count;
           Lottery.StopOrder = static_cast<std::int16_t>(order);
           for (int reel = 0; reel < 3; ++reel) StoppedOf(reel) = stops.find("LCR"[reel]) < static_cast<size_t>(n);
           for (int reel = 0; reel < 3; ++reel) {

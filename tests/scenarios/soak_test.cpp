@@ -30,7 +30,7 @@ class SoakTest : public MachineTest {
   }
 
   // Money on hand plus the coins at 20 yen, in yen.
-  static std::int64_t Worth() { return LabelMoney().units / 10000 + 20LL * LabelNumber(Form2.Label8.Caption()); }
+  static std::int64_t Worth() { return LabelMoney().units / 10000 + 20LL * LabelNumber(Form2.Credits.Caption()); }
 
   // Schedules an hour of storms from now; checks run every second, from inside whatever waits at that moment.
   void ScheduleHour(std::mt19937& rng) {

@@ -53,9 +53,9 @@ TEST_F(WholeProgramTest, AFirstStartADayTheShopAndARestart) {
   EXPECT_FALSE(Form1.Loaded());
   EXPECT_EQ(Play.ProxyInterval, 260);
   EXPECT_GE(Lottery.TodaySetting, 1);
-  EXPECT_EQ(Form2.Label6.Caption(), "200,000");
+  EXPECT_EQ(Form2.Money.Caption(), "200,000");
   for (int i = 0; i < 3; ++i) PlayOneGame();
-  EXPECT_EQ(Form2.Label10.Caption(), "3");
+  EXPECT_EQ(Form2.TotalGames.Caption(), "3");
 
   // Esc and yes: the setting, the cash-out, and the title screen as the record of the day.
   sim.Answer(vbYes);

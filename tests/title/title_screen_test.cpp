@@ -322,7 +322,7 @@ TEST_F(TitleTest, WithoutItsSoundFolderTheDayIsPlayedAndNoSaveFileIsTouchedAnywh
   // The day is played and cashed out; the title screen then shows its result from memory.
   Click(Form1.Command1);
   ASSERT_TRUE(Form2.Loaded());
-  Form2.Label6.Caption = "123,000";
+  Form2.Money.Caption = "123,000";
   sim.ClearBoxes();
   sim.Answer(vbYes);
   sim.Key(vkEscape);

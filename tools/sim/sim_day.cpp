@@ -101,8 +101,8 @@ DayResult PlayOneDay(const SimOptions& o, const PlayerRecord& stake, int number,
   d.number = number;
   d.setting = Lottery.TodaySetting;
   player.PlayDay(o.games);
-  d.mc = LabelNumber(Form2.Label26.Caption());
-  d.pmc = LabelNumber(Form2.Label25.Caption());
+  d.mc = LabelNumber(Form2.McCount.Caption());
+  d.pmc = LabelNumber(Form2.PmcCount.Caption());
   d.fanfareStreaks = Mc.FanfareCount;
   d.maxMcLength = Mc.BestMcLength;
   d.bankrupt = BankruptToday != 0;
