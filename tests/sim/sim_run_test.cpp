@@ -91,7 +91,8 @@ class SimRunTest : public ::testing::Test {
   std::string Data(const char* name) { return (std::filesystem::path(scratch.Path()) / name).string(); }
   // The simulator, with temporary folders of its own.
   static std::string Sim(const std::string& args, const std::string& before = "") {
-    return "(exec env TMPDIR=$PWD/tmp XDG_RUNTIME_DIR=$PWD/run " + before + MOFURAN_SIM " --games 10 " + args + ")";
+    return "(exec env --default-signal TMPDIR=$PWD/tmp XDG_RUNTIME_DIR=$PWD/run " + before + MOFURAN_SIM
+           " --games 10 " + args + ")";
   }
   ScratchFolder scratch;
 };
@@ -402,6 +403,9 @@ TEST_F(SimRunTest, ASignalEndsARunAndLeavesNothingBehind) {
       EXPECT_TRUE(std::filesystem::is_empty(Data("tmp"))) << jobs;
       EXPECT_FALSE(std::filesystem::exists(Data("data"))) << jobs;
     }
+  // Started to ignore SIGHUP (nohup), it plays on through one.
+  EXPECT_EQ(RunProgram(Sim("--days 20 --data nohup", "nohup ") + " & for i in $(seq 100); do [ -e nohup/soundMofuran/"
+                       "SaveFiles.lock ] && break; sleep 0.01; done; kill -1 $!; wait $!", &said), 0) << said;
 }
 
 }  // namespace

@@ -30,7 +30,11 @@ StopOnSignals::StopOnSignals() {
   stop.sa_handler = NoteStop;
   stop.sa_flags = SA_RESTART;
   sigemptyset(&stop.sa_mask);
-  for (int i = 0; i < 3; ++i) sigaction(kStopSignals[i], &stop, &before_[i]);
+  for (int i = 0; i < 3; ++i) {
+    sigaction(kStopSignals[i], nullptr, &before_[i]);
+    // One the run was started to ignore (nohup, a background job) stays ignored.
+    if (before_[i].sa_handler != SIG_IGN) sigaction(kStopSignals[i], &stop, nullptr);
+  }
 }
 
 StopOnSignals::~StopOnSignals() {
@@ -159,7 +163,8 @@ void PlayDays(const SimOptions& o, const Stakes& stakes, const std::vector<DayTa
     if (pid == 0) {
       // The run stops its workers itself: a worker ends at once on any of these. One whose run was killed outright
       // ends at its next result, on its broken pipe.
-      for (int s : kStopSignals) signal(s, SIG_DFL);
+      for (int s : kStopSignals)
+        if (signal(s, SIG_DFL) == SIG_IGN) signal(s, SIG_IGN);
       close(fds[0]);
       for (const Worker& v : pool.workers) close(v.fd);
       Work(o, stakes, tasks, next, scratch + "/worker" + std::to_string(w), fds[1]);

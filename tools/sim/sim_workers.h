@@ -13,7 +13,8 @@
 #include "tools/sim/sim_day.h"
 
 // SIGINT, SIGTERM and SIGHUP while a run is under way end it at its next check by SimInterrupted, so that its
-// workers are stopped and its temporary folders removed on the way out; the program then ends by the signal.
+// workers are stopped and its temporary folders removed on the way out; the program then ends by the signal. A
+// signal ignored when the run began (nohup) stays ignored.
 struct SimInterrupted : std::runtime_error {
   explicit SimInterrupted(int s) : std::runtime_error("stopped by a signal"), signal(s) {}
   int signal;
