@@ -25,7 +25,8 @@
 namespace {
 
 constexpr int kChunk = 10;  // days per simulator run (fewer than the history keeps)
-// A rate rests on the fresh wins seen: some 700 to 1,250 of them in this many games a setting (a few per cent).
+// A rate rests on the fresh wins seen. The hall's hours cut many days short: 100,000 games asked for a setting
+// (10 days of 10,000) saw some 80 to 180 of them, fewer is too few.
 constexpr double kMinRateGames = 100000;
 
 struct Day {
@@ -172,7 +173,7 @@ int main(int argc, char** argv) {
   const char* refused = nullptr;
   if (gamesGiven && !rates) refused = "--games sets the days' length for --rates only";
   if (rates && static_cast<double>(days) * games < kMinRateGames)
-    refused = "--rates needs at least 100000 games a setting (--days times --games) to estimate a rate";
+    refused = "--rates needs at least 100000 games asked for a setting (--days times --games) to estimate a rate";
   if (refused) {
     std::fprintf(stderr, "counter-calibration: %s\n%s", refused, usage);
     return 2;
