@@ -108,12 +108,8 @@ void DataFolder::Write(const PlayerRecord& record, const std::vector<CounterDay>
   if (!days.empty()) {
     if (fs::is_regular_file(fs::symlink_status(path, ec)) && !(old = ReadAllBytes(path)))
       throw std::runtime_error("cannot read " + path);
-    History past = ReadHistory();
-    past.days.insert(past.days.end(), days.begin(), days.end());
-    if (past.days.size() > static_cast<size_t>(kHistoryDays))
-      past.days.erase(past.days.begin(), past.days.end() - kHistoryDays);
-    const std::string text = EncodeHistory(past.days);
-    if (!WriteFileSafely(path, Bytes(text.begin(), text.end()))) throw std::runtime_error("cannot write " + path);
+    // As the game adds its days: the last ones that fit, never over a history that could not be read.
+    if (!AppendToHistory(days)) throw std::runtime_error("cannot read or write " + path);
   }
   if (!WriteSavePair(EncodeDataFiles(record), EncodeVbdsnd(record))) {
     // The history goes back too: the folder holds no day that its savings do not.
