@@ -44,11 +44,7 @@ class RecordsTest : public ::testing::Test {
     Presentation = PresentationState{};
     Form1.Text4.Text = "";
   }
-  void TearDown() override {
-    SaveFaults = SaveInterruption{};
-    HoldSaveFiles(SaveFilesHold::Free);
-    SetCodePageConverterAvailable(true);
-  }
+  void TearDown() override { SaveFaults = SaveInterruption{}; }
 
   // Both files as a save of this record writes them, and the record both files hold now.
   static void Store(const PlayerRecord& r) { ASSERT_TRUE(WriteSavePair(EncodeDataFiles(r), EncodeVbdsnd(r))); }
