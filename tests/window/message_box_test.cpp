@@ -50,6 +50,9 @@ TEST_F(MessageBoxTest, TheCashOutQuestionStandsOverTheMachineAndIsAnsweredByItsK
   EXPECT_EQ(no->text, QStringLiteral("換金して終了しますか？"));
   EXPECT_EQ(no->parent, machine);
   EXPECT_TRUE(Form2.Loaded());
+  // The keyboard is the machine's again, with no window manager to give it back.
+  EXPECT_TRUE(QTest::qWaitForWindowActive(machine, 1000));
+  EXPECT_EQ(QApplication::focusWidget(), machine);
   // Enter answers yes, and Enter again the setting's notice: the day ends.
   Lottery.TodaySetting = 4;
   auto yes = AnswerNextBox(Qt::Key_Return);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <chrono>
 #include <ctime>
 #include <thread>
@@ -83,7 +84,15 @@ int QtBackend::MsgBox(const std::string& text, int buttons, const std::string& t
   }
   // The box takes the keyboard as soon as it is up, so that the next key answers it.
   QTimer::singleShot(0, &box, [&box] { box.activateWindow(); });
+  // The keyboard goes back where it was in the window the box stood over: without a window manager nothing else
+  // gives it back.
+  QWidget* focus = QApplication::focusWidget();
+  const QPointer<QWidget> back = focus && parent && focus->window() == parent ? focus : parent;
   const int r = box.exec();
+  if (back && back->isVisible()) {
+    back->window()->activateWindow();
+    back->setFocus();
+  }
   if (!yesNo) return vbOK;
   return r == QMessageBox::Yes ? vbYes : vbNo;
 }
