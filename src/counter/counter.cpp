@@ -24,6 +24,11 @@ struct Tracker {
   bool streakDue = false;      // the next lever-on is a streak game (its MC was won in the last one)
   int gamesSinceBonus = 0;
   int gamesSinceMc = 0;
+  // The machine's MC and PMC counts as read at the last game's end, and a won MC or PMC it has not counted yet:
+  // it counts one when the MC's start sequence reaches its count-up, seconds after the game that won it.
+  int mcLabel = 0, pmcLabel = 0;
+  bool mcDue = false, pmcDue = false;
+  bool recorded = false;       // the finished day went into the history
   CounterDay day;
   std::string notice;
 };
@@ -43,8 +48,10 @@ bool g_pastRead = false;
 void ReadPastDays() {
   const History h = ReadHistory();
   g_past.clear();
-  for (auto it = h.days.rbegin(); it != h.days.rend() && static_cast<int>(g_past.size()) < kPastDaysShown; ++it)
-    g_past.push_back(*it);
+  auto it = h.days.rbegin();
+  // The day just finished is shown once, as today's.
+  if (t.recorded && it != h.days.rend() && it->date == t.day.date) ++it;
+  for (; it != h.days.rend() && static_cast<int>(g_past.size()) < kPastDaysShown; ++it) g_past.push_back(*it);
   if (h.damaged) t.notice = kDamagedNotice;
   if (h.unreadable) t.notice = kUnreadableNotice;
   g_pastRead = true;
@@ -88,7 +95,10 @@ void CounterDayStart() {
   t.fanfare0 = Mc.FanfareCount;
   t.streakDue = Mc.StreakPending == 1;
   t.gamesSinceMc = LabelNumber(Form2.Label28.Caption());
+  t.mcLabel = LabelNumber(Form2.McCount.Caption());
+  t.pmcLabel = LabelNumber(Form2.PmcCount.Caption());
   t.day.date = Now();
+  g_pastRead = false;
   Refresh();
 }
 
@@ -127,8 +137,15 @@ void CounterGameEnd() {
     t.gamesSinceBonus = 0;
   }
   t.streakDue = Mc.StreakPending == 1;
-  d.mc = LabelNumber(Form2.Label26.Caption());
-  d.pmc = LabelNumber(Form2.Label25.Caption());
+  const int mc = LabelNumber(Form2.McCount.Caption()), pmc = LabelNumber(Form2.PmcCount.Caption());
+  const bool won = !d.bonuses.empty() && d.bonuses.back().game == games;
+  // Due until the machine's count moves; a count that moved by this game's end already holds it.
+  t.mcDue = mc == t.mcLabel && (t.mcDue || (won && !d.bonuses.back().premium));
+  t.pmcDue = pmc == t.pmcLabel && (t.pmcDue || (won && d.bonuses.back().premium));
+  t.mcLabel = mc;
+  t.pmcLabel = pmc;
+  d.mc = mc + (t.mcDue ? 1 : 0);
+  d.pmc = pmc + (t.pmcDue ? 1 : 0);
   d.fanfare = Mc.FanfareCount - t.fanfare0;
   t.gamesSinceMc = LabelNumber(Form2.Label28.Caption());
   t.lastTotal = Play.TotalGames;
@@ -143,6 +160,7 @@ void CounterDayEnd() {
   if (!PlayerName.empty()) {
     bool damaged = false;
     const bool written = AppendToHistory(t.day, &damaged);
+    t.recorded = written;
     if (damaged) t.notice = kDamagedNotice;
     if (!written) t.notice = "記録ファイルを書き込めませんでした。";
     g_pastRead = false;
