@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "core/run_state.h"
 #include "counter/counter.h"
 #include "counter/history_file.h"
+#include "counter/qt/counter_placement.h"
 #include "counter/qt/estimate_bars.h"
 #include "counter/qt/qt_counter_window.h"
 #include "counter/qt/slump_graph.h"
@@ -113,7 +115,9 @@ TEST_F(CounterWindowQtTest, DAtTheMachineOpensTheWindowWhichLeavesTheKeysWithThe
   QTest::keyClick(machine, Qt::Key_3);
   EXPECT_EQ(Reels.ReelStep, 20);
 
-  // Today's figures and the past days, newest first after today's row; a click on a day shows its graph.
+  // Today's figures and the past days, newest first after today's row (at the usual size: the offscreen screen
+  // is too small for it); a click on a day shows its graph.
+  window->resize(780, 640);
   EXPECT_EQ(window->TodayText(), "0 0 0 0 0 0 -");
   const QTableWidget* days = window->DaysTable();
   ASSERT_EQ(days->rowCount(), 3);
@@ -215,13 +219,23 @@ TEST_F(CounterWindowQtTest, TheTablesShowEveryFigureInItsCell) {
   window->Show(m);
   using Rows = std::vector<std::vector<std::string>>;
   EXPECT_EQ(cells(window->BonusTable()), (Rows{{"回", "開始G", "種類", "長さ", "間G", "契機"},
-                                                {"3", "800", "ファンファーレ連", "33", "90", "初当り"},
+                                                {"3", "800", "ﾌｧﾝﾌｧｰ連", "33", "90", "初当り"},
                                                 {"2", "154", "PMC", "555", "1", "連荘"},
                                                 {"1", "120", "MC", "33", "120", "初当り"}}));
   EXPECT_EQ(cells(window->DaysTable()), (Rows{{"日付", "G数", "MC", "PMC", "差枚", "設定"},
                                                {"本日", "1234", "3", "1", "-2,000", "4"},
                                                {"12/09 20:00", "600", "2", "1", "+1,800", "2"},
                                                {"12/08 19:00", "4000", "5", "1", "+12,000", "6"}}));
+  // Every column whole, at the usual size and in one column as narrow as beside a machine on a 1280-wide screen.
+  for (const QSize size : {kCounterWideSize, QSize(254, 920)}) {
+    window->resize(size);
+    QApplication::processEvents();
+    for (const QTableWidget* t : {window->BonusTable(), window->DaysTable()})
+      EXPECT_EQ(t->horizontalScrollBar()->maximum(), 0) << size.width();
+    // Today's row stays lit as the chosen day.
+    EXPECT_EQ(window->DaysTable()->item(0, 0)->background().color(), QColor(0x33, 0x40, 0x6a)) << size.width();
+  }
+  EXPECT_TRUE(window->Narrow());
   window->Hide();
 }
 

@@ -7,13 +7,16 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
 
 #include "core/machine_screen.h"
 #include "counter/counter.h"
+#include "counter/qt/counter_placement.h"
 #include "counter/qt/estimate_bars.h"
 #include "counter/qt/slump_graph.h"
 #include "platform/qt/qt_backend.h"
@@ -21,10 +24,11 @@
 
 namespace {
 
+// The fonts' sizes are set by the layout (a narrow one takes smaller figures), the rest here.
 const char* const kStyle = R"(
-  QWidget { background: #141a2e; color: #e8ecf8; font-family: "IPAPGothic"; font-size: 10pt; }
+  QWidget { background: #141a2e; color: #e8ecf8; }
   QLabel#heading { color: #ffd24a; font-size: 11pt; font-weight: bold; }
-  QLabel#value { color: #ffd24a; font-size: 15pt; font-weight: bold; }
+  QLabel#value { color: #ffd24a; }
   QLabel#caption { color: #9aa6cc; font-size: 9pt; }
   QLabel#notice { color: #ff9ad0; }
   QTableWidget { background: #0b1020; gridline-color: #2a3455; border: 1px solid #2a3455; }
@@ -51,10 +55,27 @@ QTableWidget* Table(const QStringList& headers) {
   t->setEditTriggers(QAbstractItemView::NoEditTriggers);
   t->setFocusPolicy(Qt::NoFocus);
   t->setSelectionMode(QAbstractItemView::NoSelection);
-  t->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  // Its columns are sized by FitColumns: every figure whole.
+  t->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   t->horizontalHeader()->setFocusPolicy(Qt::NoFocus);
-  t->verticalHeader()->setDefaultSectionSize(20);
   return t;
+}
+
+QFont Sized(const QFont& base, double points, bool bold = false) {
+  QFont f = base;
+  f.setPointSizeF(points);
+  f.setBold(bold);
+  return f;
+}
+
+// A history date ("2025-06-01 18:42") as the list shows it: "06/01 18:42", or "06/01" alone.
+QString DateText(const std::string& date, bool withTime) {
+  return QString::fromStdString(date.substr(5, withTime ? std::string::npos : 5)).replace('-', '/');
+}
+
+QString KindText(const CounterBonus& b) {
+  if (b.fanfare) return QStringLiteral("ﾌｧﾝﾌｧｰ連");
+  return b.premium ? QStringLiteral("PMC") : QStringLiteral("MC");
 }
 
 // Numbers right-aligned under each other; texts (a date, a kind) on the left.
@@ -66,11 +87,6 @@ void SetCell(QTableWidget* t, int row, int col, const QString& text, const QColo
   t->setItem(row, col, item);
 }
 
-QString KindText(const CounterBonus& b) {
-  if (b.fanfare) return QStringLiteral("ファンファーレ連");
-  return b.premium ? QStringLiteral("PMC") : QStringLiteral("MC");
-}
-
 }  // namespace
 
 QtCounterWindow::QtCounterWindow() : QWidget(nullptr, Qt::Window | Qt::WindowDoesNotAcceptFocus) {
@@ -79,38 +95,39 @@ QtCounterWindow::QtCounterWindow() : QWidget(nullptr, Qt::Window | Qt::WindowDoe
   setAttribute(Qt::WA_ShowWithoutActivating);
   setAttribute(Qt::WA_QuitOnClose, false);
   setFocusPolicy(Qt::NoFocus);
+  setFont(Sized(QFont(QStringLiteral("IPAPGothic")), 10));
   setStyleSheet(kStyle);
-  resize(780, 640);
-  setMinimumSize(560, 400);
+  resize(kCounterWideSize);
+  setMinimumSize(kCounterNarrowLeast.width(), kCounterWideLeast.height());
 
-  auto* grid = new QGridLayout(this);
-  grid->setContentsMargins(8, 6, 8, 6);
-  grid->setHorizontalSpacing(10);
-  grid->setVerticalSpacing(4);
+  grid_ = new QGridLayout(this);
+  grid_->setHorizontalSpacing(10);
+  grid_->setVerticalSpacing(4);
 
   // Today: the figures a hall's counter shows first.
-  auto* todayBox = new QGridLayout;
+  todayHeading_ = Heading(QStringLiteral("本日のデータ"));
+  todayPanel_ = new QWidget(this);
+  todayGrid_ = new QGridLayout(todayPanel_);
+  todayGrid_->setContentsMargins(0, 0, 0, 0);
+  todayGrid_->setVerticalSpacing(0);
   const char* captions[7] = {"ゲーム数", "MC間", "MC", "PMC", "ﾌｧﾝﾌｧｰ連", "差枚", "機械割"};
   for (int i = 0; i < 7; ++i) {
-    auto* c = new QLabel(QString::fromUtf8(captions[i]));
-    c->setObjectName("caption");
-    c->setAlignment(Qt::AlignCenter);
+    todayCaptions_[i] = new QLabel(QString::fromUtf8(captions[i]));
+    todayCaptions_[i]->setObjectName("caption");
+    todayCaptions_[i]->setAlignment(Qt::AlignCenter);
     todayValues_[i] = new QLabel("0");
     todayValues_[i]->setObjectName("value");
     todayValues_[i]->setAlignment(Qt::AlignCenter);
-    todayBox->addWidget(c, 0, i);
-    todayBox->addWidget(todayValues_[i], 1, i);
   }
-  grid->addWidget(Heading(QStringLiteral("本日のデータ")), 0, 0, 1, 2);
-  grid->addLayout(todayBox, 1, 0, 1, 2);
 
   graphTitle_ = Heading(QStringLiteral("スランプグラフ"));
-  grid->addWidget(graphTitle_, 2, 0);
   graph_ = new SlumpGraph;
-  grid->addWidget(graph_, 3, 0);
 
-  auto* estimate = new QVBoxLayout;
   // Today's only, whichever day the graph shows.
+  estimatePanel_ = new QWidget(this);
+  auto* estimate = new QVBoxLayout(estimatePanel_);
+  estimate->setContentsMargins(0, 0, 0, 0);
+  estimate->setSpacing(2);
   estimate->addWidget(Heading(QStringLiteral("本日の設定推測")));
   bars_ = new EstimateBars;
   estimate->addWidget(bars_, 1);
@@ -118,94 +135,134 @@ QtCounterWindow::QtCounterWindow() : QWidget(nullptr, Qt::Window | Qt::WindowDoe
   estimateLine_->setObjectName("caption");
   estimateLine_->setWordWrap(true);
   estimate->addWidget(estimateLine_);
-  grid->addLayout(estimate, 2, 1, 2, 1);
 
   bonusTitle_ = Heading(QStringLiteral("ボーナス履歴"));
-  grid->addWidget(bonusTitle_, 4, 0);
   bonuses_ = Table({"回", "開始G", "種類", "長さ", "間G", "契機"});
-  grid->addWidget(bonuses_, 5, 0);
-
-  grid->addWidget(Heading(QStringLiteral("過去の台データ")), 4, 1);
+  daysHeading_ = Heading(QStringLiteral("過去の台データ"));
   days_ = Table({"日付", "G数", "MC", "PMC", "差枚", "設定"});
-  // Its columns are sized by FitDayColumns: every figure whole, in a narrow window scrolling sideways.
-  days_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  // A list that is resized fits its columns again.
+  bonuses_->viewport()->installEventFilter(this);
   days_->viewport()->installEventFilter(this);
   // A click on a day shows its graph and bonuses; the first row is today.
   connect(days_, &QTableWidget::cellClicked, this, [this](int row, int) { ChoosePastDay(row - 1); });
-  grid->addWidget(days_, 5, 1);
 
   notice_ = new QLabel;
   notice_->setObjectName("notice");
-  grid->addWidget(notice_, 6, 0, 1, 2);
+  notice_->hide();
 
-  grid->setColumnStretch(0, 3);
-  grid->setColumnStretch(1, 2);
-  grid->setRowStretch(3, 3);
-  grid->setRowStretch(5, 2);
+  Arrange(false);
   for (QWidget* w : findChildren<QWidget*>()) w->setFocusPolicy(Qt::NoFocus);
+}
+
+// Wide: today's figures in a row, the graph and the bonuses on the left, the estimate and the days on the right.
+// Narrow: everything in one column, today's figures in two rows, smaller type in the lists.
+void QtCounterWindow::Arrange(bool narrow) {
+  narrow_ = narrow;
+  // The widgets stay; only their places in the grids are laid anew.
+  while (QLayoutItem* item = grid_->takeAt(0)) delete item;
+  while (QLayoutItem* item = todayGrid_->takeAt(0)) delete item;
+  for (int r = 0; r < 10; ++r) grid_->setRowStretch(r, 0);
+  for (int c = 0; c < 2; ++c) grid_->setColumnStretch(c, 0);
+
+  const int perRow = narrow ? 4 : 7;
+  for (int i = 0; i < 7; ++i) {
+    todayGrid_->addWidget(todayCaptions_[i], 2 * (i / perRow), i % perRow);
+    todayGrid_->addWidget(todayValues_[i], 2 * (i / perRow) + 1, i % perRow);
+    todayValues_[i]->setFont(Sized(font(), narrow ? 12 : 15, true));
+    todayCaptions_[i]->setFont(Sized(font(), 9));
+  }
+  estimateLine_->setFont(Sized(font(), 9));
+  for (QTableWidget* t : {bonuses_, days_}) {
+    t->setFont(Sized(font(), narrow ? 9 : 10));
+    t->verticalHeader()->setDefaultSectionSize(narrow ? 18 : 20);
+  }
+  graph_->setMinimumSize(narrow ? QSize(200, 110) : QSize(320, 150));
+  bars_->setMinimumSize(narrow ? QSize(160, 96) : QSize(200, 120));
+  grid_->setContentsMargins(narrow ? 4 : 8, 6, narrow ? 4 : 8, 6);
+
+  if (narrow) {
+    QWidget* column[] = {todayHeading_, todayPanel_, graphTitle_,  graph_, estimatePanel_,
+                         bonusTitle_,   bonuses_,    daysHeading_, days_,  notice_};
+    for (int row = 0; row < 10; ++row) grid_->addWidget(column[row], row, 0);
+    grid_->setRowStretch(3, 3);
+    grid_->setRowStretch(4, 1);
+    grid_->setRowStretch(6, 2);
+  } else {
+    grid_->addWidget(todayHeading_, 0, 0, 1, 2);
+    grid_->addWidget(todayPanel_, 1, 0, 1, 2);
+    grid_->addWidget(graphTitle_, 2, 0);
+    grid_->addWidget(graph_, 3, 0);
+    grid_->addWidget(estimatePanel_, 2, 1, 2, 1);
+    grid_->addWidget(bonusTitle_, 4, 0);
+    grid_->addWidget(bonuses_, 5, 0);
+    grid_->addWidget(daysHeading_, 4, 1);
+    grid_->addWidget(days_, 5, 1);
+    grid_->addWidget(notice_, 6, 0, 1, 2);
+    grid_->setColumnStretch(0, 3);
+    grid_->setColumnStretch(1, 2);
+    grid_->setRowStretch(3, 3);
+    grid_->setRowStretch(5, 2);
+  }
+  FitColumns(bonuses_);
+  FitColumns(days_);
+}
+
+void QtCounterWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // One column where the two would not fit side by side.
+  if (const bool narrow = width() < kCounterWideLeast.width(); narrow != narrow_) Arrange(narrow);
 }
 
 void QtCounterWindow::Show(const CounterModel& model) {
   Update(model);
-  if (!isVisible()) PlaceBesideMachine();
+  if (isVisible()) return;
+  PlaceBesideMachine();
   show();
+  // The desktop draws its frame a moment later: should that frame stick out of the screen, the window moves in.
+  QTimer::singleShot(400, this, [this] {
+    if (!isVisible() || frameGeometry() == geometry() || !screen()) return;
+    RememberPlace();
+    if (screen()->availableGeometry().contains(frameGeometry())) return;
+    placed_ = KeepInside(geometry(), screen()->availableGeometry(), frame_);
+    setGeometry(placed_);
+  });
 }
 
-void QtCounterWindow::Hide() { hide(); }
+void QtCounterWindow::Hide() {
+  RememberPlace();
+  hide();
+}
+
+void QtCounterWindow::RememberPlace() {
+  if (!isVisible()) return;
+  const QRect f = frameGeometry(), g = geometry();
+  if (f != g) frame_ = QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
+  // Moved or resized by the player: it opens there from now on.
+  if (g != placed_) kept_ = g;
+}
 
 void QtCounterWindow::PlaceBesideMachine() {
   // Beside the game's window in front: the machine, or the title screen that opened it after a day.
   QWidget* game = Form2.View() ? dynamic_cast<QWidget*>(Form2.View()) : nullptr;
-  if (!game) game = QtScreenView::Frontmost();
+  if (!game || !game->isVisible()) game = QtScreenView::Frontmost();
   QScreen* screen = game ? game->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
-  const QRect area = screen->availableGeometry();
-  const QSize full(780, 640);
-  const QSize least = minimumSizeHint().expandedTo(QSize(560, 400)).boundedTo(area.size());
-  QRect place(area.topLeft() + QPoint(20, 20), full.boundedTo(area.size()));
+  CounterPlaceRequest r;
+  r.area = screen->availableGeometry();
+  r.kept = kept_;
+  r.frame = frame_;
   if (game) {
-    // Beside it, never over it: to its right where there is room, else below, to its left or above, made as
-    // small as its contents allow. A screen too small for any of these gets it in the corner that hides the
-    // least of the game's window, at its smallest; among corners that hide as much, the machine's reels and
-    // lever stay clear on the left, the title screen's buttons on the right.
-    const QRect m = game->frameGeometry();
-    const int right = area.right() - m.right() - 8, below = area.bottom() - m.bottom() - 8;
-    const int left = m.left() - area.left() - 8, above = m.top() - area.top() - 8;
-    if (right >= least.width()) {
-      place = QRect(m.right() + 9, m.top(), std::min(full.width(), right), full.height());
-    } else if (below >= least.height()) {
-      place = QRect(m.left(), m.bottom() + 9, std::max(m.width(), least.width()), std::min(full.height(), below));
-    } else if (left >= least.width()) {
-      const int w = std::min(full.width(), left);
-      place = QRect(m.left() - 8 - w, m.top(), w, full.height());
-    } else if (above >= least.height()) {
-      const int h = std::min(full.height(), above);
-      place = QRect(m.left(), m.top() - 8 - h, std::max(m.width(), least.width()), h);
-    } else {
-      const QPoint bottomRight = area.bottomRight() - QPoint(least.width() - 1, least.height() - 1),
-                   topRight = area.topRight() - QPoint(least.width() - 1, 0),
-                   bottomLeft = area.bottomLeft() - QPoint(0, least.height() - 1), topLeft = area.topLeft();
-      const bool machine = game == dynamic_cast<QWidget*>(Form2.View());
-      const QPoint corners[4] = {machine ? bottomRight : bottomLeft, machine ? topRight : topLeft,
-                                 machine ? bottomLeft : bottomRight, machine ? topLeft : topRight};
-      long long hidden = -1;
-      for (const QPoint& corner : corners) {
-        const QRect r(corner, least);
-        const QRect over = r.intersected(m);
-        const long long a = over.isEmpty() ? 0 : static_cast<long long>(over.width()) * over.height();
-        // A centred window leaves its sides a pixel or two apart: only a clearly smaller overlap counts.
-        if (hidden < 0 || a < hidden - hidden / 20) {
-          hidden = a;
-          place = r;
-        }
-      }
-    }
+    const QRect f = game->frameGeometry(), g = game->geometry();
+    r.game = f;
+    // Until the desktop has framed this window, its frame is taken to be the game's, with the thicker lower
+    // edge a resizable window usually has.
+    if (frame_.isNull() && f != g)
+      r.frame = QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+                         std::max(f.bottom() - g.bottom(), g.left() - f.left() + 4));
   }
-  place.setHeight(std::min(place.height(), area.height()));
-  place.setWidth(std::min(place.width(), area.width()));
-  place.moveTop(std::clamp(place.top(), area.top(), std::max(area.top(), area.bottom() - place.height() + 1)));
-  place.moveLeft(std::clamp(place.left(), area.left(), std::max(area.left(), area.right() - place.width() + 1)));
-  setGeometry(place);
+  placed_ = PlaceCounter(r);
+  if (const bool narrow = placed_.width() < kCounterWideLeast.width(); narrow != narrow_) Arrange(narrow);
+  setGeometry(placed_);
 }
 
 void QtCounterWindow::Update(const CounterModel& model) {
@@ -213,6 +270,8 @@ void QtCounterWindow::Update(const CounterModel& model) {
   const bool daysChanged = model.pastDays.size() != model_.pastDays.size() ||
                            (!model.pastDays.empty() && model.pastDays.front().date != model_.pastDays.front().date) ||
                            model.hasToday != model_.hasToday || model.dayRunning != model_.dayRunning;
+  const std::string chosenDate =
+      chosen_ >= 0 && chosen_ < static_cast<int>(model_.pastDays.size()) ? model_.pastDays[chosen_].date : "";
   model_ = model;
   const CounterDay& d = model.today;
   const long long diff = d.CoinDifference();
@@ -240,13 +299,16 @@ void QtCounterWindow::Update(const CounterModel& model) {
   notice_->setVisible(!model.notice.empty());
 
   if (daysChanged) {
-    if (chosen_ >= static_cast<int>(model_.pastDays.size())) chosen_ = -1;
+    // The chosen day stays chosen wherever the list now has it.
+    chosen_ = -1;
+    for (std::size_t i = 0; i < model_.pastDays.size() && !chosenDate.empty(); ++i)
+      if (model_.pastDays[i].date == chosenDate) chosen_ = static_cast<int>(i);
     FillDays();
     shownBonuses_ = static_cast<std::size_t>(-1);
   } else {
     FillTodayRow();
   }
-  FitDayColumns();
+  FitColumns(days_);
   ShowChosenDay();
 }
 
@@ -267,8 +329,7 @@ void QtCounterWindow::ShowChosenDay() {
   const bool today = chosen_ < 0;
   const CounterDay& day = today ? model_.today : model_.pastDays[static_cast<std::size_t>(chosen_)];
   // A past day by its date and time, as the list names it: one date may hold several days.
-  const QString which =
-      today ? QStringLiteral("本日") : QString::fromStdString(day.date.substr(5)).replace('-', '/');
+  const QString which = today ? QStringLiteral("本日") : DateText(day.date, true);
   graphTitle_->setText(which + QStringLiteral("のスランプグラフ"));
   bonusTitle_->setText(which + QStringLiteral("のボーナス履歴（%1回）").arg(day.bonuses.size()));
   graph_->SetDay(day);
@@ -293,6 +354,7 @@ void QtCounterWindow::FillBonuses(const CounterDay& day) {
     SetCell(bonuses_, i, 4, QString::number(b.gamesBefore));
     SetCell(bonuses_, i, 5, b.streak ? QStringLiteral("連荘") : QStringLiteral("初当り"), QColor(), false);
   }
+  FitColumns(bonuses_);
 }
 
 void QtCounterWindow::FillDays() {
@@ -301,7 +363,7 @@ void QtCounterWindow::FillDays() {
   FillTodayRow();
   for (int i = 0; i < n; ++i) {
     const CounterDay& d = model_.pastDays[static_cast<std::size_t>(i)];
-    SetCell(days_, i + 1, 0, QString::fromStdString(d.date.substr(5)).replace('-', '/'), QColor(), false);
+    SetCell(days_, i + 1, 0, DayLabel(i + 1), QColor(), false);
     SetCell(days_, i + 1, 1, QString::number(d.games));
     SetCell(days_, i + 1, 2, QString::number(d.mc));
     SetCell(days_, i + 1, 3, QString::number(d.pmc));
@@ -310,35 +372,66 @@ void QtCounterWindow::FillDays() {
   }
 }
 
-void QtCounterWindow::FitDayColumns() {
+void QtCounterWindow::FitColumns(QTableWidget* t) {
   // Each column as wide as its longest text; what the list has to spare goes to the figures' columns evenly.
-  const QFontMetrics fm(days_->font());
-  const int columns = days_->columnCount();
+  const QFontMetrics fm(t->font());
+  const int pad = narrow_ ? 8 : 10, columns = t->columnCount();
   std::vector<int> width(static_cast<std::size_t>(columns));
-  int total = 0;
-  for (int c = 0; c < columns; ++c) {
-    int w = fm.horizontalAdvance(days_->horizontalHeaderItem(c)->text());
-    for (int r = 0; r < days_->rowCount(); ++r)
-      if (const QTableWidgetItem* item = days_->item(r, c)) w = std::max(w, fm.horizontalAdvance(item->text()));
-    width[static_cast<std::size_t>(c)] = w + 10;
-    total += w + 10;
+  const auto measure = [&] {
+    int total = 0;
+    for (int c = 0; c < columns; ++c) {
+      int w = fm.horizontalAdvance(t->horizontalHeaderItem(c)->text());
+      for (int r = 0; r < t->rowCount(); ++r)
+        if (const QTableWidgetItem* item = t->item(r, c)) w = std::max(w, fm.horizontalAdvance(item->text()));
+      width[static_cast<std::size_t>(c)] = w + pad;
+      total += w + pad;
+    }
+    return total;
+  };
+  int total = measure();
+  // The wide layout gives each list the width its columns need, the bar beside them included; a list in one
+  // column shows its dates without their times when it would not fit otherwise.
+  const int frame = 2 * t->frameWidth() + t->verticalScrollBar()->sizeHint().width();
+  t->setMinimumWidth(narrow_ ? 0 : total + frame);
+  if (t == days_) {
+    int dates = fm.horizontalAdvance(model_.dayRunning ? QStringLiteral("本日（プレイ中）") : QStringLiteral("本日"));
+    for (const CounterDay& d : model_.pastDays) dates = std::max(dates, fm.horizontalAdvance(DateText(d.date, true)));
+    const int withTimes = total - width[0] + std::max(width[0], dates + pad);
+    if (const bool shortDates = narrow_ && withTimes > t->viewport()->width(); shortDates != shortDates_) {
+      shortDates_ = shortDates;
+      for (int r = 0; r < t->rowCount(); ++r)
+        if (QTableWidgetItem* item = t->item(r, 0)) item->setText(DayLabel(r));
+      total = measure();
+    }
   }
-  const int spare = days_->viewport()->width() - total;
+  if (t == days_ && narrow_)
+    t->setMinimumHeight(t->rowCount() * t->verticalHeader()->defaultSectionSize() +
+                        t->horizontalHeader()->sizeHint().height() + 2 * t->frameWidth());
+  else
+    t->setMinimumHeight(0);
+  const int spare = t->viewport()->width() - total;
   for (int c = 0; c < columns; ++c) {
     int w = width[static_cast<std::size_t>(c)];
     if (spare > 0 && c > 0) w += spare / (columns - 1) + (c <= spare % (columns - 1) ? 1 : 0);
-    days_->setColumnWidth(c, w);
+    t->setColumnWidth(c, w);
   }
 }
 
 bool QtCounterWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == days_->viewport() && event->type() == QEvent::Resize) FitDayColumns();
+  if (event->type() == QEvent::Resize) {
+    if (watched == days_->viewport()) FitColumns(days_);
+    if (watched == bonuses_->viewport()) FitColumns(bonuses_);
+  }
   return QWidget::eventFilter(watched, event);
 }
 
+QString QtCounterWindow::DayLabel(int row) const {
+  if (row > 0) return DateText(model_.pastDays[static_cast<std::size_t>(row - 1)].date, !shortDates_);
+  return model_.dayRunning && !shortDates_ ? QStringLiteral("本日（プレイ中）") : QStringLiteral("本日");
+}
+
 void QtCounterWindow::FillTodayRow() {
-  SetCell(days_, 0, 0, model_.dayRunning ? QStringLiteral("本日（プレイ中）") : QStringLiteral("本日"), QColor(),
-          false);
+  SetCell(days_, 0, 0, DayLabel(0), QColor(), false);
   if (!model_.hasToday) {
     for (int c = 1; c < 6; ++c) SetCell(days_, 0, c, "");
     return;
@@ -353,6 +446,7 @@ void QtCounterWindow::FillTodayRow() {
 }
 
 void QtCounterWindow::closeEvent(QCloseEvent* event) {
+  RememberPlace();
   CounterClosedByPlayer();
   event->accept();
 }

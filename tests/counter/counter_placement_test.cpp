@@ -1,0 +1,40 @@
+// Where the counter's window opens at the common screen sizes, beside the machine or the title screen centred on
+// them, with and without a desktop frame: whole on the screen, over none of the game's window.
+#include <gtest/gtest.h>
+
+#include "counter/qt/counter_placement.h"
+
+namespace {
+
+TEST(CounterPlacementTest, BesideTheGameWholeOnTheScreenAtEveryCommonSize) {
+  struct Case {
+    QSize screen, game;
+    QMargins frame;
+    bool wide;
+  };
+  const QMargins wm(1, 20, 1, 5), none;
+  const Case cases[] = {{{1280, 1024}, {759, 617}, wm, false}, {{1920, 1080}, {759, 617}, wm, false},
+                        {{1366, 768}, {759, 617}, wm, false},  {{2560, 1440}, {759, 617}, wm, true},
+                        {{1280, 1024}, {757, 596}, none, false}, {{1366, 768}, {757, 596}, none, false},
+                        {{1280, 1024}, {610, 489}, wm, false}, {{1920, 1080}, {610, 489}, wm, false}};
+  for (const Case& c : cases) {
+    const QRect area(QPoint(0, 0), c.screen);
+    const QRect game(area.center() - QPoint(c.game.width() / 2, c.game.height() / 2), c.game);
+    const QRect client = PlaceCounter({area, game, c.frame, {}});
+    const QRect whole = client.marginsAdded(c.frame);
+    EXPECT_TRUE(area.contains(whole)) << c.screen.width() << "x" << c.screen.height();
+    EXPECT_FALSE(whole.intersects(game)) << c.screen.width() << "x" << c.screen.height();
+    EXPECT_EQ(client.width() >= kCounterWideLeast.width(), c.wide) << c.screen.width() << "x" << c.screen.height();
+    EXPECT_GE(client.height(), (c.wide ? kCounterWideLeast : kCounterNarrowLeast).height());
+  }
+}
+
+TEST(CounterPlacementTest, WhereThePlayerLeftItOnlyMovedBackOnTheScreen) {
+  const QRect area(0, 0, 1366, 768), game(303, 65, 759, 617);
+  const QMargins frame(1, 20, 1, 5);
+  EXPECT_EQ(PlaceCounter({area, game, frame, QRect(400, 100, 300, 600)}), QRect(400, 100, 300, 600));
+  // Dragged partly off the screen (or onto a smaller one): back in, title bar and all, smaller where it must be.
+  EXPECT_EQ(PlaceCounter({area, game, frame, QRect(1200, -50, 300, 900)}), QRect(1065, 20, 300, 743));
+}
+
+}  // namespace
