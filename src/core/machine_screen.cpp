@@ -96,12 +96,13 @@ void MachineScreen::Design() {
   Label36.Visible = false;
   Place(Label15, 224, 560, 304, 16, "：「Ｔ」　　７枚補償早回し", kHelp);
   Label15.Visible = false;
-  Place(Label39, 224, 576, 248, 16, "：「esc」　終 了", kHelp);
+  Place(Label39, 224, 576, 120, 16, "：「esc」　終 了", kHelp);
+  Place(Label47, 344, 576, 176, 16, "：「D」　データカウンター", kHelp);
   Place(Label44, 528, 528, 229, 16, "：闇会員権使用！", kItem);
   Place(Label43, 528, 544, 229, 16, "：ＰＭＣ率ＵＰ（約８％）", kItem);
   Place(Label42, 528, 560, 229, 16, "：ファンファー連突入率５倍", kItem);
   Label42.Visible = Label43.Visible = Label44.Visible = false;
-  Place(Label38, 472, 576, 285, 18, "パチスロ　モフラン", 0xffb0d8, 10, 1, true);
+  Place(Label38, 528, 576, 229, 18, "パチスロ　モフラン", 0xffb0d8, 10, 1, true);
 
   // The streak table: best and current, for chained bonuses, MC length and MC games.
   Place(Label33, 600, 8, 72, 18, "最大", kTable, 10, 2, true);
@@ -144,7 +145,7 @@ void MachineScreen::Design() {
   Place(Label40, 632, 504, 64, 20, "0", kCounter, 11, 1);
 
   // Proxy status line over the portraits.
-  Place(Label34, 368, 416, 161, 25, "", 0xffffff, 10, 2, true);
+  Place(Label34, 368, 416, 154, 20, "", 0xffffff, 10, 2, true);
   Label34.BackStyle = 1;
   Label34.BackColor = 0x402060;
   Label34.Visible = false;
@@ -166,8 +167,9 @@ void MachineScreen::Design() {
   Holder(Picture28, 130, 186);
   Holder(Picture38, 97, 55);
   // The proxy portraits share one place behind the cabinet until their proxy plays.
-  for (PictureBox* p : {&Picture30, &Picture31}) Holder(*p, 132, 66), p->Move(368, 440, 132, 66);
-  for (PictureBox* p : {&Picture32, &Picture33, &Picture34}) Holder(*p, 132, 66), p->Move(376, 440, 132, 66);
+  // Inside the seat's frame, under the status line.
+  for (PictureBox* p : {&Picture30, &Picture31}) Holder(*p, 132, 66), p->Move(368, 436, 132, 66);
+  for (PictureBox* p : {&Picture32, &Picture33, &Picture34}) Holder(*p, 132, 66), p->Move(376, 436, 132, 66);
 
   // The cabinet, and in front of it the reel window, the lamps, the digit windows and the plain panels.
   Picture0.Move(0, 0, 532, 507);

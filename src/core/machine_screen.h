@@ -17,7 +17,7 @@ class MachineScreen : public Screen {
       Label33{this, "Label33"}, Label34{this, "Label34"}, Label35{this, "Label35"}, Label36{this, "Label36"},
       Label37{this, "Label37"}, Label38{this, "Label38"}, Label39{this, "Label39"}, Label40{this, "Label40"},
       Label41{this, "Label41"}, Label42{this, "Label42"}, Label43{this, "Label43"}, Label44{this, "Label44"},
-      Label45{this, "Label45"}, Label46{this, "Label46"};
+      Label45{this, "Label45"}, Label46{this, "Label46"}, Label47{this, "Label47"};
 
   PictureBox Picture0{this, "Picture0"}, Picture1{this, "Picture1"}, Picture2{this, "Picture2"},
       Picture3{this, "Picture3"}, Picture4{this, "Picture4"}, Picture5{this, "Picture5"}, Picture6{this, "Picture6"},
@@ -57,6 +57,7 @@ class MachineScreen : public Screen {
   Label& SpeedHelp = Label35;       // key help: the digital display speed (Y, U)
   Label& ProxyHelp = Label36;       // key help: the proxy player (F6)
   Label& FastPlayHelp = Label15;    // key help: fast play (T)
+  Label& CounterHelp = Label47;     // key help: the data counter (D)
   Label& FanfareItemLine = Label42;  // item in use: the fanfare streak item
   Label& PmcUpItemLine = Label43;   // item in use: the PMC odds item
   Label& MembershipLine = Label44;  // item in use: the membership

@@ -52,15 +52,15 @@ TEST_F(MachineScreenQtTest, EveryElementHasItsWidgetAtItsPlaceWithItsCaption) {
     }
     if (e->Kind() == ElementKind::PictureBox) ++pictures;
   }
-  EXPECT_EQ(labels, 46);
+  EXPECT_EQ(labels, 47);
   EXPECT_EQ(pictures, 42);
   EXPECT_EQ(static_cast<QLabel*>(view->WidgetOf(&Form2.Label6))->text(), QString("1,234,567"));
   EXPECT_EQ(static_cast<QLabel*>(view->WidgetOf(&Form2.Label1))->text(), QString("操作方法：「↑」　BET ＆ PLAY"));
 }
 
 TEST_F(MachineScreenQtTest, CaptionsFitTheirPlaces) {
-  for (Label* l : {&Form2.Label1, &Form2.Label5, &Form2.Label36, &Form2.Label38, &Form2.Label11, &Form2.Label13,
-                   &Form2.Label24, &Form2.Label41, &Form2.Label42, &Form2.Label43}) {
+  for (Label* l : {&Form2.Label1, &Form2.Label5, &Form2.Label36, &Form2.Label38, &Form2.Label39, &Form2.Label47,
+                   &Form2.Label11, &Form2.Label13, &Form2.Label24, &Form2.Label41, &Form2.Label42, &Form2.Label43}) {
     auto* w = static_cast<QLabel*>(view->WidgetOf(l));
     const QFontMetrics metrics(w->font());
     EXPECT_LE(metrics.horizontalAdvance(w->text()), l->Width()) << l->Name();
@@ -115,6 +115,14 @@ TEST_F(MachineScreenQtTest, PortraitsGoBehindAndInFrontOfTheCabinet) {
   EXPECT_GT(index(portrait), index(cabinet));
   Form2.Picture30.SendToBack();
   EXPECT_LT(index(portrait), index(cabinet));
+}
+
+// Inside the proxy seat drawn on the cabinet, within its border: the status line and every portrait.
+TEST_F(MachineScreenQtTest, TheProxySeatHoldsItsStatusLineAndEveryPortrait) {
+  const QRect seat(366, 414, 159, 88);
+  for (Element* e : std::initializer_list<Element*>{&Form2.Label34, &Form2.Picture30, &Form2.Picture31,
+                                                    &Form2.Picture32, &Form2.Picture33, &Form2.Picture34})
+    EXPECT_TRUE(seat.contains(view->WidgetOf(e)->geometry())) << e->Name();
 }
 
 TEST(VirtualKeyTest, QtKeysMapToTheGameCodes) {

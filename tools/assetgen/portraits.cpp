@@ -189,7 +189,10 @@ QImage Portrait(int index) {
   double size = 19;  // as large as fits beside the frame
   while (size > 9 && TextPath(w.name, GameFont(size, true), 0, 0).boundingRect().width() > 60) size -= 0.5;
   OutlinedPath(p, TextPath(w.name, GameFont(size, true), 97, 26), w.nameColour, QColor(40, 20, 40), 4);
-  OutlinedPath(p, TextPath(w.rank, GameFont(11, true), 97, 48), QColor(255, 255, 210), QColor(40, 20, 40, 200), 3);
+  double rankSize = 11;  // the contract too stays inside the border
+  while (rankSize > 7 && TextPath(w.rank, GameFont(rankSize, true), 0, 0).boundingRect().width() > 58) rankSize -= 0.5;
+  OutlinedPath(p, TextPath(w.rank, GameFont(rankSize, true), 97, 48), QColor(255, 255, 210), QColor(40, 20, 40, 200),
+               3);
   p.setPen(QPen(QColor(40, 20, 40), 2));
   p.setBrush(Qt::NoBrush);
   p.drawRect(QRectF(1, 1, 130, 64));
