@@ -207,4 +207,27 @@ TEST_F(TitleWindowTest, TheShopsPricesStandRightAlignedUnderEachOther) {
   EXPECT_TRUE(Form3.Command1.Visible());
 }
 
+// Bought from the window with a click and Enter, the dearest T key leaves its frame showing "買わない" alone, drawn
+// at once: the bought and cheaper choices are gone, the frame is not.
+TEST_F(TitleWindowTest, TheDearestTKeyLeavesBuyNothingAloneInItsFrame) {
+  Record.Savings = Currency::FromYen(20000000);
+  QtScreenView* shop = Open(Form3);
+  ASSERT_NE(shop, nullptr);
+  QTest::mouseClick(WidgetOf<QRadioButton>(Form3.Option8), Qt::LeftButton);
+  auto yes = AnswerNextBox(Qt::Key_Return);
+  QTest::mouseClick(WidgetOf<QPushButton>(Form3.Command3), Qt::LeftButton);
+  ASSERT_TRUE(yes->seen);
+  EXPECT_EQ(Record.FastPlayCoins, 15);
+  for (OptionButton* o : {&Form3.Option12, &Form3.Option11, &Form3.Option10, &Form3.Option9, &Form3.Option8})
+    EXPECT_FALSE(WidgetOf<QRadioButton>(*o)->isVisible()) << o->Name();
+  auto* none = WidgetOf<QRadioButton>(Form3.Option7);
+  ASSERT_TRUE(none->isVisible() && none->isChecked() && WidgetOf<QWidget>(Form3.Frame2)->isVisible());
+  // Its caption's ink, in the window's own picture of the frame.
+  const QImage frame = WidgetOf<QWidget>(Form3.Frame2)->grab().toImage();
+  int ink = 0;
+  for (int y = none->y(); y < none->geometry().bottom(); ++y)
+    for (int x = none->x(); x < none->geometry().right(); ++x) ink += qGray(frame.pixel(x, y)) < 128;
+  EXPECT_GT(ink, 20);
+}
+
 }  // namespace
