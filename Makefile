@@ -4,7 +4,7 @@ PKGS  := g++ cmake pkg-config qt6-base-dev qt6-svg-dev libsdl2-mixer-dev libgtes
 JOBS  := $(shell nproc 2>/dev/null || echo 2)
 
 PREFIX ?= $(HOME)/.local
-WINDOW_PKGS := xvfb xdotool x11-utils imagemagick
+WINDOW_PKGS := xvfb xdotool x11-utils imagemagick openbox
 
 .PHONY: run test bench build deps clean install uninstall check-window deps-window coverage mutants sanitize
 
