@@ -115,9 +115,10 @@ TEST(GamePathTest, TheProgramsOwnFolderKeepsItsBackslashesAndAnyLeftoverUnderThe
   for (const auto& leave : leftovers) {
     ASSERT_TRUE(WriteAllBytes(target, {7}));
     leave();
+    // Taken, a link's target never written, and the file gone with the lock.
     EXPECT_EQ(TakeFolderLock(dir, "SaveFiles.lock"), FolderLock::Taken);
-    EXPECT_EQ(ReadAllBytes(target), Bytes{7});  // a link's target is never written
     ReleaseFolderLock();
+    EXPECT_EQ(ReadAllBytes(target), Bytes{7});
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(lock)));
   }
   EXPECT_EQ(TakeFolderLock(dir + "/missing", "SaveFiles.lock"), FolderLock::Unavailable);

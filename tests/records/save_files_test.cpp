@@ -256,10 +256,7 @@ TEST_F(EndOfDayTest, AFileThatCannotBeReadIsLeftAloneForTheRunAndThePlayerPlaysO
 }
 
 TEST_F(EndOfDayTest, ANameTheGameCannotDecodeIsWrittenBackAsTheBytesItWasReadFrom) {
-  const auto nameBytes = [] {
-    const Bytes data = *ReadAllBytes(kDataFiles);
-    return Bytes(data.begin() + 32, data.end());
-  };
+  const auto nameBytes = [] { const Bytes d = *ReadAllBytes(kDataFiles); return Bytes(d.begin() + 32, d.end()); };
   const Bytes stored = nameBytes();
   SetCodePageConverterAvailable(false);
   LoadData();
