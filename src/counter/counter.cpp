@@ -94,7 +94,7 @@ void CounterDayStart() {
   t.out0 = Stats.CoinsOut;
   t.fanfare0 = Mc.FanfareCount;
   t.streakDue = Mc.StreakPending == 1;
-  t.gamesSinceMc = LabelNumber(Form2.Label28.Caption());
+  t.gamesSinceMc = LabelNumber(Form2.GamesSinceMc.Caption());
   t.mcLabel = LabelNumber(Form2.McCount.Caption());
   t.pmcLabel = LabelNumber(Form2.PmcCount.Caption());
   t.day.date = Now();
@@ -147,7 +147,7 @@ void CounterGameEnd() {
   d.mc = mc + (t.mcDue ? 1 : 0);
   d.pmc = pmc + (t.pmcDue ? 1 : 0);
   d.fanfare = Mc.FanfareCount - t.fanfare0;
-  t.gamesSinceMc = LabelNumber(Form2.Label28.Caption());
+  t.gamesSinceMc = LabelNumber(Form2.GamesSinceMc.Caption());
   t.lastTotal = Play.TotalGames;
   Refresh();
 }

@@ -64,12 +64,12 @@ class CounterDayTest : public MachineTest {
       const bool ready =
           Play.ReadyForNextGame == 1 && Play.PlayAccepted == 1 && AllStopsPressed() && AllReelsStopped();
       if (ready && (games.empty() || now - lastLever > 1.0)) {
-        if (!games.empty()) games.back().coinsAfter = LabelNumber(Form2.Label8.Caption());
+        if (!games.empty()) games.back().coinsAfter = LabelNumber(Form2.Credits.Caption());
         if (done()) {
           finished = true;
           return;
         }
-        games.push_back({LabelNumber(Form2.Label8.Caption()), -1, 0, false, Mc.StreakPending == 1});
+        games.push_back({LabelNumber(Form2.Credits.Caption()), -1, 0, false, Mc.StreakPending == 1});
         lastLever = now;
         sim->Key(vkUp);
         sim->ActAt(now + 0.01, [this] { games.back().phase = Mc.BonusPhase; });
@@ -137,7 +137,7 @@ TEST_F(CounterDayTest, AWonMcIsCountedFromTheGameThatWonItOnce) {
 
 TEST_F(CounterDayTest, AWonMcDayIsRecordedGameByGameAsThePlayerSawIt) {
   OpenDay();
-  Form2.Label8.Caption = "1000";  // enough coins that no game buys more
+  Form2.Credits.Caption = "1000";  // enough coins that no game buys more
   // An MC won and waiting: a plain MC whose rank lets no streak test continue it.
   Lottery.GameFlag = 1;
   Lottery.RevealCountdown = 4;
@@ -160,7 +160,7 @@ TEST_F(CounterDayTest, AWonMcDayIsRecordedGameByGameAsThePlayerSawIt) {
   EXPECT_EQ(d.coinsIn, Stats.CoinsIn);
   EXPECT_EQ(d.coinsOut, Stats.CoinsOut);
   EXPECT_EQ(d.slump.back(), Stats.CoinsOut - Stats.CoinsIn);
-  EXPECT_EQ(d.slump.back(), LabelNumber(Form2.Label8.Caption()) - 1000);
+  EXPECT_EQ(d.slump.back(), LabelNumber(Form2.Credits.Caption()) - 1000);
 
   // The bonus: on the game the sevens lined up, a fresh plain MC of 33 after the games outside MCs before it.
   int aligned = -1, alignments = 0, normal = 0;
@@ -184,7 +184,7 @@ TEST_F(CounterDayTest, AWonMcDayIsRecordedGameByGameAsThePlayerSawIt) {
   EXPECT_EQ(d.bonuses.size(), static_cast<size_t>(alignments));
   for (size_t i = 1; i < d.bonuses.size(); ++i) EXPECT_TRUE(d.bonuses[i].streak);
   EXPECT_EQ(d.mc + d.pmc, static_cast<int>(d.bonuses.size()));
-  EXPECT_EQ(d.mc, LabelNumber(Form2.Label26.Caption()));
+  EXPECT_EQ(d.mc, LabelNumber(Form2.McCount.Caption()));
   EXPECT_EQ(d.normalGames, normal);
   // Nothing was drawn into a window that was never opened.
   EXPECT_EQ(view.updates, 0);
@@ -192,7 +192,7 @@ TEST_F(CounterDayTest, AWonMcDayIsRecordedGameByGameAsThePlayerSawIt) {
 
 TEST_F(CounterDayTest, TheDKeyOpensAndClosesTheWindowWhichUpdatesOnlyAtGameEnds) {
   OpenDay();
-  Form2.Label8.Caption = "300";
+  Form2.Credits.Caption = "300";
   const auto captions = [] {
     std::vector<std::string> all;
     for (Element* e : Form2.Elements())
@@ -251,7 +251,7 @@ TEST_F(CounterDayTest, TheCashOutRecordsARegisteredPlayersDayButNotATestPlay) {
     PlayerName = name;
     Play.ScreenClosed = 0;
     OpenDay();
-    Form2.Label8.Caption = "300";
+    Form2.Credits.Caption = "300";
     games.clear();
     PlayUntil([this] { return games.size() == 5; });
     sim->Answer(vbYes);
