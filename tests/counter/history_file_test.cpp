@@ -126,18 +126,14 @@ TEST(HistoryText, RoundTripsAndRejectsEveryKindOfDamage) {
     ASSERT_TRUE(DecodeHistory(harmless, &read) && read.size() == 2u) << harmless.size();
     ExpectSameDay(read[1], days[1]);
   }
-}
-
-TEST(HistoryText, EveryDateTheClockCanGiveReadsBack) {
+  // Whatever year the clock gives, the date written reads back.
   const std::pair<int, const char*> years[] = {{2025, "2025"}, {999, "0999"}, {-40, "0000"}, {10000, "9999"}};
   for (const auto& [year, written] : years) {
     std::tm local{};
     local.tm_year = year - 1900, local.tm_mon = 5, local.tm_mday = 1, local.tm_hour = 18, local.tm_min = 42;
     CounterDay d = SampleDay(1);
     d.date = HistoryDate(local);
-    std::vector<CounterDay> read;
-    ASSERT_TRUE(DecodeHistory(EncodeHistory({d}), &read)) << year;
-    EXPECT_EQ(read[0].date, std::string(written) + "-06-01 18:42");
+    EXPECT_TRUE(DecodeHistory(EncodeHistory({d}), &read) && read[0].date == written + std::string("-06-01 18:42"));
   }
 }
 
