@@ -178,8 +178,7 @@ bool DecodeHistory(const std::string& text, std::vector<CounterDay>* days) {
 std::string HistoryDate(const std::tm& local) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d", std::clamp(local.tm_year + 1900, 0, 9999),
-                std::clamp(local.tm_mon + 1, 1, 12), std::clamp(local.tm_mday, 1, 31), std::clamp(local.tm_hour, 0, 23),
-                std::clamp(local.tm_min, 0, 59));
+                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
   return buf;
 }
 
@@ -213,8 +212,10 @@ History ReadHistory() {
   // Only a regular file is read, and only as far as a true history goes: a link, a folder, a pipe or a device in
   // its place, or a longer file, is damage.
   Bytes bytes;
-  FileRead read = S_ISREG(st.st_mode) ? ReadFileStart(path, kMaxHistoryBytes + 1, bytes) : FileRead::NotAFile;
-  if (SaveFaults.unreadable && std::strcmp(SaveFaults.unreadable, kHistoryFile) == 0) read = FileRead::Unreadable;
+  const bool failing = SaveFaults.unreadable && std::strcmp(SaveFaults.unreadable, kHistoryFile) == 0;
+  const FileRead read = failing                ? FileRead::Unreadable
+                        : S_ISREG(st.st_mode) ? ReadFileStart(path, kMaxHistoryBytes + 1, bytes)
+                                              : FileRead::NotAFile;
   if (read == FileRead::Missing) return h;
   // A read that failed may succeed next time: the file is not damage and stays as it is.
   h.unreadable = read == FileRead::Unreadable;

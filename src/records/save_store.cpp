@@ -16,9 +16,6 @@ SaveInterruption SaveFaults;
 
 namespace {
 
-const char kDataTemp[] = "DataFiles.new";
-const char kVbdsndTemp[] = "VBDSND1.DLL.new";
-const char kReady[] = "SaveFiles.ready";
 
 bool g_folderReady = true;
 SaveFilesHold g_hold = SaveFilesHold::Free;
@@ -101,8 +98,8 @@ Go WriteTemp(SaveRun& run, const char* name, const Bytes& bytes) {
 
 // Leaves the old files as they were: the marker goes first, so that no later read completes this save.
 void Discard() {
-  Remove(kReady);
-  Remove(kDataTemp);
+  Remove(kSaveReady);
+  Remove(kDataFilesTemp);
   Remove(kVbdsndTemp);
 }
 
@@ -117,7 +114,7 @@ SaveFilesHold SaveFilesHeld() { return g_hold; }
 Bytes ReadSaveFile(const char* name, FileRead* how) {
   Bytes bytes;
   // Only the bytes the layout uses: a file grown to gigabytes costs no more to read than a true one.
-  const bool longLayout = std::strcmp(name, kDataFiles) == 0 || std::strcmp(name, kDataTemp) == 0;
+  const bool longLayout = std::strcmp(name, kDataFiles) == 0 || std::strcmp(name, kDataFilesTemp) == 0;
   FileRead read = FileRead::Missing;
   if (SaveFolderReady())
     read = SaveFaults.unreadable && std::strcmp(name, SaveFaults.unreadable) == 0
@@ -131,17 +128,17 @@ Bytes ReadSaveFile(const char* name, FileRead* how) {
 void RecoverInterruptedSave() {
   // Completing or discarding a save writes: never while the files are held.
   if (!g_folderReady || g_hold != SaveFilesHold::Free) return;
-  const bool dataTemp = IsFile(kDataTemp), vbdsndTemp = IsFile(kVbdsndTemp);
-  if (!IsFile(kReady)) {
+  const bool dataTemp = IsFile(kDataFilesTemp), vbdsndTemp = IsFile(kVbdsndTemp);
+  if (!IsFile(kSaveReady)) {
     // A save cut off before both new files were complete: the old pair stands. Whatever stands under the
     // marker's name without being a file is no marker either.
-    if (Present(kDataTemp) || Present(kVbdsndTemp) || Present(kReady)) Discard();
+    if (Present(kDataFilesTemp) || Present(kVbdsndTemp) || Present(kSaveReady)) Discard();
     return;
   }
   // Both new files were complete. Each that still waits under its temporary name replaces the old one, provided
   // the pair they make agrees.
   FileRead dataRead = FileRead::Read, vbdsndRead = FileRead::Read;
-  const DataFilesCopy check = DecodeDataFiles(ReadSaveFile(dataTemp ? kDataTemp : kDataFiles, &dataRead));
+  const DataFilesCopy check = DecodeDataFiles(ReadSaveFile(dataTemp ? kDataFilesTemp : kDataFiles, &dataRead));
   const Bytes vbdsnd = ReadSaveFile(vbdsndTemp ? kVbdsndTemp : kVbdsnd, &vbdsndRead);
   // A file that cannot be read now may read later: nothing is decided on it.
   if (dataRead == FileRead::Unreadable || vbdsndRead == FileRead::Unreadable) return;
@@ -149,10 +146,10 @@ void RecoverInterruptedSave() {
     Discard();
     return;
   }
-  if (dataTemp && rename(kDataTemp, kDataFiles) != 0) return;
+  if (dataTemp && rename(kDataFilesTemp, kDataFiles) != 0) return;
   if (vbdsndTemp && rename(kVbdsndTemp, kVbdsnd) != 0) return;
   SyncFolder();
-  Remove(kReady);
+  Remove(kSaveReady);
 }
 
 bool WriteSavePair(const Bytes& dataFiles, const Bytes& vbdsnd) {
@@ -163,23 +160,23 @@ bool WriteSavePair(const Bytes& dataFiles, const Bytes& vbdsnd) {
   auto step = [&](auto&& action) {
     if (go == Go::On && (go = run.Step()) == Go::On && !action()) go = Go::Fail;
   };
-  step([] { return Remove(kReady); });                                     // 1
-  step([] { return Remove(kDataTemp) && Remove(kVbdsndTemp); });          // 2
-  if (go == Go::On) go = WriteTemp(run, kDataTemp, dataFiles);            // 3 to 5
+  step([] { return Remove(kSaveReady); });                                     // 1
+  step([] { return Remove(kDataFilesTemp) && Remove(kVbdsndTemp); });          // 2
+  if (go == Go::On) go = WriteTemp(run, kDataFilesTemp, dataFiles);            // 3 to 5
   if (go == Go::On) go = WriteTemp(run, kVbdsndTemp, vbdsnd);             // 6 to 8
   step([] { SyncFolder(); return true; });                                // 9
   step([] {                                                               // 10: both are complete
-    const int fd = open(kReady, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = open(kSaveReady, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     const bool ok = fsync(fd) == 0;
     if (close(fd) != 0 || !ok) return false;
     SyncFolder();
     return true;
   });
-  step([] { return rename(kDataTemp, kDataFiles) == 0; });               // 11
+  step([] { return rename(kDataFilesTemp, kDataFiles) == 0; });               // 11
   step([] { return rename(kVbdsndTemp, kVbdsnd) == 0; });                // 12
   step([] { SyncFolder(); return true; });                                // 13
-  step([] { return Remove(kReady); });                                    // 14
+  step([] { return Remove(kSaveReady); });                                    // 14
   if (go != Go::Fail) return true;
   if (run.step() <= 11) {
     // Nothing was replaced: the old pair still stands.
@@ -189,7 +186,7 @@ bool WriteSavePair(const Bytes& dataFiles, const Bytes& vbdsnd) {
   if (run.step() == 12) {
     // "DataFiles" is already the new one: complete the save from the marker, as the next read would.
     RecoverInterruptedSave();
-    return !Present(kReady);
+    return !Present(kSaveReady);
   }
   // Both new files are in place; a marker left behind is cleared by the next read.
   return true;

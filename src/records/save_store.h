@@ -5,6 +5,11 @@
 #pragma once
 #include "platform/files.h"
 
+// The names a save passes through beside the two files: their new copies, and the marker that both are complete.
+constexpr char kDataFilesTemp[] = "DataFiles.new";
+constexpr char kVbdsndTemp[] = "VBDSND1.DLL.new";
+constexpr char kSaveReady[] = "SaveFiles.ready";
+
 // Writes both files (in the working folder); false when they cannot be written, the old files then untouched.
 bool WriteSavePair(const Bytes& dataFiles, const Bytes& vbdsnd);
 // Completes or discards a save that was cut off. Runs before every read and write of the save files.

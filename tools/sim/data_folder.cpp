@@ -73,9 +73,9 @@ PlayerRecord DataFolder::LoadStake(const std::string& copies) const {
   // goes. A pair name that holds no file is broken data, as the game reads it.
   const std::pair<const char*, std::size_t> names[] = {{kDataFiles, kDataFilesSize},
                                                        {kVbdsnd, kVbdsndSize},
-                                                       {"DataFiles.new", kDataFilesSize},
-                                                       {"VBDSND1.DLL.new", kVbdsndSize},
-                                                       {"SaveFiles.ready", 0}};
+                                                       {kDataFilesTemp, kDataFilesSize},
+                                                       {kVbdsndTemp, kVbdsndSize},
+                                                       {kSaveReady, 0}};
   bool damaged = false;
   for (std::size_t i = 0; i < std::size(names); ++i) {
     const auto [name, size] = names[i];

@@ -65,8 +65,8 @@ std::string TemporaryFolder(const char* name) {
 // items asked for. Every day starts from them.
 PlayerRecord Stake(const SimOptions& o, PlayerRecord r) {
   if (o.savings >= 0) r.Savings = Currency::FromYen(o.savings);
-  if (o.pmcItem) r.PmcUpItem = 9;
-  if (o.fanfareItem) r.FanfareX5Item = 17;
+  if (o.pmcItem) r.PmcUpItem = ItemCodes::PmcUpInUse;
+  if (o.fanfareItem) r.FanfareX5Item = ItemCodes::FanfareInUse;
   r.Name = FixedName(o.name);
   return r;
 }
