@@ -5,11 +5,11 @@
 #include <cstdio>
 
 #include "core/day.h"
-#include "core/machine_screen.h"
-#include "core/play_state.h"
+#include "machine/machine_screen.h"
+#include "machine/play_state.h"
+#include "machine/player_record.h"
+#include "machine/reel_state.h"
 #include "platform/sim/sim_backend.h"
-#include "records/player_record.h"
-#include "reels/reel_state.h"
 #include "reels/reels.h"
 #include "sound/recording_sound.h"
 #include "sound/sound_bank.h"

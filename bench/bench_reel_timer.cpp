@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "core/day.h"
-#include "core/machine_screen.h"
-#include "core/play_state.h"
+#include "machine/machine_screen.h"
+#include "machine/play_state.h"
+#include "machine/player_record.h"
+#include "machine/reel_state.h"
 #include "platform/qt/qt_backend.h"
-#include "records/player_record.h"
 #include "sound/sound_bank.h"
-#include "reels/reel_state.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -1,6 +1,7 @@
 // mofuran: the game. It opens on the title screen and ends when its last window closes.
 #include <QApplication>
 
+#include "app/program.h"
 #include "counter/qt/qt_counter_window.h"
 #include "platform/qt/qt_backend.h"
 #include "sound/sdl_sound.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
   QtBackend backend;
   // A second copy on the same save files says so and ends here.
   if (!TakeSaveFolder()) return 0;
+  AssembleProgram();
   QtCounterWindow counter;
   InstallCounterView(&counter);
   Form1.Show();

@@ -1,23 +1,23 @@
 #include "core/day.h"
 
+#include "core/day_listener.h"
 #include "core/game_cycle.h"
-#include "core/machine_screen.h"
-#include "core/play_state.h"
 #include "core/proxy_play.h"
-#include "counter/counter.h"
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
-#include "lottery/random.h"
+#include "core/screen_flow.h"
 #include "lottery/stop_sounds.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/player_record.h"
+#include "machine/random.h"
+#include "machine/reel_state.h"
 #include "platform/convert.h"
 #include "platform/events.h"
 #include "platform/vk.h"
-#include "records/player_record.h"
 #include "records/save_files.h"
-#include "reels/reel_state.h"
 #include "reels/reels.h"
 #include "sound/sound_bank.h"
-#include "title/title_screen.h"
 
 namespace {
 bool IsSpecialName(const std::string& name) {
@@ -71,7 +71,7 @@ void Form2_Load() {
   }
   if (IsSpecialName(PlayerName) || Lottery.LotteryDisplayBought == 1) Form2.LotteryReadout.Visible = true;
   Form2.SpeedHelp.Caption = SpeedLine();
-  CounterDayStart();
+  Listener().dayStart();
 }
 
 void Owari() {
@@ -80,9 +80,9 @@ void Owari() {
   Form2.ProxyStatus.Caption = "しばらくお待ち下さい。";
   Form2.ProxyStatus.Visible = true;
   if (!PlayerName.empty()) EndOfDaySave();
-  CounterDayEnd();
+  Listener().dayEnd();
   BackFromMachine = 1;
-  ShowTitleScreen();
+  ShowScreen(ScreenName::Title);
   Form2.Unload();
 }
 

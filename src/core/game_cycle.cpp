@@ -1,24 +1,25 @@
 #include "core/game_cycle.h"
 
-#include "core/machine_screen.h"
-#include "core/play_state.h"
-#include "core/play_stats.h"
+#include "core/day_listener.h"
 #include "core/proxy_play.h"
-#include "counter/counter.h"
 #include "lottery/internal_lottery.h"
-#include "lottery/lottery_state.h"
 #include "lottery/mc_sequence.h"
-#include "lottery/mc_state.h"
 #include "lottery/presentation.h"
-#include "lottery/random.h"
 #include "lottery/stop_sounds.h"
+#include "machine/flash_state.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/play_stats.h"
+#include "machine/player_record.h"
+#include "machine/proxy_contract.h"
+#include "machine/random.h"
+#include "machine/reel_state.h"
 #include "platform/convert.h"
 #include "platform/events.h"
-#include "platform/vk.h"
 #include "platform/picture.h"
-#include "records/player_record.h"
-#include "reels/flash_state.h"
-#include "reels/reel_state.h"
+#include "platform/vk.h"
 #include "reels/reels.h"
 #include "sound/sound_bank.h"
 
@@ -202,13 +203,13 @@ void EndOfGame() {
     if (Lottery.McGamesLeft > 0 && Play.ReadyForNextGame == 0) {
       Lottery.McGamesLeft -= 1;
       if (Lottery.McGamesLeft < 8 && Mc.McEnding == 2) {
-        CounterGameEnd();
+        Listener().gameEnd();
         return;
       }
       ShowMcCounterAfterLostGame();
     }
     Play.ReadyForNextGame = 1;
-    CounterGameEnd();
+    Listener().gameEnd();
     return;
   }
 
@@ -229,7 +230,7 @@ void EndOfGame() {
     Flash.FlashPause = 0.15f;
   }
   // The game is over and paid; the flashing lasts until the next lever-on.
-  CounterGameEnd();
+  Listener().gameEnd();
   if (Mc.McEnding != 2) FlashWin();
 }
 

@@ -2,17 +2,18 @@
 
 #include "core/day.h"
 #include "core/game_cycle.h"
-#include "core/machine_screen.h"
-#include "core/play_state.h"
 #include "core/proxy_play.h"
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
+#include "machine/flash_state.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/player_record.h"
+#include "machine/proxy_contract.h"
+#include "machine/reel_state.h"
 #include "platform/convert.h"
 #include "platform/events.h"
 #include "platform/vk.h"
-#include "records/player_record.h"
-#include "reels/flash_state.h"
-#include "reels/reel_state.h"
 
 namespace {
 

@@ -2,17 +2,18 @@
 
 #include "core/game_cycle.h"
 #include "core/key_dispatch.h"
-#include "core/machine_screen.h"
-#include "core/play_state.h"
-#include "core/play_stats.h"
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
-#include "lottery/random.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/play_stats.h"
+#include "machine/player_record.h"
+#include "machine/proxy_contract.h"
+#include "machine/random.h"
+#include "machine/reel_state.h"
 #include "platform/convert.h"
 #include "platform/events.h"
 #include "platform/vk.h"
-#include "records/player_record.h"
-#include "reels/reel_state.h"
 #include "sound/sound_bank.h"
 
 namespace {
@@ -106,15 +107,6 @@ void StartProxyPlay() {
   Play.ProxyReady = 1;
 }
 
-void EndProxyPlay() {
-  Play.ProxyActive = 0;
-  Form2.Timer8.Interval = 0;
-  Form2.ProxyStatus.Visible = false;
-  Play.ProxyReady = 0;
-  Play.ProxyGames = 0;
-  if (PictureBox* portrait = Form2.PortraitOf(Record.ProxyContract)) portrait->SendToBack();
-}
-
 void Timer8_Tick() {
   if (Play.ProxyReady == 0 && !AllReelsStopped()) return;
   const std::int16_t stopCount = Play.ProxyStopCount;
@@ -166,10 +158,6 @@ void RKey() {
     FastPlayCounters();
   if (Lottery.McGamesLeft == 19) RevealSetting();
   if (LabelNumber(Form2.GamesSinceMc.Caption()) == 82) RevealSetting();
-}
-
-void ProxyTiring() {
-  if (RandomInt(Play.ContractGames / 50.0) == 2) EndProxyPlay();
 }
 
 void ProxyWalkOut() {

@@ -4,14 +4,11 @@
 // F6.
 void ProxyRequest();
 void StartProxyPlay();
-void EndProxyPlay();
 void Timer8_Tick();
 // One fast-played MC game: counters only, no reels, no lottery, no sound.
 void FastPlayStep();
 // R: the hidden fast play and the setting checks.
 void RKey();
-// At exactly 8 MC games left the proxy may tire and stop.
-void ProxyTiring();
 // When the machine screen opens, a rich player's proxy may walk out of the contract for good.
 void ProxyWalkOut();
 // The proxy's name for a contract; false for a value that is no contract.

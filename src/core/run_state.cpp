@@ -1,14 +1,14 @@
 #include "core/run_state.h"
 
-#include "core/play_state.h"
-#include "counter/counter.h"
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
-#include "records/player_record.h"
+#include "core/day_listener.h"
+#include "core/machine_handlers.h"
+#include "machine/flash_state.h"
+#include "machine/lottery_state.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/player_record.h"
+#include "machine/reel_state.h"
 #include "records/save_store.h"
-#include "reels/flash_state.h"
-#include "reels/reel_state.h"
-#include "title/title_screen.h"
 
 void ResetRunState() {
   Play = PlayState{};
@@ -25,5 +25,6 @@ void ResetRunState() {
   BackFromMachine = 0;
   SetSaveFolderReady(true);
   HoldSaveFiles(SaveFilesHold::Free);
-  ResetCounter();
+  ConnectMachineScreen();
+  Listener().reset();
 }

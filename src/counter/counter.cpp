@@ -2,13 +2,15 @@
 
 #include <ctime>
 
-#include "core/machine_screen.h"
-#include "core/play_state.h"
-#include "core/play_stats.h"
+#include "core/day_listener.h"
+#include "core/screen_flow.h"
 #include "counter/history_file.h"
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
-#include "records/player_record.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/play_stats.h"
+#include "machine/player_record.h"
 
 namespace {
 
@@ -69,6 +71,12 @@ void Refresh() {
 }
 
 }  // namespace
+
+void InstallDataCounter() {
+  static constexpr DayListener kCounter{CounterDayStart, CounterGameEnd, CounterDayEnd, CounterKey, ResetCounter};
+  SetDayListener(&kCounter);
+  RegisterScreen(ScreenName::Counter, ToggleCounter);
+}
 
 void InstallCounterView(CounterView* view) {
   if (g_view && g_open) g_view->Hide();

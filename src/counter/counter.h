@@ -3,6 +3,9 @@
 #pragma once
 #include "counter/counter_view.h"
 
+// Follows the day (the calls below, at the game's named points) and is the screen the title's button shows.
+void InstallDataCounter();
+
 // The machine screen opened for a day.
 void CounterDayStart();
 // A game has ended: its reels stopped and its result paid. Further calls for the same game change nothing.

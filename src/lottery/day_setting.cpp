@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "lottery/lottery_state.h"
-#include "lottery/random.h"
-#include "records/player_record.h"
+#include "machine/lottery_state.h"
+#include "machine/player_record.h"
+#include "machine/random.h"
 
 void ChooseTodaySetting() {
   Randomize();

@@ -4,14 +4,14 @@
 #include <cstdint>
 #include <string>
 
-#include "core/machine_screen.h"
-#include "core/play_state.h"
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
-#include "lottery/random.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/player_record.h"
+#include "machine/random.h"
 #include "platform/convert.h"
 #include "platform/picture.h"
-#include "records/player_record.h"
 
 namespace {
 

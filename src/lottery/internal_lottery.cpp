@@ -2,17 +2,17 @@
 
 #include <string>
 
-#include "core/machine_screen.h"
-#include "core/play_state.h"
 #include "lottery/length_tables.h"
-#include "lottery/lottery_state.h"
 #include "lottery/lottery_tables.h"
-#include "lottery/mc_state.h"
 #include "lottery/premonitions.h"
-#include "lottery/random.h"
 #include "lottery/stop_sounds.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/player_record.h"
+#include "machine/random.h"
 #include "platform/convert.h"
-#include "records/player_record.h"
 #include "sound/sound_bank.h"
 
 namespace {

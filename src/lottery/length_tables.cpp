@@ -1,9 +1,9 @@
 #include "lottery/length_tables.h"
 
-#include "lottery/lottery_state.h"
-#include "lottery/random.h"
+#include "machine/lottery_state.h"
+#include "machine/player_record.h"
+#include "machine/random.h"
 #include "platform/convert.h"
-#include "records/player_record.h"
 
 namespace {
 

@@ -3,14 +3,14 @@
 #include <cmath>
 #include <string>
 
-#include "core/machine_screen.h"
-#include "core/play_state.h"
-#include "core/proxy_play.h"
 #include "lottery/internal_lottery.h"
-#include "lottery/lottery_state.h"
 #include "lottery/mc_sequence.h"
-#include "lottery/mc_state.h"
-#include "lottery/random.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/proxy_contract.h"
+#include "machine/random.h"
 #include "platform/convert.h"
 #include "sound/sound_bank.h"
 

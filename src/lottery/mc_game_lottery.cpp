@@ -1,13 +1,13 @@
 // The lottery of an MC game: mostly the 12-coin mame role with a required stop order, sometimes a replay, and
 // rarely the special event that spins the digital display and may stock a streak continuation.
-#include "core/machine_screen.h"
-#include "core/proxy_play.h"
-#include "lottery/lottery_state.h"
 #include "lottery/lottery_tables.h"
 #include "lottery/mc_sequence.h"
-#include "lottery/mc_state.h"
-#include "lottery/random.h"
 #include "lottery/stop_sounds.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/proxy_contract.h"
+#include "machine/random.h"
 #include "platform/convert.h"
 #include "sound/sound_bank.h"
 

@@ -2,12 +2,12 @@
 // Timer6 rolls the counter up to the drawn length and Timer7 bumps it by one as a tease that more is to come.
 #include <string>
 
-#include "core/machine_screen.h"
-#include "core/play_state.h"
-#include "lottery/lottery_state.h"
 #include "lottery/mc_sequence.h"
-#include "lottery/mc_state.h"
-#include "lottery/random.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/random.h"
 #include "platform/convert.h"
 #include "sound/sound_bank.h"
 

@@ -3,15 +3,15 @@
 #include <cstdint>
 #include <string>
 
-#include "core/machine_screen.h"
 #include "lottery/digital_display.h"
 #include "lottery/length_tables.h"
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
-#include "lottery/random.h"
 #include "lottery/stop_sounds.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/player_record.h"
+#include "machine/random.h"
 #include "platform/convert.h"
-#include "records/player_record.h"
 #include "sound/sound_bank.h"
 
 namespace {

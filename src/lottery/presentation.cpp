@@ -4,15 +4,15 @@
 #include <cstdint>
 #include <string>
 
-#include "core/machine_screen.h"
-#include "core/play_state.h"
-#include "core/play_stats.h"
-#include "lottery/lottery_state.h"
 #include "lottery/mc_sequence.h"
-#include "lottery/mc_state.h"
-#include "lottery/random.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/play_stats.h"
+#include "machine/random.h"
+#include "machine/reel_state.h"
 #include "platform/convert.h"
-#include "reels/reel_state.h"
 #include "sound/sound_bank.h"
 
 namespace {

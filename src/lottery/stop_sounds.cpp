@@ -1,6 +1,6 @@
 #include "lottery/stop_sounds.h"
 
-#include "lottery/lottery_state.h"
+#include "machine/lottery_state.h"
 
 void SetStopSounds(const StopSoundSet& set) {
   Lottery.StopSounds[0] = set.first;

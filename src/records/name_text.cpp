@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "machine/player_record.h"
 #include "platform/convert.h"
-#include "records/player_record.h"
 
 namespace {
 

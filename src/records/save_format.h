@@ -4,8 +4,8 @@
 //   "DataFiles": the savings at 0, the six records at 8..31, the name at 32 as 30 characters in CP932.
 // Reading past the end of a file gives zeros and a blank name; bytes past the fields are ignored.
 #pragma once
+#include "machine/player_record.h"
 #include "platform/files.h"
-#include "records/player_record.h"
 
 constexpr char kDataFiles[] = "DataFiles";
 constexpr char kVbdsnd[] = "VBDSND1.DLL";

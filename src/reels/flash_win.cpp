@@ -1,14 +1,14 @@
 // The pay-line flashing after a game with a result: the three cells on the line alternate between two pictures
 // of the won symbol until the next lever-on. Three sevens also blink the backlights and the bonus lamp, and start
 // the MC's start sequence.
-#include "core/machine_screen.h"
-#include "core/play_state.h"
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
+#include "machine/flash_state.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/reel_state.h"
 #include "platform/events.h"
 #include "platform/picture.h"
-#include "reels/flash_state.h"
-#include "reels/reel_state.h"
 #include "reels/reels.h"
 #include "sound/sound_bank.h"
 

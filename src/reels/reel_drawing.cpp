@@ -1,10 +1,10 @@
-#include "core/machine_screen.h"
-#include "core/play_state.h"
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
+#include "machine/flash_state.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/reel_state.h"
 #include "platform/picture.h"
-#include "reels/flash_state.h"
-#include "reels/reel_state.h"
 #include "reels/reels.h"
 
 ReelCells LeftCells, CentreCells, RightCells;

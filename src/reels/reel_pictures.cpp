@@ -1,5 +1,5 @@
-#include "core/machine_screen.h"
-#include "records/player_record.h"
+#include "machine/machine_screen.h"
+#include "machine/player_record.h"
 #include "reels/reels.h"
 #include "sound/sound_bank.h"
 

@@ -1,6 +1,6 @@
-#include "core/play_state.h"
+#include "machine/play_state.h"
+#include "machine/reel_state.h"
 #include "platform/picture.h"
-#include "reels/reel_state.h"
 #include "reels/reels.h"
 
 namespace {

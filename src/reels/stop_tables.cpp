@@ -1,9 +1,9 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
-#include "reels/reel_state.h"
+#include "machine/lottery_state.h"
+#include "machine/mc_state.h"
+#include "machine/reel_state.h"
 #include "reels/reels.h"
 
 namespace {

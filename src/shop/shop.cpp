@@ -1,12 +1,12 @@
 #include "shop/shop.h"
 
-#include "core/money.h"
+#include "core/screen_flow.h"
+#include "machine/money.h"
+#include "machine/player_record.h"
 #include "platform/events.h"
-#include "records/player_record.h"
 #include "records/save_files.h"
 #include "shop/shop_form.h"
 #include "sound/sound_bank.h"
-#include "title/title_screen.h"
 
 Currency ShopPrice;
 Currency ShopFastPlayPrice;
@@ -188,7 +188,11 @@ void BuyMysteryItem(Label& label, CommandButton& button) {
   button.Visible = false;
 }
 
+void RegisterShopScreen() {
+  RegisterScreen(ScreenName::Shop, [] { Form3.Show(); });
+}
+
 void LeaveShop() {
-  ShowTitleScreen();
+  ShowScreen(ScreenName::Title);
   Form3.Unload();
 }

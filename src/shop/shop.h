@@ -12,3 +12,5 @@ void BuyFastPlay();
 void BuyMysteryItem(Label& label, CommandButton& button);
 // "戻　る": the title screen comes back and the shop closes.
 void LeaveShop();
+// The shop is the screen shown for ScreenName::Shop.
+void RegisterShopScreen();

@@ -1,6 +1,6 @@
 // The dealer's shop, Form3: proxy players, the T key and four mystery items, bought with the savings.
 #pragma once
-#include "core/money.h"
+#include "machine/money.h"
 #include "platform/screen.h"
 
 class ShopScreen : public Screen {

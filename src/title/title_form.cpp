@@ -1,6 +1,7 @@
 #include "title/title_form.h"
 
-#include "counter/counter.h"
+#include "core/screen_flow.h"
+#include "machine/player_record.h"
 #include "platform/events.h"
 #include "title/title_screen.h"
 
@@ -71,7 +72,7 @@ TitleScreen::TitleScreen() : Screen("Form1") {
   Option11.OnClick = Option11_Click;
   Option13.OnClick = Option13_Click;
   Option14.OnClick = Option14_Click;
-  CounterButton.OnClick = ToggleCounter;
+  CounterButton.OnClick = [] { ShowScreen(ScreenName::Counter); };
 }
 
 void TitleScreen::Design() {

@@ -3,25 +3,25 @@
 #include <string>
 
 #include "core/day.h"
-#include "core/money.h"
-#include "core/play_state.h"
+#include "core/screen_flow.h"
 #include "lottery/day_setting.h"
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
-#include "lottery/random.h"
+#include "machine/lottery_state.h"
+#include "machine/mc_state.h"
+#include "machine/money.h"
+#include "machine/play_state.h"
+#include "machine/player_record.h"
+#include "machine/random.h"
+#include "machine/reel_state.h"
 #include "platform/convert.h"
 #include "platform/events.h"
 #include "records/name_text.h"
-#include "records/player_record.h"
 #include "records/save_files.h"
 #include "records/save_store.h"
-#include "reels/reel_state.h"
-#include "shop/shop_form.h"
 #include "sound/sound_bank.h"
 #include "sound/sound_library.h"
+#include "title/title_data.h"
 #include "title/title_form.h"
 
-std::int16_t BackFromMachine = 0;
 void (*LocateAppFolder)() = SetAppFolder;
 
 namespace {
@@ -54,6 +54,8 @@ void ShowSavings() { Form1.Text8.Text = FormatMoney(Record.Savings); }
 }  // namespace
 
 bool SoundBankReleased() { return g_released; }
+
+void RegisterTitleScreen() { RegisterScreen(ScreenName::Title, ShowTitleScreen); }
 
 void ShowTitleScreen() {
   if (!g_titleOpened) return;
@@ -244,7 +246,7 @@ void Command5_Click() {
 
 void Command3_Click() {
   PlayBankSound("f-piro.wav");
-  Form3.Show();
+  ShowScreen(ScreenName::Shop);
   Form1.Unload();
 }
 
@@ -254,7 +256,7 @@ void Command1_Click() {
   Play.ScreenClosed = 0;
   ChooseTodaySetting();
   // The machine screen is up before the title screen goes, so that the program never stands without a window.
-  StartDay();
+  ShowScreen(ScreenName::Machine);
   Form1.Unload();
 }
 

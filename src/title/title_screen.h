@@ -2,10 +2,10 @@
 #pragma once
 #include <cstdint>
 
-// 1 once a day has ended through the cash-out; stays 1 until the program ends.
-extern std::int16_t BackFromMachine;
 // Shows the title screen, loaded afresh so that its load sequence runs again.
 void ShowTitleScreen();
+// The title is the screen shown for ScreenName::Title.
+void RegisterTitleScreen();
 
 // Finds the program's folder (AppFolder) at each load. Tests point it at a scratch folder of their own.
 extern void (*LocateAppFolder)();

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "core/game_cycle.h"
-#include "core/play_state.h"
-#include "lottery/mc_state.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
 #include "platform/events.h"
 #include "platform/picture.h"
 #include "platform/vk.h"

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-#include "core/money.h"
+#include "machine/money.h"
 #include "support/machine_fixture.h"
 
 namespace {

@@ -3,9 +3,10 @@
 
 #include <filesystem>
 
-#include "core/play_stats.h"
 #include "core/proxy_play.h"
-#include "lottery/random.h"
+#include "machine/play_stats.h"
+#include "machine/proxy_contract.h"
+#include "machine/random.h"
 #include "platform/events.h"
 #include "platform/vk.h"
 #include "records/save_files.h"

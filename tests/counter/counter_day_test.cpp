@@ -4,9 +4,9 @@
 #include <functional>
 #include <vector>
 
-#include "core/play_stats.h"
 #include "counter/counter.h"
 #include "counter/history_file.h"
+#include "machine/play_stats.h"
 #include "platform/vk.h"
 #include "records/scratch_folder.h"
 #include "sound/sound_bank.h"

@@ -8,10 +8,8 @@
 #include <QTest>
 #include <filesystem>
 
+#include "app/program.h"
 #include "core/day.h"
-#include "core/machine_screen.h"
-#include "core/play_state.h"
-#include "core/play_stats.h"
 #include "core/run_state.h"
 #include "counter/counter.h"
 #include "counter/history_file.h"
@@ -19,14 +17,17 @@
 #include "counter/qt/estimate_bars.h"
 #include "counter/qt/qt_counter_window.h"
 #include "counter/qt/slump_graph.h"
+#include "machine/machine_screen.h"
+#include "machine/play_state.h"
+#include "machine/play_stats.h"
+#include "machine/player_record.h"
+#include "machine/reel_state.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_screen_view.h"
 #include "records/name_text.h"
-#include "records/player_record.h"
 #include "records/save_format.h"
 #include "records/save_store.h"
 #include "records/scratch_folder.h"
-#include "reels/reel_state.h"
 #include "sound/recording_sound.h"
 #include "sound/sound_bank.h"
 #include "title/title_form.h"
@@ -66,6 +67,7 @@ class CounterWindowQtTest : public ::testing::Test {
   void SetUp() override {
     App();
     backend = std::make_unique<QtBackend>();
+    AssembleProgram();
     ResetRunState();
     std::filesystem::create_directory(folder.Path() + "/soundMofuran");
     ScratchApp() = folder.Path() + "\\";

@@ -7,14 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "core/machine_screen.h"
-#include "core/play_state.h"
+#include "app/program.h"
 #include "core/run_state.h"
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
-#include "lottery/random.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/player_record.h"
+#include "machine/random.h"
 #include "platform/sim/sim_backend.h"
-#include "records/player_record.h"
 #include "sound/recording_sound.h"
 
 class LotteryTest : public ::testing::Test {
@@ -23,6 +24,7 @@ class LotteryTest : public ::testing::Test {
     sim = std::make_unique<SimBackend>(10 * 3600.0);
     sound = std::make_unique<RecordingSound>();
     sound->FillBank();
+    AssembleProgram();
     ResetRunState();
     Record.BestCoins = 500;
     ClearQueuedUniforms();

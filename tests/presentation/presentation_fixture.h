@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "lottery/random.h"
+#include "machine/random.h"
 #include "support/machine_fixture.h"
 
 class PresentationTest : public MachineTest {

@@ -3,12 +3,12 @@
 #include <set>
 
 #include "core/game_cycle.h"
-#include "core/play_state.h"
 #include "lottery/internal_lottery.h"
 #include "lottery/premonitions.h"
 #include "lottery/presentation.h"
+#include "machine/play_state.h"
+#include "machine/reel_state.h"
 #include "presentation_fixture.h"
-#include "reels/reel_state.h"
 
 namespace {
 

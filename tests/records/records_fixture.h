@@ -2,15 +2,16 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include "core/machine_screen.h"
-#include "core/play_state.h"
-#include "lottery/mc_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
 #include "platform/convert.h"
 #include "platform/sim/sim_backend.h"
 #include "records/name_text.h"
 #include "records/save_files.h"
 #include "records/save_store.h"
 #include "scratch_folder.h"
+#include "title/title_data.h"
 #include "title/title_form.h"
 
 // A known player: 1,234,567 yen, records, every item, a Japanese name.

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "lottery/mc_state.h"
+#include "machine/mc_state.h"
 #include "platform/embedded.h"
 #include "platform/picture.h"
 #include "reels/reels.h"

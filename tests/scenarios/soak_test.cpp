@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "core/play_stats.h"
+#include "machine/play_stats.h"
 #include "platform/events.h"
 #include "platform/picture.h"
 #include "platform/vk.h"

@@ -1,6 +1,6 @@
 // The whole program on the virtual back end: a new player's first start, a day at the machine, the record of the
 // day, the shop, and a restart that finds everything again.
-#include "core/machine_screen.h"
+#include "machine/machine_screen.h"
 #include "platform/vk.h"
 #include "title/title_fixture.h"
 

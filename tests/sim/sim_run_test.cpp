@@ -20,6 +20,7 @@
 #include "records/save_format.h"
 #include "records/save_store.h"
 #include "records/scratch_folder.h"
+#include "title/title_data.h"
 #include "tools/sim/sim_run.h"
 
 namespace {

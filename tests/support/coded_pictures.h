@@ -11,7 +11,7 @@
 #include <QImage>
 #include <string>
 
-#include "core/machine_screen.h"
+#include "machine/machine_screen.h"
 
 namespace coded {
 

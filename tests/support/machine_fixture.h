@@ -4,16 +4,17 @@
 
 #include <memory>
 
+#include "app/program.h"
 #include "core/day.h"
-#include "core/machine_screen.h"
-#include "core/play_state.h"
 #include "core/run_state.h"
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
+#include "machine/flash_state.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/player_record.h"
+#include "machine/reel_state.h"
 #include "platform/sim/sim_backend.h"
-#include "records/player_record.h"
-#include "reels/flash_state.h"
-#include "reels/reel_state.h"
 #include "sound/recording_sound.h"
 
 class MachineTest : public ::testing::Test {
@@ -22,6 +23,7 @@ class MachineTest : public ::testing::Test {
     sim = std::make_unique<SimBackend>(StartTime());
     sound = std::make_unique<RecordingSound>();
     sound->FillBank();
+    AssembleProgram();
     ResetRunState();
     Record.Savings = Currency::FromYen(200000);
     Reels.ReelStep = 15;

@@ -7,18 +7,19 @@
 #include <memory>
 #include <string>
 
-#include "core/machine_screen.h"
-#include "core/play_state.h"
+#include "app/program.h"
 #include "core/run_state.h"
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/player_record.h"
+#include "machine/reel_state.h"
 #include "platform/sim/sim_backend.h"
-#include "records/player_record.h"
 #include "records/records_fixture.h"
 #include "records/save_files.h"
 #include "records/save_store.h"
 #include "records/scratch_folder.h"
-#include "reels/reel_state.h"
 #include "shop/shop_form.h"
 #include "sound/recording_sound.h"
 #include "sound/sound_bank.h"
@@ -41,6 +42,7 @@ class TitleTest : public ::testing::Test {
     for (const char* f : {"StSound5.wav", "Bell.wav", "1Gren.wav", "Boffu.wav", "f-piro.wav"})
       WriteWave(sounds + "/" + f, 0.2);
     ChangeFolder(sounds);
+    AssembleProgram();
     ResetRunState();
   }
   void TearDown() override {

@@ -1,14 +1,15 @@
 // The machine screen on the real back end (Qt's offscreen platform): every element in its place.
 #include <QLabel>
 
+#include "app/program.h"
 #include "core/day.h"
-#include "core/machine_screen.h"
-#include "core/play_state.h"
+#include "machine/machine_screen.h"
+#include "machine/play_state.h"
+#include "machine/player_record.h"
+#include "machine/reel_state.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_screen_view.h"
 #include "platform/vk.h"
-#include "records/player_record.h"
-#include "reels/reel_state.h"
 #include "window_fixture.h"
 
 namespace {
@@ -22,6 +23,7 @@ class MachineScreenQtTest : public ::testing::Test {
     Record = PlayerRecord{};
     Record.Savings = Currency::FromYen(1234567);
     Reels.ReelStep = 15;
+    AssembleProgram();
     StartDay();
     view = dynamic_cast<QtScreenView*>(Form2.View());
   }

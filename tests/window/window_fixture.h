@@ -12,24 +12,25 @@
 #include <memory>
 #include <string>
 
-#include "core/machine_screen.h"
-#include "core/play_state.h"
+#include "app/program.h"
 #include "core/run_state.h"
+#include "machine/machine_screen.h"
+#include "machine/play_state.h"
+#include "machine/player_record.h"
+#include "machine/reel_state.h"
+#include "platform/convert.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_screen_view.h"
 #include "records/name_text.h"
-#include "records/player_record.h"
 #include "records/save_files.h"
 #include "records/save_format.h"
 #include "records/save_store.h"
 #include "records/scratch_folder.h"
-#include "reels/reel_state.h"
 #include "shop/shop_form.h"
 #include "sound/recording_sound.h"
 #include "sound/sound_bank.h"
 #include "sound/wave_files.h"
 #include "title/title_form.h"
-#include "platform/convert.h"
 #include "title/title_screen.h"
 
 // One application for the whole test program, left standing at exit: Qt's own teardown must not run after the
@@ -59,6 +60,7 @@ class WindowTest : public ::testing::Test {
     for (const char* f : {"StSound5.wav", "Bell.wav", "1Gren.wav", "Boffu.wav", "f-piro.wav"})
       WriteWave(sounds + "/" + f, 0.05);
     ChangeFolder(sounds);
+    AssembleProgram();
     ResetRunState();
   }
   void TearDown() override {

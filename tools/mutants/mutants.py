@@ -20,7 +20,8 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
 HERE = Path(__file__).resolve().parent
-DEFAULT_FOLDERS = "src/platform,src/sound,src/reels,src/lottery,src/core,src/records,src/title,src/shop,src/counter"
+# Every folder of src/, so that a new one is sampled without a word.
+DEFAULT_FOLDERS = ",".join(sorted("src/" + d.name for d in (ROOT / "src").iterdir() if d.is_dir()))
 # What the copy needs to configure and build the test programs.
 COPIED = ["CMakeLists.txt", "src", "tests", "tools", "bench"]
 

@@ -1,12 +1,12 @@
 #include "tools/sim/auto_player.h"
 
-#include "core/machine_screen.h"
-#include "core/play_state.h"
-#include "lottery/lottery_state.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/play_state.h"
+#include "machine/reel_state.h"
 #include "platform/events.h"
 #include "platform/sim/sim_backend.h"
 #include "platform/vk.h"
-#include "reels/reel_state.h"
 #include "tools/sim/sim_workers.h"
 
 namespace {

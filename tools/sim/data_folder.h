@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "counter/counter_day.h"
-#include "records/player_record.h"
+#include "machine/player_record.h"
 
 // The save pair in the working folder, loaded as the game loads it.
 enum class PairRead { Good, Missing, Broken };

@@ -1,3 +1,4 @@
+#include "app/program.h"
 #include "tools/sim/sim_day.h"
 
 #include <algorithm>
@@ -5,18 +6,18 @@
 #include <filesystem>
 #include <sstream>
 
-#include "core/machine_screen.h"
-#include "core/play_state.h"
-#include "core/play_stats.h"
 #include "core/run_state.h"
 #include "counter/counter.h"
 #include "counter/history_file.h"
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/mc_state.h"
+#include "machine/play_state.h"
+#include "machine/play_stats.h"
+#include "machine/player_record.h"
 #include "platform/files.h"
 #include "platform/picture.h"
 #include "platform/sim/sim_backend.h"
-#include "records/player_record.h"
 #include "records/save_files.h"
 #include "records/save_format.h"
 #include "sound/sound_bank.h"
@@ -83,6 +84,8 @@ DayResult PlayOneDay(const SimOptions& o, const PlayerRecord& stake, int number,
       ChangeFolder(folder);
     }
   } restore{before, locate};
+
+  AssembleProgram();
 
   ResetRunState();
   LayOutFolder(folder, stake);

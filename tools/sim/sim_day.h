@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "records/player_record.h"
+#include "machine/player_record.h"
 
 struct SimOptions;
 

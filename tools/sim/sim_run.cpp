@@ -14,9 +14,9 @@
 
 #include "core/run_state.h"
 #include "counter/history_file.h"
+#include "machine/player_record.h"
 #include "platform/files.h"
 #include "records/name_text.h"
-#include "records/player_record.h"
 #include "records/save_format.h"
 #include "tools/sim/data_folder.h"
 #include "tools/sim/sim_workers.h"

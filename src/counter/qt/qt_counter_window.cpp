@@ -14,11 +14,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/machine_screen.h"
 #include "counter/counter.h"
 #include "counter/qt/counter_placement.h"
 #include "counter/qt/estimate_bars.h"
 #include "counter/qt/slump_graph.h"
+#include "machine/machine_screen.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_screen_view.h"
 

@@ -1,13 +1,5 @@
-#include "core/machine_screen.h"
+#include "machine/machine_screen.h"
 
-#include "core/day.h"
-#include "core/game_cycle.h"
-#include "core/key_dispatch.h"
-#include "core/proxy_play.h"
-#include "counter/counter.h"
-#include "lottery/mc_sequence.h"
-#include "lottery/presentation.h"
-#include "reels/reels.h"
 
 MachineScreen Form2;
 
@@ -53,25 +45,6 @@ MachineScreen::MachineScreen() : Screen("Form2") {
   ClientWidth = 757;
   ClientHeight = 596;
   BackColor = kWall;
-  OnLoad = Form2_Load;
-  OnUnload = Form2_Unload;
-  // The data counter's D key comes after everything the game's own dispatch does with a key.
-  OnKeyDown = [](int keyCode, int shift) {
-    Form_KeyDown(keyCode, shift);
-    CounterKey(keyCode);
-  };
-  Timer1.OnTick = [] { ReelTick(0); };
-  Timer2.OnTick = [] { ReelTick(1); };
-  Timer3.OnTick = [] { ReelTick(2); };
-  Timer4.OnTick = Timer4_Tick;
-  Timer5.OnTick = Timer5_Tick;
-  Timer6.OnTick = Timer6_Tick;
-  Timer7.OnTick = Timer7_Tick;
-  Timer8.OnTick = Timer8_Tick;
-  Timer9.OnTick = Timer9_Tick;
-  Timer10.OnTick = Timer10_Tick;
-  Timer11.OnTick = Timer11_Tick;
-  Timer12.OnTick = Timer12_Tick;
 }
 
 PictureBox* MachineScreen::PortraitOf(float contract) {

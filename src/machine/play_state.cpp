@@ -1,12 +1,12 @@
-#include "core/play_state.h"
+#include "machine/play_state.h"
 
-#include "core/machine_screen.h"
-#include "core/play_stats.h"
-#include "lottery/lottery_state.h"
+#include "machine/lottery_state.h"
+#include "machine/machine_screen.h"
+#include "machine/play_stats.h"
+#include "machine/player_record.h"
+#include "machine/reel_state.h"
 #include "platform/convert.h"
 #include "platform/events.h"
-#include "records/player_record.h"
-#include "reels/reel_state.h"
 
 PlayState Play;
 PlayStats Stats;

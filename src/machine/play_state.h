@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/money.h"
-#include "reels/reel_state.h"
+#include "machine/money.h"
+#include "machine/reel_state.h"
 
 struct PlayState {
   std::int16_t KeyCode = 0;          // the key being dispatched (virtual-key code)

@@ -1,9 +1,10 @@
-#include "records/player_record.h"
+#include "machine/player_record.h"
 
 PlayerRecord Record;
 std::string PlayerName;
 float BankruptToday = 0;
 std::int16_t DataBroken = 0;
+std::int16_t BackFromMachine = 0;
 
 PlayerRecord InitialRecord() {
   PlayerRecord r;

@@ -1,4 +1,4 @@
-#include "lottery/random.h"
+#include "machine/random.h"
 
 #include <deque>
 

@@ -1,5 +1,5 @@
-#include "lottery/lottery_state.h"
-#include "lottery/mc_state.h"
+#include "machine/lottery_state.h"
+#include "machine/mc_state.h"
 
 LotteryState Lottery;
 McState Mc;

@@ -1,4 +1,4 @@
-#include "core/money.h"
+#include "machine/money.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/money.h"
+#include "machine/money.h"
 
 // The stored name is always this many characters, padded with blanks.
 constexpr int kNameChars = 30;
@@ -64,3 +64,5 @@ extern std::string PlayerName;
 extern float BankruptToday;
 // 100 when the save files disagree and must be initialised without asking.
 extern std::int16_t DataBroken;
+// 1 once a day has ended through the cash-out; stays 1 until the program ends.
+extern std::int16_t BackFromMachine;

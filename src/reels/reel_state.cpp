@@ -1,5 +1,0 @@
-#include "reels/flash_state.h"
-#include "reels/reel_state.h"
-
-ReelState Reels;
-FlashState Flash;
