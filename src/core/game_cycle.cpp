@@ -50,7 +50,7 @@ void StartReel(Timer& timer, std::int16_t& pos) {
   pos += 1;
 }
 
-// The MC counter in Label14: its last McDigits characters from 8 up, "-n-" below, empty at 0.
+// The big MC counter: its last McDigits characters from 8 up, "-n-" below, empty at 0.
 void ShowMcCounterAfterLostGame() {
   const int left = Lottery.McGamesLeft;
   if (left >= 8) {

@@ -26,5 +26,5 @@ std::int16_t StopPatternFromDraw(int z);
 std::int16_t StreakRankFromDraw(int r);
 // The stop order of an MC game from d = RandomInt(18) for every d outside 3..6 (those make the game a replay).
 std::int16_t McStopOrderFromDraw(int d);
-// The order shown in Label22: digit = reel (1 left, 2 centre, 3 right) in the order to stop them.
+// The order shown on the premonition line: digit = reel (1 left, 2 centre, 3 right) in the order to stop them.
 std::string StopOrderText(int order);

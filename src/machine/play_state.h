@@ -9,9 +9,9 @@
 struct PlayState {
   std::int16_t KeyCode = 0;          // the key being dispatched (virtual-key code)
   std::uint8_t KeyState[256] = {};   // only entry 38 (Up) is used, during a lever-on
-  std::int32_t CreditCoins = 0;      // shown in Label8
-  Currency MoneyOnHand;              // shown in Label6
-  std::int32_t TotalGames = 0;       // shown in Label10; counts on across the days of one run
+  std::int32_t CreditCoins = 0;      // shown as the credits
+  Currency MoneyOnHand;              // shown as the money
+  std::int32_t TotalGames = 0;       // shown as the total games; counts on across the days of one run
   std::int32_t ClosingExtension = 0;
   std::int16_t BetPlaced = 0;
   std::int16_t ReadyForNextGame = 0;

@@ -70,35 +70,40 @@ bool Allowed(const StopRow& row, int pos) {
 
 bool SevensRevealed() { return Lottery.GameFlag == GameFlags::Mc && Premonition.RevealStage == 2; }
 
-// The row of the game's own result, or none when the reel's near-miss decision applies.
+// Each reel's rows for what the game won: the sevens once revealed, a replay, a mame, the digital win's mofuran;
+// and its near misses, by the stop pattern (replay, mame, mofuran).
+struct ReelRows {
+  const StopRow *seven, *replay, *mame, *mofuran;
+  const StopRow *nearReplay, *nearMame, *nearMofuran;
+};
+constexpr ReelRows kReelRows[3] = {
+    {&kLeftSeven, &kLeftReplay, &kLeftMame, &kLeftMofuran, &kHidaReplay, &kHidaMame, &kHidaMofuran},
+    {&kCentreSeven, &kCentreReplay, &kCentreMame, &kCentreMofuran, &kNakaReplay, &kNakaMame, &kNakaMofuran},
+    {&kRightSeven, &kRightReplay, &kRightMame, &kRightMofuran, &kMigiNotReplay, &kMigiNotMame, &kMigiNotMofuran},
+};
+
+// The row of the game's own result, or none when the reel's near-miss decision applies. An MC not yet revealed
+// hides on the right reel behind a near miss of its own.
 const StopRow* ResultRow(int reel) {
-  const int flag = Lottery.GameFlag;
-  if (reel == 0) {
-    if (SevensRevealed()) return &kLeftSeven;
-    if (flag == 2) return &kLeftReplay;
-    if (flag == 3) return &kLeftMame;
-    if (flag == 4) return &kLeftMofuran;
-    return nullptr;
+  const ReelRows& rows = kReelRows[reel];
+  if (SevensRevealed()) return rows.seven;
+  switch (Lottery.GameFlag) {
+    case GameFlags::Mc:
+      return reel == 2 ? &ByPattern(kRightHiddenReplay, kRightHiddenMame, kRightHiddenMofuran) : nullptr;
+    case GameFlags::Replay:
+      return rows.replay;
+    case GameFlags::Mame:
+      return rows.mame;
+    case GameFlags::Digital:
+      return rows.mofuran;
+    default:
+      return nullptr;
   }
-  if (reel == 1) {
-    if (SevensRevealed()) return &kCentreSeven;
-    if (flag == 2) return &kCentreReplay;
-    if (flag == 3) return &kCentreMame;
-    if (flag == 4) return &kCentreMofuran;
-    return nullptr;
-  }
-  if (SevensRevealed()) return &kRightSeven;
-  if (flag == 1) return &ByPattern(kRightHiddenReplay, kRightHiddenMame, kRightHiddenMofuran);
-  if (flag == 2) return &kRightReplay;
-  if (flag == 3) return &kRightMame;
-  if (flag == 4) return &kRightMofuran;
-  return nullptr;
 }
 
 const StopRow& NearMissRow(int reel) {
-  if (reel == 0) return ByPattern(kHidaReplay, kHidaMame, kHidaMofuran);
-  if (reel == 1) return ByPattern(kNakaReplay, kNakaMame, kNakaMofuran);
-  return ByPattern(kMigiNotReplay, kMigiNotMame, kMigiNotMofuran);
+  const ReelRows& rows = kReelRows[reel];
+  return ByPattern(*rows.nearReplay, *rows.nearMame, *rows.nearMofuran);
 }
 
 }  // namespace
