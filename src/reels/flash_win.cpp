@@ -29,8 +29,8 @@ constexpr FlashPictures kMofuran = {&MachineScreen::Picture10, &MachineScreen::P
 constexpr FlashPictures kReplay = {&MachineScreen::Picture16, &MachineScreen::Picture20, &MachineScreen::Picture25};
 constexpr FlashPictures kMame = {&MachineScreen::Picture14, &MachineScreen::Picture19, &MachineScreen::Picture22};
 
-// The row of each reel (left, centre, right) on the pay line of a StopGroup: 3 top, 2 middle, 1 bottom.
-constexpr int kLineRow[6][3] = {{1, 1, 1}, {3, 3, 3}, {3, 2, 1}, {2, 2, 2}, {1, 2, 3}, {1, 1, 1}};
+// The row of each reel (left, centre, right) on the pay line of StopGroup 1..5: 3 top, 2 middle, 1 bottom.
+constexpr int kLineRow[5][3] = {{3, 3, 3}, {3, 2, 1}, {2, 2, 2}, {1, 2, 3}, {1, 1, 1}};
 constexpr int kStoppedY[4] = {188, 128, 68, 8};
 constexpr int kCellX[3] = {3, 141, 273};
 constexpr int kBackgroundX[3] = {0, 128, 260};
@@ -111,12 +111,12 @@ void DrawFrame(Backdrop backdrop, PictureBox* sprite) {
     for (int reel = 0; reel < 3; ++reel)
       BitBlt(Form2.Picture4, kBackgroundX[reel], 0, 125, 200, Form2.*sources[reel], 0, 0, SRCCOPY);
   }
-  const int group = (Lottery.StopGroup >= 1 && Lottery.StopGroup <= 5) ? Lottery.StopGroup : 0;
+  const int* line = kLineRow[Lottery.StopGroup - 1];
   const ReelCells* cells[3] = {&LeftCells, &CentreCells, &RightCells};
   for (int reel = 0; reel < 3; ++reel) {
     for (int row = 0; row < 4; ++row) {
       PictureBox* mask = cells[reel]->Mask[row];
-      PictureBox* picture = row == kLineRow[group][reel] ? sprite : cells[reel]->Sprite[row];
+      PictureBox* picture = row == line[reel] ? sprite : cells[reel]->Sprite[row];
       if (mask == nullptr || picture == nullptr) continue;
       BitBlt(Form2.Picture4, kCellX[reel], kStoppedY[row], 110, 55, *mask, 0, 0, SRCPAINT);
       BitBlt(Form2.Picture4, kCellX[reel], kStoppedY[row], 110, 55, *picture, 0, 0, SRCAND);

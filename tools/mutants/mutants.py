@@ -207,9 +207,10 @@ def find_mutants(folders):
     return mutants
 
 
-def read_equivalents():
-    """tools/mutants/equivalent.txt: blocks of 'path:line', '- before', '+ after', '# reason'."""
-    known, file = {}, HERE / "equivalent.txt"
+def read_listed(name):
+    """tools/mutants/equivalent.txt (mutants that change nothing) or unreachable.txt (mutants only input the game
+    never writes could reach): blocks of 'path:line', '- before', '+ after', '# reason'."""
+    known, file = {}, HERE / name
     if not file.exists():
         return known
     entry = {}
@@ -335,25 +336,25 @@ def report(mutants, log):
         log.write(text + "\n")
 
     folders = sorted({m.folder() for m in mutants})
-    say("\n%-16s %7s %7s %8s %10s %11s %7s" % ("folder", "killed", "survived", "equiv.", "no compile",
-                                                "not run", "score"))
+    say("\n%-16s %7s %7s %8s %8s %10s %11s %7s" % ("folder", "killed", "survived", "equiv.", "unreach.",
+                                                     "no compile", "not run", "score"))
     totals = {"killed": 0, "survived": 0}
     for folder in folders:
         group = [m for m in mutants if m.folder() == folder]
         count = {s: sum(1 for m in group if m.status == s) for s in
-                 ("killed", "survived", "equivalent", "not compiling", "")}
+                 ("killed", "survived", "equivalent", "unreachable", "not compiling", "")}
         for s in totals:
             totals[s] += count[s]
         judged = count["killed"] + count["survived"]
         score = "%.0f %%" % (100.0 * count["killed"] / judged) if judged else "-"
-        say("%-16s %7d %7d %8d %10d %11d %7s" % (folder, count["killed"], count["survived"], count["equivalent"],
-                                                 count["not compiling"], count[""], score))
+        say("%-16s %7d %7d %8d %8d %10d %11d %7s" % (folder, count["killed"], count["survived"], count["equivalent"],
+                                                      count["unreachable"], count["not compiling"], count[""], score))
     judged = totals["killed"] + totals["survived"]
-    say("%-16s %7d %7d %35s" % ("total", totals["killed"], totals["survived"],
+    say("%-16s %7d %7d %44s" % ("total", totals["killed"], totals["survived"],
                                 "%.1f %%" % (100.0 * totals["killed"] / judged) if judged else "-"))
     survivors = [m for m in mutants if m.status == "survived"]
     if survivors:
-        say("\nSurvivors (add a test that tells them apart, or list them in tools/mutants/equivalent.txt):")
+        say("\nSurvivors (add a test that tells them apart, or list them in tools/mutants/equivalent.txt or unreachable.txt):")
         for m in survivors:
             say("\n%s:%d (%s)" % (m.path, m.line, m.kind))
             say("- " + m.before.strip())
@@ -375,7 +376,8 @@ def main():
 
     folders = [f.strip().rstrip("/") for f in args.folders.split(",") if f.strip()]
     candidates = find_mutants(folders)
-    equivalents = read_equivalents()
+    equivalents = read_listed("equivalent.txt")
+    unreachables = read_listed("unreachable.txt")
     sample = random.Random(args.seed).sample(candidates, min(args.n, len(candidates)))
     sample.sort(key=lambda m: (m.path, m.line))
     print("%d possible mutants in %s; %d sampled with seed %d" % (len(candidates), ", ".join(folders),
@@ -419,6 +421,8 @@ def main():
         taken = earlier.get(index)
         if m.key() in equivalents:
             m.status, m.detail = "equivalent", equivalents[m.key()]
+        elif m.key() in unreachables:
+            m.status, m.detail = "unreachable", unreachables[m.key()]
         elif taken and taken[1:3] == (m.path, m.line):
             m.status, m.detail = taken[0], (taken[3] or "") + " (earlier run)"
         elif deadline and time.monotonic() > deadline:
