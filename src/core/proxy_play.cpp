@@ -22,7 +22,7 @@ namespace {
 struct StopKeys {
   int first, second, third;
 };
-constexpr int L = 37, C = 40, R = 39;
+constexpr int L = vkLeft, C = vkDown, R = vkRight;
 constexpr StopKeys kStopOrders[] = {
     {L, C, R},  // 0
     {L, C, R},  // 1

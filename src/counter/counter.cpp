@@ -11,6 +11,7 @@
 #include "machine/play_state.h"
 #include "machine/play_stats.h"
 #include "machine/player_record.h"
+#include "platform/vk.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ struct Tracker {
   std::string notice;
 };
 
-constexpr int kCounterKey = 'D';
+constexpr int kCounterKey = vkD;
 constexpr const char* kDamagedNotice = "記録ファイルが壊れていたため、新しい記録を始めました。";
 constexpr const char* kUnreadableNotice = "記録ファイルを読み込めませんでした。";
 
