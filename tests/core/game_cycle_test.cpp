@@ -7,7 +7,7 @@
 #include "platform/events.h"
 #include "platform/picture.h"
 #include "platform/vk.h"
-#include "support/machine_fixture.h"
+#include "harness/machine_fixture.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "core/proxy_play.h"
 #include "platform/events.h"
 #include "platform/vk.h"
-#include "support/machine_fixture.h"
+#include "harness/machine_fixture.h"
 
 namespace {
 

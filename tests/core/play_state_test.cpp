@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/money.h"
-#include "support/machine_fixture.h"
+#include "harness/machine_fixture.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "platform/events.h"
 #include "platform/vk.h"
 #include "records/save_files.h"
-#include "records/scratch_folder.h"
-#include "support/machine_fixture.h"
+#include "harness/scratch_folder.h"
+#include "harness/machine_fixture.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "counter/counter.h"
 #include "counter/history_file.h"
 #include "platform/vk.h"
-#include "records/scratch_folder.h"
+#include "harness/scratch_folder.h"
 #include "sound/sound_bank.h"
-#include "support/machine_fixture.h"
+#include "harness/machine_fixture.h"
 
 namespace {
 

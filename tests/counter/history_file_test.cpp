@@ -9,7 +9,7 @@
 
 #include "counter/history_file.h"
 #include "records/save_store.h"
-#include "records/scratch_folder.h"
+#include "harness/scratch_folder.h"
 #include "sound/sound_bank.h"
 
 namespace {

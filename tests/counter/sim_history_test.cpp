@@ -6,7 +6,7 @@
 
 #include "counter/history_file.h"
 #include "platform/files.h"
-#include "records/scratch_folder.h"
+#include "harness/scratch_folder.h"
 #include "tools/sim/sim_run.h"
 
 namespace {

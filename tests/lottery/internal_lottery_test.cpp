@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "lottery/internal_lottery.h"
-#include "lottery_fixture.h"
+#include "harness/lottery_fixture.h"
 #include "sound/sound_bank.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include "lottery/lottery_tables.h"
 #include "lottery/mc_sequence.h"
-#include "lottery_fixture.h"
+#include "harness/lottery_fixture.h"
 
 namespace {
 

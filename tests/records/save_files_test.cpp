@@ -1,6 +1,6 @@
 // Loading, cross-checking, initialising and saving the player record through the title screen's boxes, and the
 // end-of-day merge.
-#include "records_fixture.h"
+#include "harness/records_fixture.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <limits>
 #include <random>
 
-#include "records_fixture.h"
+#include "harness/records_fixture.h"
 
 namespace {
 

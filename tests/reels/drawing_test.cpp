@@ -10,8 +10,8 @@
 #include "platform/picture.h"
 #include "reels/reels.h"
 #include "sound/sound_bank.h"
-#include "support/coded_pictures.h"
-#include "support/machine_fixture.h"
+#include "harness/coded_pictures.h"
+#include "harness/machine_fixture.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "core/game_cycle.h"
 #include "platform/picture.h"
 #include "reels/reels.h"
-#include "support/machine_fixture.h"
+#include "harness/machine_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "title/title_fixture.h"
+#include "harness/title_fixture.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <sys/stat.h>
 
 #include "platform/sim/sim_backend.h"
-#include "records/scratch_folder.h"
+#include "harness/scratch_folder.h"
 #include "sound/recording_sound.h"
 #include "sound/sound_bank.h"
 #include "sound/sound_library.h"
-#include "wave_files.h"
+#include "harness/wave_files.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "platform/folder_lock.h"
 #include "platform/vk.h"
 #include "title/one_copy.h"
-#include "title_fixture.h"
+#include "harness/title_fixture.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/picture.h"
 #include "platform/vk.h"
 #include "reels/reels.h"
-#include "support/machine_fixture.h"
+#include "harness/machine_fixture.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "records/save_files.h"
 #include "records/save_format.h"
 #include "records/save_store.h"
-#include "records/scratch_folder.h"
+#include "harness/scratch_folder.h"
 #include "tools/sim/sim_run.h"
 
 namespace {
@@ -157,7 +157,7 @@ TEST_F(SimRunTest, TheSameArgumentsGiveTheSameFiguresAndTrace) {
 // A day recorded game by game with an earlier build: the virtual clock, the timers and the player must keep
 // playing exactly this day, whatever is done to make them faster.
 TEST_F(SimRunTest, ARecordedDayIsPlayedAgainGameByGame) {
-  std::ifstream file(std::string(MOFURAN_TESTS_DIR) + "/sim/data/recorded_day.tsv", std::ios::binary);
+  std::ifstream file(std::string(MOFURAN_TESTS_DIR) + "/tools/sim/data/recorded_day.tsv", std::ios::binary);
   ASSERT_TRUE(file) << "the recorded trace is missing";
   std::stringstream recorded;
   recorded << file.rdbuf();

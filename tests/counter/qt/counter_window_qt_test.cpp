@@ -25,7 +25,7 @@
 #include "records/player_record.h"
 #include "records/save_format.h"
 #include "records/save_store.h"
-#include "records/scratch_folder.h"
+#include "harness/scratch_folder.h"
 #include "reels/reel_state.h"
 #include "sound/recording_sound.h"
 #include "sound/sound_bank.h"

@@ -10,7 +10,7 @@
 #include "records/name_text.h"
 #include "records/save_files.h"
 #include "records/save_store.h"
-#include "scratch_folder.h"
+#include "harness/scratch_folder.h"
 #include "title/title_form.h"
 
 // A known player: 1,234,567 yen, records, every item, a Japanese name.

@@ -6,9 +6,9 @@
 #include "lottery/mc_sequence.h"
 #include "platform/events.h"
 #include "platform/vk.h"
-#include "presentation_fixture.h"
+#include "harness/presentation_fixture.h"
 #include "reels/reels.h"
-#include "support/coded_pictures.h"
+#include "harness/coded_pictures.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "platform/convert.h"
 #include "platform/vk.h"
-#include "presentation_fixture.h"
+#include "harness/presentation_fixture.h"
 
 namespace {
 

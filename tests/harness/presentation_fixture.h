@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "lottery/random.h"
-#include "support/machine_fixture.h"
+#include "harness/machine_fixture.h"
 
 class PresentationTest : public MachineTest {
  protected:

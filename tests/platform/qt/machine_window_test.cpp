@@ -9,7 +9,7 @@
 #include "platform/vk.h"
 #include "records/player_record.h"
 #include "reels/reel_state.h"
-#include "window_fixture.h"
+#include "harness/window_fixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // day, the shop, and a restart that finds everything again.
 #include "core/machine_screen.h"
 #include "platform/vk.h"
-#include "title/title_fixture.h"
+#include "harness/title_fixture.h"
 
 namespace {
 
