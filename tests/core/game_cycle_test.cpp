@@ -7,16 +7,13 @@
 #include "platform/events.h"
 #include "platform/picture.h"
 #include "platform/vk.h"
-#include "harness/machine_fixture.h"
+#include "harness/harness.h"
 
 namespace {
 
 class GameCycleTest : public MachineTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    OpenDay();
-  }
+  GameCycleTest() : MachineTest(true) {}
   // Up, with the game's result (and anything else) set after its lottery; the stops later, in the given order.
   void Game(std::int16_t flag, const std::vector<int>& stops, double firstStop = 0.7,
             const std::function<void()>& afterLottery = {}) {
@@ -29,17 +26,7 @@ class GameCycleTest : public MachineTest {
     for (size_t i = 0; i < stops.size(); ++i) sim->KeyAt(t + firstStop + 0.05 * static_cast<double>(i), stops[i]);
     sim->RunFor(firstStop + 3.0);
   }
-  std::vector<std::string> RouteFiles() const {
-    std::vector<std::string> files;
-    for (const auto& e : sound->Events())
-      if (e.action == SoundAction::Route) files.push_back(e.file);
-    return files;
-  }
-  int BankruptcyBoxes() const {
-    int n = 0;
-    for (const auto& b : sim->Boxes()) n += b.text == "破産しますた・・・。";
-    return n;
-  }
+  int BankruptcyBoxes() const { return BoxesSaying("破産しますた・・・。"); }
 };
 
 TEST_F(GameCycleTest, TheStopSoundsFollowTheOrderOfTheStopsNotTheReels) {
@@ -55,7 +42,7 @@ TEST_F(GameCycleTest, TheStopSoundsFollowTheOrderOfTheStopsNotTheReels) {
     Game(0, order, 0.7, threeSounds);
     ASSERT_TRUE(AllReelsStopped());
     // The lever sound, then the three stop sounds in the order of the stops.
-    const auto files = RouteFiles();
+    const auto files = Sounds(SoundAction::Route);
     ASSERT_EQ(files.size(), 4u);
     const std::vector<std::string> want = {"StSound1.wav", "StSound5.wav", "StSound7.wav"};
     EXPECT_EQ(std::vector<std::string>(files.begin() + 1, files.end()), want) << order[0] << order[1] << order[2];
@@ -165,8 +152,6 @@ TEST_F(GameCycleTest, TheBlackoutCopiesTheUnlitWindowAndHoldsTheScreen) {
   EXPECT_GE(sim->Elapsed() - t, 0.025);
   EXPECT_EQ(ticks, 0);
   EXPECT_EQ(Form2.Picture4.Image.copy(0, 0, 393, 186), Form2.Picture6.Image.copy(0, 0, 393, 186));
-  Form2.Timer4.Interval = 0;
-  Form2.Timer4.OnTick = nullptr;
 }
 
 TEST_F(GameCycleTest, TheEndOfDisplayTickLightsTheLampsTheResultCallsFor) {

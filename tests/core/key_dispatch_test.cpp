@@ -5,20 +5,13 @@
 #include "core/proxy_play.h"
 #include "platform/events.h"
 #include "platform/vk.h"
-#include "harness/machine_fixture.h"
+#include "harness/harness.h"
 
 namespace {
 
 class KeyDispatchTest : public MachineTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    OpenDay();
-  }
-  void Press(int key) {
-    sim->Key(key);
-    sim->RunFor(0.001);
-  }
+  KeyDispatchTest() : MachineTest(true) {}
   // Up, with the game's result set after its lottery.
   void Lever() {
     Press(vkUp);
@@ -38,11 +31,7 @@ class KeyDispatchTest : public MachineTest {
   }
   // The result every game of these tests is given after its lottery: none, unless a test says otherwise.
   static inline std::int16_t gameFlag = 0;
-  int ClosingBoxes() const {
-    int n = 0;
-    for (const auto& b : sim->Boxes()) n += b.text == "残念ながら閉店です。";
-    return n;
-  }
+  int ClosingBoxes() const { return BoxesSaying("残念ながら閉店です。"); }
 };
 
 TEST_F(KeyDispatchTest, TheDayOpensOnAFinishedGameWithTheLampLit) {
@@ -150,7 +139,6 @@ TEST_F(KeyDispatchTest, AHeldStopKeyNestsNoDeeperThanOneWaitPerReel) {
   sim->KeyAt(t0 + 5.1, vkDown);
   sim->KeyAt(t0 + 5.2, vkRight);
   sim->RunFor(6.0);
-  Form2.Timer4.OnTick = nullptr;
   EXPECT_EQ(sim->PendingInput(), 0u);
   // One wait per accepted stop, nested: never more.
   EXPECT_LE(MaxEventDepth(), 3);
@@ -214,7 +202,6 @@ TEST_F(KeyDispatchTest, SpeedKeysAndTheirLimits) {
 TEST_F(KeyDispatchTest, OnlyF6IsDispatchedDuringProxyPlay) {
   Record.ProxyContract = 100;
   Form2.Unload();
-  Play.ScreenClosed = 0;
   OpenDay();
   Press(vkF6);
   ASSERT_EQ(Play.ProxyActive, 1);
@@ -303,7 +290,6 @@ TEST_F(KeyDispatchTest, GamesCountOnAcrossDaysFromZeroShown) {
   PlayOneGame();
   PlayOneGame();
   Form2.Unload();
-  Play.ScreenClosed = 0;
   OpenDay();
   EXPECT_EQ(Form2.TotalGames.Caption(), "0");
   PlayOneGame();

@@ -9,8 +9,7 @@
 #include "platform/events.h"
 #include "platform/vk.h"
 #include "records/save_files.h"
-#include "harness/scratch_folder.h"
-#include "harness/machine_fixture.h"
+#include "harness/harness.h"
 
 namespace {
 
@@ -29,17 +28,9 @@ class ProxyTest : public MachineTest {
       if (Play.TotalGames != games) NoResult();
     };
   }
-  void TearDown() override {
-    Form2.Timer8.OnTick = proxyTick_;
-    MachineTest::TearDown();
-  }
   static void NoResult() {
     Lottery.GameFlag = 0;
     Lottery.RevealCountdown = 0;
-  }
-  void Press(int key) {
-    sim->Key(key);
-    sim->RunFor(0.001);
   }
   std::function<void()> proxyTick_;
 };
@@ -197,7 +188,6 @@ TEST_F(ProxyTest, TheProxyPressesItsLaterStopsOnlyOnceAReelIsAtRest) {
   };
   Press(vkF6);
   ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyGames == 30; }, 600));
-  Form2.Timer8.OnTick = tick;
   EXPECT_GE(presses, 45);
 }
 
@@ -240,10 +230,7 @@ TEST_F(ProxyTest, TheProxyTiresAtEightGamesLeftAtItsContractsChance) {
 
 class FastPlayTest : public MachineTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    OpenDay();
-  }
+  FastPlayTest() : MachineTest(true) {}
 };
 
 TEST_F(FastPlayTest, TCreditsTheItemsCoinsPerGame) {
@@ -265,9 +252,10 @@ TEST_F(FastPlayTest, TCreditsTheItemsCoinsPerGame) {
   }
 }
 
+// The working folder a scratch folder: where the save files go.
 class DayTest : public MachineTest {
  protected:
-  ScratchFolder folder;  // the working folder: where the save files go
+  DayTest() : MachineTest(false, 12 * 3600.0, Start::Folder::Working) {}
 };
 
 TEST_F(DayTest, SavingsOfAMillionOrMoreShowWithTwoSeparators) {
@@ -313,7 +301,6 @@ TEST_F(DayTest, ARichPlayersProxyMayWalkOutAtTheStartOfADay) {
                {90000000, 100, 6, false}, {90000000, 100, 8, false}, {90000000, 99, 7, false}};
   for (const auto& c : cases) {
     Form2.Unload();
-    Play.ScreenClosed = 0;
     sim->ClearBoxes();
     Record.Savings = Currency::FromYen(c.savings);
     Record.ProxyContract = c.contract;
@@ -330,7 +317,6 @@ TEST_F(DayTest, ARichPlayersProxyMayWalkOutAtTheStartOfADay) {
       EXPECT_EQ(Play.ProxyName, c.contract == 300 ? "もこたろう" : "もこじろう");
     }
   }
-  ClearQueuedUniforms();
 }
 
 TEST_F(DayTest, ALuckyDayShowsTheSettingEvenOverTheSpectacles) {
@@ -340,7 +326,6 @@ TEST_F(DayTest, ALuckyDayShowsTheSettingEvenOverTheSpectacles) {
   OpenDay();
   EXPECT_EQ(Form2.Caption(), RevealedCaption());
   Form2.Unload();
-  Play.ScreenClosed = 0;
   QueueUniforms({0.5});
   OpenDay();
   EXPECT_EQ(Form2.Caption(), SpectaclesCaption());
@@ -376,7 +361,7 @@ TEST_F(DayTest, AnUnnamedPlayersDayWritesNothing) {
   sim->RunFor(0.1);
   EXPECT_FALSE(Form2.Loaded());
   EXPECT_EQ(sim->Boxes().size(), 2u);  // the question and the setting
-  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+  EXPECT_TRUE(std::filesystem::is_empty(folder->Path()));
 }
 
 TEST_F(DayTest, EndingTheDayInTheMiddleOfASpinningGameLeavesNothingRunning) {
@@ -406,7 +391,7 @@ TEST_F(DayTest, TheCloseBoxEndsTheDayWithoutCashingOut) {
   sim->RunFor(3);
   EXPECT_FALSE(Form2.Loaded());
   EXPECT_TRUE(sim->Boxes().empty());
-  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+  EXPECT_TRUE(std::filesystem::is_empty(folder->Path()));
   EXPECT_EQ(EventDepth(), 0);
 }
 

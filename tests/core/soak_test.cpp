@@ -10,7 +10,7 @@
 #include "platform/picture.h"
 #include "platform/vk.h"
 #include "reels/reels.h"
-#include "harness/machine_fixture.h"
+#include "harness/harness.h"
 
 namespace {
 
@@ -23,10 +23,6 @@ class SoakTest : public MachineTest {
     MachineTest::SetUp();
     PixelDrawingOff = true;
     sim->defaultYesNo = vbNo;  // Esc is answered No unless a day is meant to end
-  }
-  void TearDown() override {
-    PixelDrawingOff = false;
-    MachineTest::TearDown();
   }
 
   // Money on hand plus the coins at 20 yen, in yen.

@@ -10,7 +10,7 @@
 #include "platform/vk.h"
 #include "harness/scratch_folder.h"
 #include "sound/sound_bank.h"
-#include "harness/machine_fixture.h"
+#include "harness/harness.h"
 
 namespace {
 
@@ -46,14 +46,7 @@ class CounterDayTest : public MachineTest {
  protected:
   void SetUp() override {
     MachineTest::SetUp();
-    ResetCounter();
     InstallCounterView(&view);
-    Stats = PlayStats{};
-  }
-  void TearDown() override {
-    InstallCounterView(nullptr);
-    ResetCounter();
-    MachineTest::TearDown();
   }
 
   // A player who presses Up whenever the machine is ready and stops the reels a little later, until `done`.

@@ -4,7 +4,7 @@
 #include "core/play_state.h"
 #include "lottery/digital_display.h"
 #include "platform/convert.h"
-#include "harness/presentation_fixture.h"
+#include "harness/harness.h"
 
 namespace {
 

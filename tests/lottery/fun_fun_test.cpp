@@ -3,7 +3,7 @@
 #include "core/play_state.h"
 #include "lottery/mc_sequence.h"
 #include "lottery/presentation.h"
-#include "harness/presentation_fixture.h"
+#include "harness/harness.h"
 #include "reels/reel_state.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "lottery/internal_lottery.h"
-#include "harness/lottery_fixture.h"
+#include "harness/harness.h"
 #include "sound/sound_bank.h"
 
 namespace {
@@ -27,8 +27,6 @@ class InternalLotteryTest : public LotteryTest {
     Lottery.CycleLeft = static_cast<std::int16_t>(left);
     Lottery.RevealCountdown = 0;
   }
-  // A uniform number that makes RandomInt(n) give v.
-  static double Gives(int v, int n) { return v == 0 ? 0.1 / n : (v - 0.1) / n; }
 };
 
 }  // namespace

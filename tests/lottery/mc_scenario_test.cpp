@@ -5,7 +5,7 @@
 
 #include "platform/convert.h"
 #include "platform/vk.h"
-#include "harness/presentation_fixture.h"
+#include "harness/harness.h"
 
 namespace {
 
@@ -18,12 +18,6 @@ struct Game {
   int coinsAfter;
   std::string counterAfter;
 };
-
-double FirstAt(const RecordingSound& sound, const std::string& file, SoundAction action) {
-  for (const SoundEvent& e : sound.EventsOf(file))
-    if (e.action == action) return e.at;
-  return -1;
-}
 
 // The big counter after a game that left this many: the last three digits, "-n-" in the last seven, then empty.
 std::string CounterShowing(int left) {
@@ -103,11 +97,11 @@ TEST_F(McScenarioTest, AWonMcFromItsPremonitionsToTheEndJingle) {
   }
   // The sevens: the fanfare, then the start sequence at 5.8 s and 5.8 s, and the music 7.5 s later (its tick may
   // wait out the 0.3 s pause of the first MC game's bet).
-  const double fanfare = FirstAt(*sound, "Fanfare3.wav", SoundAction::Play);
+  const double fanfare = FirstAt("Fanfare3.wav", SoundAction::Play);
   ASSERT_GT(fanfare, 0);
-  EXPECT_NEAR(FirstAt(*sound, "fua0.wav", SoundAction::Play) - fanfare, 5.8, 0.05);
-  EXPECT_NEAR(FirstAt(*sound, "Fanfare2.wav", SoundAction::Play) - fanfare, 11.6, 0.05);
-  EXPECT_NEAR(FirstAt(*sound, "mc1.wav", SoundAction::Loop) - fanfare, 19.25, 0.2);
+  EXPECT_NEAR(FirstAt("fua0.wav", SoundAction::Play) - fanfare, 5.8, 0.05);
+  EXPECT_NEAR(FirstAt("Fanfare2.wav", SoundAction::Play) - fanfare, 11.6, 0.05);
+  EXPECT_NEAR(FirstAt("mc1.wav", SoundAction::Loop) - fanfare, 19.25, 0.2);
 
   // The MCs: a continuation won in the last games may cut one short for a streak game and the next MC; the last
   // one plays all its games. Each counts down on the big counter, the last seven with LeverOn4.

@@ -1,6 +1,6 @@
 #include "lottery/length_tables.h"
 #include "lottery/mc_sequence.h"
-#include "harness/lottery_fixture.h"
+#include "harness/harness.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "lottery/internal_lottery.h"
 #include "lottery/lottery_tables.h"
-#include "harness/lottery_fixture.h"
+#include "harness/harness.h"
 
 namespace {
 

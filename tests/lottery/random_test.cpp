@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "lottery/day_setting.h"
-#include "harness/lottery_fixture.h"
+#include "harness/harness.h"
 
 using RandomTest = LotteryTest;
 

@@ -7,7 +7,7 @@
 #include "lottery/internal_lottery.h"
 #include "lottery/premonitions.h"
 #include "lottery/presentation.h"
-#include "harness/presentation_fixture.h"
+#include "harness/harness.h"
 #include "reels/reel_state.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "lottery/length_tables.h"
 #include "lottery/lottery_tables.h"
-#include "harness/lottery_fixture.h"
+#include "harness/harness.h"
 
 using TablesTest = LotteryTest;
 using Edges = std::vector<std::pair<int, int>>;

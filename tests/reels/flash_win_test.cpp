@@ -6,7 +6,7 @@
 #include "lottery/mc_sequence.h"
 #include "platform/events.h"
 #include "platform/vk.h"
-#include "harness/presentation_fixture.h"
+#include "harness/harness.h"
 #include "reels/reels.h"
 #include "harness/coded_pictures.h"
 
@@ -18,11 +18,6 @@ ReelCells* const kCells[3] = {&LeftCells, &CentreCells, &RightCells};
 
 class FlashWinTest : public PresentationTest {
  protected:
-  void TearDown() override {
-    Form2.Timer4.Interval = 0;
-    Form2.Timer4.OnTick = Timer4_Tick;
-    PresentationTest::TearDown();
-  }
   // The row of a reel on the game's pay line: 3 top, 2 middle, 1 bottom.
   static int LineRow(int reel) {
     constexpr int kLineRow[6][3] = {{1, 1, 1}, {3, 3, 3}, {3, 2, 1}, {2, 2, 2}, {1, 2, 3}, {1, 1, 1}};
@@ -250,7 +245,6 @@ TEST_F(FlashWinTest, EachEarlyEnd) {
   t = sim->Elapsed();
   FlashWin();
   EXPECT_LT(sim->Elapsed() - t, 0.005);
-  Form2.Timer4.Interval = 0;
 }
 
 TEST_F(FlashWinTest, SevensFlashFastWithTheLampAndStartTheMcOnBothDiagonals) {

@@ -10,7 +10,7 @@
 #include "core/game_cycle.h"
 #include "platform/picture.h"
 #include "reels/reels.h"
-#include "harness/machine_fixture.h"
+#include "harness/harness.h"
 
 namespace {
 
@@ -34,14 +34,10 @@ std::int16_t& PressedOf(int reel) {
 
 class StopControlTest : public MachineTest {
  protected:
+  StopControlTest() : MachineTest(true) {}
   void SetUp() override {
     MachineTest::SetUp();
-    OpenDay();
     PixelDrawingOff = true;
-  }
-  void TearDown() override {
-    PixelDrawingOff = false;
-    MachineTest::TearDown();
   }
 
   // Spins a reel from a position with its stop key pressed in the position's first tick; returns the number of
