@@ -1,5 +1,6 @@
 #include "harness/harness.h"
 
+#include <QApplication>
 #include <algorithm>
 #include <filesystem>
 
@@ -8,6 +9,7 @@
 #include "counter/counter.h"
 #include "counter/counter_view.h"
 #include "harness/wave_files.h"
+#include "harness/windows.h"
 #include "platform/picture.h"
 #include "sound/sound_bank.h"
 
@@ -32,8 +34,16 @@ void ResetGameState() {
   Form1.Text4.Text = "";
 }
 
+GameTest::GameTest(Start start) : start_(start) {}
+GameTest::~GameTest() = default;
+
 void GameTest::SetUp() {
-  sim = std::make_unique<SimBackend>(start_.timeOfDay);
+  if (start_.realBackend) {
+    App();
+    qt = std::make_unique<QtBackend>();
+  } else {
+    sim = std::make_unique<SimBackend>(start_.timeOfDay);
+  }
   sound = std::make_unique<RecordingSound>();
   if (start_.filledBank) sound->FillBank();
   if (start_.folder != Start::Folder::None) folder = std::make_unique<ScratchFolder>();
@@ -65,8 +75,14 @@ void GameTest::TearDown() {
   LocateAppFolder = SetAppFolder;
   AppFolder.clear();
   ResetGameState();
+  if (qt) {
+    // The windows of the screens unloaded go now: a later message box must not stand over one of them.
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
   sound.reset();
   sim.reset();
+  qt.reset();
   folder.reset();
 }
 

@@ -32,11 +32,14 @@
 #include "title/title_form.h"
 #include "title/title_screen.h"
 
+class QtBackend;
+
 // Every state of the game back to a new launch's, and every rule a test may bend: the one place a test starts over.
 void ResetGameState();
 
 // Where a group of tests starts.
 struct Start {
+  bool realBackend = false;        // Qt's windows instead of the virtual back end
   double timeOfDay = 12 * 3600.0;  // where the virtual clock starts
   bool filledBank = false;         // a sound bank without files: for tests that ask which sounds play when
   enum class Folder { None, Working, Program };
@@ -48,7 +51,8 @@ struct Start {
 
 class GameTest : public ::testing::Test {
  protected:
-  explicit GameTest(Start start = {}) : start_(start) {}
+  explicit GameTest(Start start = {});
+  ~GameTest() override;
   void SetUp() override;
   void TearDown() override;
 
@@ -78,6 +82,7 @@ class GameTest : public ::testing::Test {
   double FirstAt(const std::string& file, SoundAction action) const;
 
   std::unique_ptr<SimBackend> sim;
+  std::unique_ptr<QtBackend> qt;
   std::unique_ptr<RecordingSound> sound;
   std::unique_ptr<ScratchFolder> folder;
 

@@ -5,7 +5,7 @@
 #include <QRadioButton>
 #include <QScreen>
 
-#include "harness/window_fixture.h"
+#include "harness/windows.h"
 
 namespace {
 

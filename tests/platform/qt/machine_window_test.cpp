@@ -1,36 +1,22 @@
 // The machine screen on the real back end (Qt's offscreen platform): every element in its place.
 #include <QLabel>
 
-#include "core/day.h"
-#include "core/machine_screen.h"
-#include "core/play_state.h"
-#include "platform/qt/qt_backend.h"
-#include "platform/qt/qt_screen_view.h"
+#include "harness/windows.h"
 #include "platform/vk.h"
-#include "records/player_record.h"
-#include "reels/reel_state.h"
-#include "harness/window_fixture.h"
 
 namespace {
 
-class MachineScreenQtTest : public ::testing::Test {
+// The pictures the program's own folder holds.
+class MachineScreenQtTest : public WindowTest {
  protected:
+  MachineScreenQtTest() : WindowTest(Start::Folder::None) {}
   void SetUp() override {
-    App();
-    backend = std::make_unique<QtBackend>();
-    Play = PlayState{};
-    Record = PlayerRecord{};
+    WindowTest::SetUp();
     Record.Savings = Currency::FromYen(1234567);
     Reels.ReelStep = 15;
     StartDay();
-    view = dynamic_cast<QtScreenView*>(Form2.View());
+    view = ViewOf(Form2);
   }
-  void TearDown() override {
-    Form2.Unload();
-    Play.ScreenClosed = 0;
-    backend.reset();
-  }
-  std::unique_ptr<QtBackend> backend;
   QtScreenView* view = nullptr;
 };
 

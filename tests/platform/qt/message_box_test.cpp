@@ -3,7 +3,7 @@
 #include "core/day.h"
 #include "lottery/lottery_state.h"
 #include "platform/events.h"
-#include "harness/window_fixture.h"
+#include "harness/windows.h"
 
 namespace {
 
