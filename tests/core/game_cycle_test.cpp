@@ -57,11 +57,10 @@ TEST_F(GameCycleTest, StopsComeOnlyAfter250MillisecondsAndTheReelsLandOnTheResul
   EXPECT_EQ(Play.LeftStopPressed, 0);  // all three were refused
   EXPECT_FALSE(AllReelsStopped());
   const double t = sim->Elapsed();
-  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 0.1 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  StopsAt(t, 0.1);
   // The mame flashes until the next lever-on: a game without a result follows.
-  sim->KeyAt(t + 2.0, vkUp);
-  sim->ActAt(t + 2.0, [] { Lottery.GameFlag = 0; });
-  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 2.7 + 0.1 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  LeverAt(t + 2.0, 0);
+  StopsAt(t + 2.7, 0.1);
   sim->RunFor(3.0);
   ASSERT_TRUE(AllReelsStopped());
   EXPECT_EQ(Form2.Timer1.Interval(), 0);
@@ -129,9 +128,7 @@ TEST_F(GameCycleTest, HeavyStopSoundsBlackTheReelWindowOut) {
     Lottery.StopSounds[0] = "soundMofuran\\StSound1.wav";
     Lottery.StopSounds[1] = "soundMofuran\\StSound4.wav";
   });
-  sim->KeyAt(t + 0.3, vkLeft);
-  sim->KeyAt(t + 0.4, vkDown);
-  sim->KeyAt(t + 0.5, vkRight);
+  StopsAt(t + 0.3, 0.1);
   // The stops' dispatches wait one inside the other: look at the window from inside them.
   QRgb afterFirst = 0, afterSecond = 0;
   sim->ActAt(t + 0.35, [&] { afterFirst = Form2.Picture4.Image.pixel(gap); });

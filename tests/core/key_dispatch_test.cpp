@@ -22,11 +22,8 @@ class KeyDispatchTest : public MachineTest {
   // nested inside it.
   void PlayOneGame() {
     const double t = sim->Elapsed();
-    sim->KeyAt(t, vkUp);
-    sim->ActAt(t, [] { Lottery.GameFlag = gameFlag; });
-    sim->KeyAt(t + 0.65, vkLeft);
-    sim->KeyAt(t + 0.7, vkDown);
-    sim->KeyAt(t + 0.75, vkRight);
+    LeverAt(t, gameFlag);
+    StopsAt(t + 0.65, 0.05);
     sim->RunFor(1.0);
   }
   // The result every game of these tests is given after its lottery: none, unless a test says otherwise.
@@ -102,10 +99,7 @@ TEST_F(KeyDispatchTest, StopKeysAreRefusedForTheFirst250Milliseconds) {
   EXPECT_EQ(Play.KeyCode, 0);
   sim->RunFor(0.1);
   EXPECT_EQ(Play.LeftStopPressed, 0);
-  const double t = sim->Elapsed();
-  sim->KeyAt(t + 0.1, vkLeft);
-  sim->KeyAt(t + 0.2, vkDown);
-  sim->KeyAt(t + 0.3, vkRight);
+  StopsAt(sim->Elapsed() + 0.1, 0.1);
   sim->RunFor(0.15);
   EXPECT_EQ(Play.LeftStopPressed, 1);
   sim->RunFor(0.3);
@@ -262,9 +256,8 @@ TEST_F(KeyDispatchTest, F8MakesALeverOnPossibleAgain) {
   // A replay: its presentation holds the next lever-on back for 300 ms after the last stop, and its line flashes
   // until the next lever-on, so the keys are scripted ahead.
   const double t = sim->Elapsed();
-  sim->KeyAt(t, vkUp);
-  sim->ActAt(t, [] { Lottery.GameFlag = 2; });
-  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 0.65 + 0.05 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  LeverAt(t, 2);
+  StopsAt(t + 0.65, 0.05);
   int ready = -1;
   std::string refused, accepted;
   sim->KeyAt(t + 0.85, vkUp);
@@ -278,7 +271,7 @@ TEST_F(KeyDispatchTest, F8MakesALeverOnPossibleAgain) {
     Lottery.GameFlag = 0;
     accepted = Form2.TotalGames.Caption();
   });
-  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 1.6 + 0.05 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  StopsAt(t + 1.6, 0.05);
   sim->RunFor(2.5);
   EXPECT_EQ(ready, 0);
   EXPECT_EQ(refused, "1");

@@ -103,9 +103,7 @@ TEST_F(ProxyTest, F6AfterTheProxysLastStopEndsTheGameSoThatUpPlaysOn) {
       EXPECT_NE(Form2.Timer1.Interval(), 0);
       NoResult();
     });
-    sim->KeyAt(t + 0.6, vkLeft);
-    sim->KeyAt(t + 0.9, vkDown);
-    sim->KeyAt(t + 1.2, vkRight);
+    StopsAt(t + 0.6, 0.3);
     ASSERT_TRUE(sim->RunUntil(
         [&] { return Play.TotalGames == games + 1 && Play.ReadyForNextGame == 1 && Form2.Timer1.Interval() == 0; },
         5));
@@ -126,9 +124,8 @@ TEST_F(ProxyTest, F6DuringThePlayersWinningFlashHandsOverAndTheProxyPlaysOn) {
   // proxy's first lever-on comes while the player's first stop keys still wait, and the proxy must play on.
   const int games = LabelNumber(Form2.TotalGames.Caption());
   const double t = sim->Elapsed();
-  sim->KeyAt(t, vkUp);
-  sim->ActAt(t, [] { Lottery.GameFlag = 2; });
-  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 0.65 + 0.05 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  LeverAt(t, 2);
+  StopsAt(t + 0.65, 0.05);
   sim->KeyAt(t + 2, vkF6);
   ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyActive == 1; }, 3));
   ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyGames == 4; }, 30)) << "the proxy stalled in its game "

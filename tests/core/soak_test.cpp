@@ -60,9 +60,7 @@ class SoakTest : public MachineTest {
       }
     }
     // The storm ends with the three stops, so that no stop is left waiting for the others.
-    sim->KeyAt(start + 3600 - 3, vkLeft);
-    sim->KeyAt(start + 3600 - 2.5, vkDown);
-    sim->KeyAt(start + 3600 - 2, vkRight);
+    StopsAt(start + 3600 - 3, 0.5);
     for (double c = start + 1; c < start + 3600; c += 1) sim->ActAt(c, [this] { Check(); });
     // The day ends inside the hour: a last result flashes until the next game, or until the screen closes.
     sim->ActAt(start + 3600 - 0.6, [this] {

@@ -50,41 +50,23 @@ class CounterDayTest : public MachineTest {
   }
 
   // A player who presses Up whenever the machine is ready and stops the reels a little later, until `done`.
-  void PlayUntil(const std::function<bool()>& done, double limit = 20000) {
-    bool finished = false;
-    std::function<void()> player = [&, this] {
-      const double now = sim->Elapsed();
-      const bool ready =
-          Play.ReadyForNextGame == 1 && Play.PlayAccepted == 1 && AllStopsPressed() && AllReelsStopped();
-      if (ready && (games.empty() || now - lastLever > 1.0)) {
-        if (!games.empty()) games.back().coinsAfter = LabelNumber(Form2.Credits.Caption());
-        if (done()) {
-          finished = true;
-          return;
-        }
-        games.push_back({LabelNumber(Form2.Credits.Caption()), -1, 0, false, Mc.StreakPending == 1});
-        lastLever = now;
-        sim->Key(vkUp);
-        sim->ActAt(now + 0.01, [this] { games.back().phase = Mc.BonusPhase; });
-        sim->ActAt(now + 0.55, [this] {
-          games.back().aligned = games.back().aligned || (Lottery.GameFlag == 1 && Lottery.StopPattern == 1);
-        });
-        sim->KeyAt(now + 0.6, vkRight);
-        sim->KeyAt(now + 0.7, vkLeft);
-        sim->KeyAt(now + 0.8, vkDown);
-        sim->ActAt(now + 0.95, [this] {
-          games.back().aligned = games.back().aligned || (Lottery.GameFlag == 1 && Lottery.StopPattern == 1);
-        });
-      }
-      sim->ActAt(now + 0.05, player);
-    };
-    sim->ActAt(sim->Elapsed(), player);
-    ASSERT_TRUE(sim->RunUntil([&] { return finished; }, limit));
+  void PlayUntil(const std::function<bool()>& done) {
+    PlayWhileReady([&, this](double now) {
+      if (!games.empty()) games.back().coinsAfter = LabelNumber(Form2.Credits.Caption());
+      if (done()) return false;
+      games.push_back({LabelNumber(Form2.Credits.Caption()), -1, 0, false, Mc.StreakPending == 1});
+      const auto aligned = [this] {
+        games.back().aligned = games.back().aligned || (Lottery.GameFlag == 1 && Lottery.StopPattern == 1);
+      };
+      sim->ActAt(now + 0.01, [this] { games.back().phase = Mc.BonusPhase; });
+      sim->ActAt(now + 0.55, aligned);
+      sim->ActAt(now + 0.95, aligned);
+      return true;
+    });
   }
 
   FakeView view;
   std::vector<Game> games;
-  double lastLever = -10;
 };
 
 // Before a day there is nothing to show for today. Games that end together (fast play credits several at once)

@@ -11,6 +11,7 @@
 #include "harness/wave_files.h"
 #include "harness/windows.h"
 #include "platform/picture.h"
+#include "platform/vk.h"
 #include "sound/sound_bank.h"
 
 namespace {
@@ -104,6 +105,40 @@ PlayerRecord GameTest::Player(double yen, const std::string& name) {
 int GameTest::BoxesSaying(const std::string& text) const {
   return static_cast<int>(
       std::count_if(sim->Boxes().begin(), sim->Boxes().end(), [&](const auto& b) { return b.text == text; }));
+}
+
+void GameTest::LeverAt(double at, std::int16_t flag) {
+  sim->KeyAt(at, vkUp);
+  sim->ActAt(at, [flag] { Lottery.GameFlag = flag; });
+}
+
+void GameTest::StopsAt(double first, double gap) {
+  sim->KeyAt(first, vkLeft);
+  sim->KeyAt(first + gap, vkDown);
+  sim->KeyAt(first + 2 * gap, vkRight);
+}
+
+void GameTest::PlayWhileReady(const std::function<bool(double)>& next, double limit) {
+  bool ended = false;
+  double lastLever = -10;
+  std::function<void()> player = [&] {
+    const double now = sim->Elapsed();
+    const bool ready = Play.ReadyForNextGame == 1 && Play.PlayAccepted == 1 && AllStopsPressed() && AllReelsStopped();
+    if (ready && now - lastLever > 1.0) {
+      if (!next(now)) {
+        ended = true;
+        return;
+      }
+      lastLever = now;
+      sim->Key(vkUp);
+      sim->KeyAt(now + 0.6, vkRight);
+      sim->KeyAt(now + 0.7, vkLeft);
+      sim->KeyAt(now + 0.8, vkDown);
+    }
+    sim->ActAt(now + 0.05, player);
+  };
+  sim->ActAt(sim->Elapsed(), player);
+  ASSERT_TRUE(sim->RunUntil([&] { return ended; }, limit));
 }
 
 void GameTest::StopReelsOnTheirKeys() {

@@ -72,6 +72,13 @@ class GameTest : public ::testing::Test {
     sim->Key(key);
     sim->RunFor(0.001);
   }
+  // Up at this time, the game given this result after its lottery.
+  void LeverAt(double at, std::int16_t flag);
+  // The three stop keys, left, centre and right, from this time on at this pace.
+  void StopsAt(double first, double gap);
+  // A player who, whenever the machine is ready and a second has passed since the last Up, asks next(now): true
+  // plays a game (Up, then right, left and centre 0.6, 0.7 and 0.8 s later), false ends the play.
+  void PlayWhileReady(const std::function<bool(double)>& next, double limit = 20000);
   // Stands in for the reel ticks while they are not under test: a reel stops on the first tick after its stop
   // key was accepted.
   static void StopReelsOnTheirKeys();

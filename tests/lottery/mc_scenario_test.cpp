@@ -1,6 +1,6 @@
 // A won MC played on the virtual clock by a player who presses Up whenever the machine is ready and stops the
 // reels a little later: its premonitions, the reveal, the fanfare, the count-up and its games to the end jingle.
-#include <functional>
+#include <algorithm>
 #include <vector>
 
 #include "platform/convert.h"
@@ -29,39 +29,24 @@ class McScenarioTest : public PresentationTest {
  protected:
   // Plays until an MC has ended for good, recording every game.
   void PlayThrough() {
-    bool mcSeen = false, done = false;
-    std::function<void()> player = [&, this] {
-      const double now = sim->Elapsed();
-      mcSeen = mcSeen || Mc.BonusPhase == 1;
-      const bool ready =
-          Play.ReadyForNextGame == 1 && Play.PlayAccepted == 1 && AllStopsPressed() && AllReelsStopped();
-      if (ready && (games.empty() || now - games.back().at > 1.0)) {
-        if (!games.empty()) {
-          games.back().coinsAfter = LabelNumber(Form2.Credits.Caption());
-          games.back().counterAfter = Form2.McCounter.Caption();
-        }
-        if (mcSeen && Mc.McEnding == 2 && Mc.StreakPending == 0) {
-          done = true;
-          return;
-        }
-        games.push_back({now, LabelNumber(Form2.Credits.Caption()), Play.BetPlaced == 1, 0, 0, 0, 0, "", -1, ""});
-        sim->Key(vkUp);
-        sim->ActAt(now + 0.01, [this] {
-          Game& g = games.back();
-          g.flag = Lottery.GameFlag;
-          g.pattern = Lottery.StopPattern;
-          g.phase = Mc.BonusPhase;
-          g.left = Lottery.McGamesLeft;
-          g.lever = Stem(Lottery.LeverSound);
-        });
-        sim->KeyAt(now + 0.6, vkRight);
-        sim->KeyAt(now + 0.7, vkLeft);
-        sim->KeyAt(now + 0.8, vkDown);
+    PlayWhileReady([this](double now) {
+      if (!games.empty()) {
+        games.back().coinsAfter = LabelNumber(Form2.Credits.Caption());
+        games.back().counterAfter = Form2.McCounter.Caption();
       }
-      sim->ActAt(now + 0.05, player);
-    };
-    sim->ActAt(0, player);
-    ASSERT_TRUE(sim->RunUntil([&] { return done; }, 20000));
+      const bool mcSeen = std::any_of(games.begin(), games.end(), [](const Game& g) { return g.phase == 1; });
+      if (mcSeen && Mc.McEnding == 2 && Mc.StreakPending == 0) return false;
+      games.push_back({now, LabelNumber(Form2.Credits.Caption()), Play.BetPlaced == 1, 0, 0, 0, 0, "", -1, ""});
+      sim->ActAt(now + 0.01, [this] {
+        Game& g = games.back();
+        g.flag = Lottery.GameFlag;
+        g.pattern = Lottery.StopPattern;
+        g.phase = Mc.BonusPhase;
+        g.left = Lottery.McGamesLeft;
+        g.lever = Stem(Lottery.LeverSound);
+      });
+      return true;
+    });
   }
   std::vector<Game> games;
 };

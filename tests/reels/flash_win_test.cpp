@@ -59,10 +59,9 @@ class FlashWinTest : public PresentationTest {
 
 TEST_F(FlashWinTest, AMameWinFlashesEveryFifteenHundredthsUntilTheNextLeverOn) {
   const double t = sim->Elapsed();
-  sim->KeyAt(t, vkUp);
-  sim->ActAt(t, [] { Lottery.GameFlag = 3; });
-  for (double at : {t + 0.7, t + 3.7})
-    for (int key : {vkLeft, vkDown, vkRight}) sim->KeyAt(at += 0.05, key);
+  LeverAt(t, 3);
+  StopsAt(t + 0.75, 0.05);
+  StopsAt(t + 3.75, 0.05);
   std::vector<PictureBox*> seen, after;
   std::vector<double> changes, changesAfter;
   Sample(t + 1.5, t + 3.0, seen, changes);
@@ -71,8 +70,7 @@ TEST_F(FlashWinTest, AMameWinFlashesEveryFifteenHundredthsUntilTheNextLeverOn) {
     lineShowsSprite = Flash.FlashSprite != nullptr && CellShows(0, LineRow(0), *Flash.FlashSprite) &&
                       CellShows(1, LineRow(1), *Flash.FlashSprite) && CellShows(2, LineRow(2), *Flash.FlashSprite);
   });
-  sim->KeyAt(t + 3.0, vkUp);
-  sim->ActAt(t + 3.0, [] { Lottery.GameFlag = 0; });
+  LeverAt(t + 3.0, 0);
   Sample(t + 3.1, t + 3.6, after, changesAfter);
   sim->RunFor(4.0);
   for (PictureBox* p : seen) ASSERT_TRUE(p == &Form2.Picture14 || p == &Form2.Picture19);

@@ -188,7 +188,7 @@ TEST_F(TitleTest, TheDisplayIsAskedForAgainUntilDeclinedWhenMoneyIsShort) {
 TEST_F(TitleTest, RegisteringAndRenamingKeepEveryValue) {
   // No name stored: the typed name is registered.
   Store(Player(250000));
-  Store([] { PlayerRecord r = Player(250000); r.Name = FixedName(""); return r; }());
+  Store(Player(250000, ""));
   Open();
   EXPECT_FALSE(Form1.Command2.Enabled());
   sim->Type(Form1.Text4, "  もふ太郎 ");
@@ -254,7 +254,7 @@ TEST_F(TitleTest, AfterADayTheScreenIsARecordAndQuitReleasesTheSounds) {
 }
 
 TEST_F(TitleTest, BlanksControlCharactersAndCharactersTheFileCannotHoldNeverMakeAName) {
-  Store([] { PlayerRecord r = Player(250000); r.Name = FixedName(""); return r; }());
+  Store(Player(250000, ""));
   Open();
   const PlayerRecord unnamed = Stored();
   // Blanks, half- or full-width, and control characters alone are an empty box.

@@ -99,7 +99,7 @@ TEST_F(WholeProgramTest, AFirstStartADayTheShopAndARestart) {
 
 TEST_F(WholeProgramTest, AnUnnamedTestPlaySavesNothing) {
   Store(Player(300000));
-  Store([] { PlayerRecord r = Player(300000); r.Name = FixedName(""); return r; }());
+  Store(Player(300000, ""));
   Open();
   Click(Form1.Command1);
   ASSERT_EQ(sim->Boxes().size(), 1u);
