@@ -1,13 +1,8 @@
 // One game from the bet to its end, with the real reels, on the virtual clock.
-#include <gtest/gtest.h>
-
 #include "core/game_cycle.h"
-#include "core/play_state.h"
-#include "lottery/mc_state.h"
+#include "harness/harness.h"
 #include "platform/events.h"
 #include "platform/picture.h"
-#include "platform/vk.h"
-#include "harness/harness.h"
 
 namespace {
 

@@ -1,11 +1,8 @@
 // The machine screen's key dispatch: every guard of the table, on the virtual back end.
-#include <gtest/gtest.h>
-
 #include "core/key_dispatch.h"
 #include "core/proxy_play.h"
-#include "platform/events.h"
-#include "platform/vk.h"
 #include "harness/harness.h"
+#include "platform/events.h"
 
 namespace {
 

@@ -1,7 +1,4 @@
 // The play state's shared operations: money in its label, captions, the busy pauses.
-#include <cmath>
-#include <gtest/gtest.h>
-
 #include "core/money.h"
 #include "harness/harness.h"
 

@@ -1,15 +1,10 @@
 // Proxy play, fast play, and the start and end of a day, on the virtual clock.
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "core/play_stats.h"
 #include "core/proxy_play.h"
-#include "lottery/random.h"
-#include "platform/events.h"
-#include "platform/vk.h"
-#include "records/save_files.h"
 #include "harness/harness.h"
+#include "platform/events.h"
 
 namespace {
 
@@ -331,31 +326,21 @@ TEST_F(DayTest, ALuckyDayShowsTheSettingEvenOverTheSpectacles) {
 TEST_F(DayTest, CashingOutStoresMoneyAndTwentyYenACoin) {
   PlayerName = "もふ";
   SaveShopData();  // a stored record to merge the day into
-  OpenDay();
-  Form2.Money.Caption = "10,000";
-  Form2.Credits.Caption = "50";
-  sim->Answer(vbYes);
-  sim->Key(vkEscape);
-  sim->RunFor(0.1);
-  EXPECT_FALSE(Form2.Loaded());
-  EXPECT_EQ(FILEREAD().Savings, Currency::FromYen(11000));
-  // Nothing at all: 0 stored.
-  Play.ScreenClosed = 0;
-  OpenDay();
-  Form2.Money.Caption = "";
-  Form2.Credits.Caption = "0";
-  sim->Answer(vbYes);
-  sim->Key(vkEscape);
-  sim->RunFor(0.1);
-  EXPECT_EQ(FILEREAD().Savings, Currency::FromYen(0));
+  // {money, coins, stored}: nothing at all stores 0.
+  for (auto [money, coins, yen] : {std::tuple{"10,000", "50", 11000}, {"", "0", 0}}) {
+    OpenDay();
+    Form2.Money.Caption = money;
+    Form2.Credits.Caption = coins;
+    CashOut(0.1);
+    EXPECT_FALSE(Form2.Loaded());
+    EXPECT_EQ(FILEREAD().Savings, Currency::FromYen(yen));
+  }
   EXPECT_EQ(sim->Boxes()[1].text, "設定は「3」でした。");
 }
 
 TEST_F(DayTest, AnUnnamedPlayersDayWritesNothing) {
   OpenDay();
-  sim->Answer(vbYes);
-  sim->Key(vkEscape);
-  sim->RunFor(0.1);
+  CashOut(0.1);
   EXPECT_FALSE(Form2.Loaded());
   EXPECT_EQ(sim->Boxes().size(), 2u);  // the question and the setting
   EXPECT_TRUE(std::filesystem::is_empty(folder->Path()));

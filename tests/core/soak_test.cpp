@@ -1,16 +1,13 @@
 // Three hours of virtual play under random key storms: every key of the machine held and hammered, days ended
 // and begun. At every game end nothing may have crashed, waits must stay shallow and money must add up; a closed
 // screen leaves no timer.
-#include <gtest/gtest.h>
-
 #include <random>
 
 #include "core/play_stats.h"
+#include "harness/harness.h"
 #include "platform/events.h"
 #include "platform/picture.h"
-#include "platform/vk.h"
 #include "reels/reels.h"
-#include "harness/harness.h"
 
 namespace {
 

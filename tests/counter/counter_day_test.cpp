@@ -1,15 +1,10 @@
 // The data counter following a day at the machine on the virtual back end: what it records at each game's end,
 // its D key, its window's updates, and the day it hands to the history at the cash-out.
 #include <filesystem>
-#include <functional>
-#include <vector>
 
 #include "core/play_stats.h"
 #include "counter/counter.h"
 #include "counter/history_file.h"
-#include "platform/vk.h"
-#include "harness/scratch_folder.h"
-#include "sound/sound_bank.h"
 #include "harness/harness.h"
 
 namespace {

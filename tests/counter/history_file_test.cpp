@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "counter/history_file.h"
-#include "records/save_store.h"
 #include "harness/scratch_folder.h"
+#include "records/save_store.h"
 #include "sound/sound_bank.h"
 
 namespace {

@@ -20,6 +20,7 @@
 #include "lottery/random.h"
 #include "platform/convert.h"
 #include "platform/sim/sim_backend.h"
+#include "platform/vk.h"
 #include "records/name_text.h"
 #include "records/player_record.h"
 #include "records/save_files.h"
@@ -76,6 +77,12 @@ class GameTest : public ::testing::Test {
   void LeverAt(double at, std::int16_t flag);
   // The three stop keys, left, centre and right, from this time on at this pace.
   void StopsAt(double first, double gap);
+  // Esc at the machine answered yes, and this long for the day to end.
+  void CashOut(double seconds) {
+    sim->Answer(vbYes);
+    sim->Key(vkEscape);
+    sim->RunFor(seconds);
+  }
   // A player who, whenever the machine is ready and a second has passed since the last Up, asks next(now): true
   // plays a game (Up, then right, left and centre 0.6, 0.7 and 0.8 s later), false ends the play.
   void PlayWhileReady(const std::function<bool(double)>& next, double limit = 20000);

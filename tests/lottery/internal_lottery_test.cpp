@@ -4,9 +4,8 @@
 #include <array>
 #include <filesystem>
 
-#include "lottery/internal_lottery.h"
 #include "harness/harness.h"
-#include "sound/sound_bank.h"
+#include "lottery/internal_lottery.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include <array>
 #include <tuple>
 
+#include "harness/harness.h"
 #include "lottery/lottery_tables.h"
 #include "lottery/mc_sequence.h"
-#include "harness/harness.h"
 
 namespace {
 

@@ -1,10 +1,7 @@
 // A won MC played on the virtual clock by a player who presses Up whenever the machine is ready and stops the
 // reels a little later: its premonitions, the reveal, the fanfare, the count-up and its games to the end jingle.
 #include <algorithm>
-#include <vector>
 
-#include "platform/convert.h"
-#include "platform/vk.h"
 #include "harness/harness.h"
 
 namespace {

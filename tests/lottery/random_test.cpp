@@ -1,9 +1,8 @@
 #include <array>
 #include <set>
-#include <vector>
 
-#include "lottery/day_setting.h"
 #include "harness/harness.h"
+#include "lottery/day_setting.h"
 
 using RandomTest = LotteryTest;
 

@@ -3,12 +3,10 @@
 #include <set>
 
 #include "core/game_cycle.h"
-#include "core/play_state.h"
+#include "harness/harness.h"
 #include "lottery/internal_lottery.h"
 #include "lottery/premonitions.h"
 #include "lottery/presentation.h"
-#include "harness/harness.h"
-#include "reels/reel_state.h"
 
 namespace {
 

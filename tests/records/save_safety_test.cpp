@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <limits>
 #include <random>
 

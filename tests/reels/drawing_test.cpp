@@ -1,17 +1,12 @@
 // Reel drawing: the composed frame, the cell choice in both styles, the flashing sevens, the resting display and
 // the pictures read for the day.
-#include <gtest/gtest.h>
-
 #include <optional>
-#include <string>
 
-#include "lottery/mc_state.h"
+#include "harness/coded_pictures.h"
+#include "harness/harness.h"
 #include "platform/embedded.h"
 #include "platform/picture.h"
 #include "reels/reels.h"
-#include "sound/sound_bank.h"
-#include "harness/coded_pictures.h"
-#include "harness/harness.h"
 
 namespace {
 

@@ -1,14 +1,11 @@
 // The pay-line flashing on the virtual clock: its pace, its pictures, the sevens' blinking lamp and start timer,
 // and each way it ends.
-#include <vector>
-
 #include "core/game_cycle.h"
+#include "harness/coded_pictures.h"
+#include "harness/harness.h"
 #include "lottery/mc_sequence.h"
 #include "platform/events.h"
-#include "platform/vk.h"
-#include "harness/harness.h"
 #include "reels/reels.h"
-#include "harness/coded_pictures.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "harness/scratch_folder.h"
-#include "sound/sdl_sound.h"
 #include "harness/wave_files.h"
+#include "sound/sdl_sound.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "platform/sim/sim_backend.h"
 #include "harness/scratch_folder.h"
+#include "harness/wave_files.h"
+#include "platform/sim/sim_backend.h"
 #include "sound/recording_sound.h"
 #include "sound/sound_bank.h"
 #include "sound/sound_library.h"
-#include "harness/wave_files.h"
 
 namespace {
 

@@ -1,7 +1,5 @@
 // The whole program on the virtual back end: a new player's first start, a day at the machine, the record of the
 // day, the shop, and a restart that finds everything again.
-#include "core/machine_screen.h"
-#include "platform/vk.h"
 #include "harness/harness.h"
 
 namespace {
@@ -55,9 +53,7 @@ TEST_F(WholeProgramTest, AFirstStartADayTheShopAndARestart) {
   EXPECT_EQ(Form2.TotalGames.Caption(), "3");
 
   // Esc and yes: the setting, the cash-out, and the title screen as the record of the day.
-  sim->Answer(vbYes);
-  sim->Key(vkEscape);
-  sim->RunFor(1.0);
+  CashOut(1.0);
   EXPECT_FALSE(Form2.Loaded());
   ASSERT_TRUE(Form1.Loaded());
   EXPECT_EQ(Form1.Label6.Caption(), "もふ太郎さんの記録！！");
@@ -108,9 +104,7 @@ TEST_F(WholeProgramTest, AnUnnamedTestPlaySavesNothing) {
   ASSERT_TRUE(Form2.Loaded());
   PlayOneGame();
   const PlayerRecord before = Stored();
-  sim->Answer(vbYes);
-  sim->Key(vkEscape);
-  sim->RunFor(1.0);
+  CashOut(1.0);
   ASSERT_TRUE(Form1.Loaded());
   EXPECT_TRUE(Same(Stored(), before));
   EXPECT_EQ(Form1.Text8.Text(), "300,000");

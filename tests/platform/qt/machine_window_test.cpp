@@ -2,7 +2,6 @@
 #include <QLabel>
 
 #include "harness/windows.h"
-#include "platform/vk.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "harness/scratch_folder.h"
 #include "platform/convert.h"
 #include "platform/files.h"
 #include "platform/sim/sim_backend.h"
@@ -19,7 +20,6 @@
 #include "records/save_files.h"
 #include "records/save_format.h"
 #include "records/save_store.h"
-#include "harness/scratch_folder.h"
 #include "tools/sim/sim_run.h"
 
 namespace {
