@@ -160,28 +160,21 @@ TEST_F(KeyDispatchTest, TheHallClosesOneGameAfterTheLimit) {
 }
 
 TEST_F(KeyDispatchTest, SpeedKeysAndTheirLimits) {
-  Press('3');
-  EXPECT_EQ(Reels.ReelStep, 20);
-  Press('4');
-  EXPECT_EQ(Reels.ReelStep, 30);
-  Press('1');
-  EXPECT_EQ(Reels.ReelStep, 12);
-  Press('7');
-  EXPECT_EQ(Play.ProxyInterval, 600);
-  Press('6');
-  EXPECT_EQ(Play.ProxyInterval, 400);
-
-  Record.DigitalSpeed = 0.5f;
-  Press('Y');
-  EXPECT_EQ(Record.DigitalSpeed, 0.0f);
-  Press('Y');
-  EXPECT_EQ(Record.DigitalSpeed, 0.0f);
-  Record.DigitalSpeed = 19.5f;
-  Press('U');
-  EXPECT_EQ(Record.DigitalSpeed, 20.0f);
-  Record.DigitalSpeed = 19.0f;
-  Press('U');
-  EXPECT_EQ(Record.DigitalSpeed, 20.0f);
+  for (auto [key, step] : {std::pair{'3', 20}, {'4', 30}, {'1', 12}}) {
+    Press(key);
+    EXPECT_EQ(Reels.ReelStep, step) << key;
+  }
+  for (auto [key, interval] : {std::pair{'7', 600}, {'6', 400}}) {
+    Press(key);
+    EXPECT_EQ(Play.ProxyInterval, interval) << key;
+  }
+  // {speed before, key, speed after}: the digital display's speed stays within 0 to 20.
+  for (auto [before, key, after] : {std::tuple{0.5f, 'Y', 0.0f}, {0.0f, 'Y', 0.0f}, {19.5f, 'U', 20.0f},
+                                    {19.0f, 'U', 20.0f}}) {
+    Record.DigitalSpeed = before;
+    Press(key);
+    EXPECT_EQ(Record.DigitalSpeed, after) << before << key;
+  }
   EXPECT_EQ(Play.DigitalSpeedSteps, 20);
   EXPECT_EQ(Form2.SpeedHelp.Caption(), "：「Y・U」　デジ速度調節　『20』");
   Record.DigitalSpeed = 7.5f;
