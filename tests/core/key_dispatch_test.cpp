@@ -288,8 +288,7 @@ TEST_F(KeyDispatchTest, EscAnsweredNoGoesOnAndYesEndsTheDay) {
   EXPECT_FALSE(Form2.Loaded());
   EXPECT_EQ(Play.ScreenClosed, 1);
   ASSERT_EQ(sim->Boxes().size(), 3u);
-  EXPECT_EQ(sim->Boxes()[2].text, "設定は「3」でした。");
-  EXPECT_EQ(sim->Boxes()[2].title, "本日のセテーイ");
+  ExpectBox(2, "設定は「3」でした。", "本日のセテーイ");
 }
 
 }  // namespace

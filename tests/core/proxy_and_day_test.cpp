@@ -189,8 +189,7 @@ TEST_F(ProxyTest, TheProxyRefusesWithOneToEightMcGamesLeft) {
     Press(vkF6);
     EXPECT_EQ(Play.ProxyActive, 0);
     ASSERT_FALSE(sim->Boxes().empty());
-    EXPECT_EQ(sim->Boxes().back().text, "もふは、もこじろうに代打ちをサボられた！");
-    EXPECT_EQ(sim->Boxes().back().title, "サボり！！");
+    ExpectBox(-1, "もふは、もこじろうに代打ちをサボられた！", "サボり！！");
   }
   EXPECT_EQ(sound->Count("error.wav", SoundAction::Play), 2);
   Lottery.McGamesLeft = 9;
@@ -304,8 +303,7 @@ TEST_F(DayTest, ARichPlayersProxyMayWalkOutAtTheStartOfADay) {
     EXPECT_EQ(Form2.ProxyHelp.Visible(), !c.walks) << where;
     ASSERT_EQ(sim->Boxes().size(), c.walks ? 1u : 0u) << where;
     if (c.walks) {
-      EXPECT_EQ(sim->Boxes()[0].text, "なんと、" + Play.ProxyName + "は疲れきってお家に帰ってしまった。");
-      EXPECT_EQ(sim->Boxes()[0].title, "契約切れ");
+      ExpectBox(0, "なんと、" + Play.ProxyName + "は疲れきってお家に帰ってしまった。", "契約切れ");
       EXPECT_EQ(Play.ProxyName, c.contract == 300 ? "もこたろう" : "もこじろう");
     }
   }

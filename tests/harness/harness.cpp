@@ -141,6 +141,12 @@ void GameTest::PlayWhileReady(const std::function<bool(double)>& next, double li
   ASSERT_TRUE(sim->RunUntil([&] { return ended; }, limit));
 }
 
+void GameTest::ExpectBox(int i, const std::string& text, const std::string& title) const {
+  const SimBackend::Box& box = i < 0 ? sim->Boxes().back() : sim->Boxes()[static_cast<size_t>(i)];
+  EXPECT_EQ(box.text, text) << "box " << i;
+  EXPECT_EQ(box.title, title) << "box " << i;
+}
+
 void GameTest::StopReelsOnTheirKeys() {
   Form2.Timer1.OnTick = [] { if (Play.LeftStopPressed) Reels.LeftReelStopped = 1; };
   Form2.Timer2.OnTick = [] { if (Play.CentreStopPressed) Reels.CentreReelStopped = 1; };

@@ -63,6 +63,8 @@ class GameTest : public ::testing::Test {
   // A registered player with these savings and nothing bought.
   static PlayerRecord Player(double yen, const std::string& name = "もふ");
   int BoxesSaying(const std::string& text) const;
+  // The text and the title of a message box shown (-1: the last one).
+  void ExpectBox(int i, const std::string& text, const std::string& title) const;
   // Opens the machine screen as the title screen's Start does.
   static void OpenDay() {
     Play.ScreenClosed = 0;

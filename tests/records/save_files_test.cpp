@@ -74,8 +74,7 @@ TEST_F(SaveFilesTest, InitialisingAsksThePlayerButNotWhenTheDataAreBroken) {
   EXPECT_FALSE(InitialiseData());
   EXPECT_TRUE(Same(Stored(), KnownRecord()));
   ASSERT_EQ(sim->Boxes().size(), 1u);
-  EXPECT_EQ(sim->Boxes()[0].text, "データを初期化します。よろしいですか？");
-  EXPECT_EQ(sim->Boxes()[0].title, "注意！");
+  ExpectBox(0, "データを初期化します。よろしいですか？", "注意！");
   EXPECT_EQ(sim->Boxes()[0].buttons & 7, vbYesNo);
 
   sim->Answer(vbYes);

@@ -90,8 +90,7 @@ TEST_F(SaveSafetyTest, AWriteErrorSaysSoAndLeavesTheOldFiles) {
     SaveFaults = SaveInterruption{};
     if (fail <= 11) {
       ASSERT_EQ(sim->Boxes().size(), 1u) << fail;
-      EXPECT_EQ(sim->Boxes()[0].text, "データを保存できませんでした。");
-      EXPECT_EQ(sim->Boxes()[0].title, "注意！");
+      ExpectBox(0, "データを保存できませんでした。", "注意！");
       EXPECT_EQ(ReadSaveFile(kDataFiles), oldData) << fail;
       EXPECT_EQ(ReadSaveFile(kVbdsnd), oldVbdsnd) << fail;
       EXPECT_TRUE(OnlyTheTwoFiles()) << fail;

@@ -40,8 +40,7 @@ TEST_F(ShopTest, ExactlyThePricePlusTheStakeBuysAndOneYenLessDoesNot) {
   Click(Form3.Option1);
   sim->Answer(vbYes);
   Click(Form3.Command1);
-  EXPECT_EQ(sim->Boxes().back().text, "代打ち契約を結びますか？？");
-  EXPECT_EQ(sim->Boxes().back().title, "代打ち契約");
+  ExpectBox(-1, "代打ち契約を結びますか？？", "代打ち契約");
   EXPECT_EQ(Stored().ProxyContract, 100);
   EXPECT_EQ(Stored().Savings, Currency::FromYen(30000));
   EXPECT_EQ(Form3.Text8.Text(), "30,000");
@@ -69,8 +68,7 @@ TEST_F(ShopTest, TheTKeyIsSoldLikeAProxyPlayer) {
   Click(Form3.Option8);
   sim->Answer(vbYes);
   Click(Form3.Command3);
-  EXPECT_EQ(sim->Boxes().back().text, "超便利！『Ｔ』ボタンを買いますか？？");
-  EXPECT_EQ(sim->Boxes().back().title, "裏技『Ｔ』ボタン");
+  ExpectBox(-1, "超便利！『Ｔ』ボタンを買いますか？？", "裏技『Ｔ』ボタン");
   EXPECT_EQ(Stored().FastPlayCoins, 15);
   EXPECT_EQ(Stored().Savings, Currency::FromYen(30000));
   EXPECT_EQ(sound->Count("1Gren.wav", SoundAction::Play), 1);

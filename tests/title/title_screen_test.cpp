@@ -150,8 +150,7 @@ TEST_F(TitleTest, TheDisplayIsAskedForAgainUntilDeclinedWhenMoneyIsShort) {
   sim->Answer(vbNo);
   Click(Form1.Command5);
   ASSERT_EQ(sim->Boxes().size(), 5u);
-  EXPECT_EQ(sim->Boxes()[0].text, "このアイテムは買った時のみ使用します");
-  EXPECT_EQ(sim->Boxes()[0].title, "１０万円です。");
+  ExpectBox(0, "このアイテムは買った時のみ使用します", "１０万円です。");
   EXPECT_EQ(sim->Boxes()[1].text, "お金が足りません・・・。");
   EXPECT_EQ(sim->Boxes()[4].text, "このアイテムは買った時のみ使用します");
   EXPECT_TRUE(Form1.Command5.Visible());
@@ -192,8 +191,7 @@ TEST_F(TitleTest, RegisteringAndRenamingKeepEveryValue) {
   sim->Type(Form1.Text4, "新しい名前");
   sim->Answer(vbNo);
   Click(Form1.Command2);
-  EXPECT_EQ(sim->Boxes().back().text, "もふ太郎さんの名前を変更しますか？");
-  EXPECT_EQ(sim->Boxes().back().title, "注意！");
+  ExpectBox(-1, "もふ太郎さんの名前を変更しますか？", "注意！");
   EXPECT_EQ(Form1.Text4.Text(), "もふ太郎");
   EXPECT_TRUE(Same(Stored(), r));
   // Accepted: only the name changes.
@@ -261,8 +259,7 @@ TEST_F(TitleTest, BlanksControlCharactersAndCharactersTheFileCannotHoldNeverMake
     sim->ClearBoxes();
     Click(Form1.Command2);
     ASSERT_EQ(sim->Boxes().size(), 1u) << foreign;
-    EXPECT_EQ(sim->Boxes()[0].text, "この文字は名前に使えません。");
-    EXPECT_EQ(sim->Boxes()[0].title, "注意！");
+    ExpectBox(0, "この文字は名前に使えません。", "注意！");
     EXPECT_EQ(sim->Boxes()[0].buttons & 7, vbOKOnly);
     EXPECT_EQ(PlayerName, "");
     Click(Form1.Option6);
@@ -297,8 +294,7 @@ TEST_F(TitleTest, WithoutItsSoundFolderTheDayIsPlayedAndNoSaveFileIsTouchedAnywh
   Open();
   // The first save says it failed; the new player's record holds in memory.
   ASSERT_FALSE(sim->Boxes().empty());
-  EXPECT_EQ(sim->Boxes()[0].text, "データを保存できませんでした。");
-  EXPECT_EQ(sim->Boxes()[0].title, "注意！");
+  ExpectBox(0, "データを保存できませんでした。", "注意！");
   EXPECT_EQ(Form1.Text8.Text(), "200,000");
   sim->Type(Form1.Text4, "もふ");
   sim->ClearBoxes();
@@ -349,8 +345,7 @@ TEST_F(TitleTest, ASecondCopyOnTheSameSaveFolderQuitsAndACrashedCopysLockNeverBl
 
   EXPECT_FALSE(TakeSaveFolder());
   ASSERT_EQ(sim->Boxes().size(), 1u);
-  EXPECT_EQ(sim->Boxes()[0].text, "モフランは既に起動しています。");
-  EXPECT_EQ(sim->Boxes()[0].title, "注意！");
+  ExpectBox(0, "モフランは既に起動しています。", "注意！");
   EXPECT_EQ(sim->Boxes()[0].buttons & 7, vbOKOnly);
   EXPECT_EQ(ReadSaveFile(kDataFiles), data);
   EXPECT_EQ(ReadSaveFile(kVbdsnd), vbdsnd);

@@ -99,8 +99,7 @@ TEST_F(WholeProgramTest, AnUnnamedTestPlaySavesNothing) {
   Open();
   Click(Form1.Command1);
   ASSERT_EQ(sim->Boxes().size(), 1u);
-  EXPECT_EQ(sim->Boxes()[0].text, "テストプレイでオープンします。");
-  EXPECT_EQ(sim->Boxes()[0].title, "注意！");
+  ExpectBox(0, "テストプレイでオープンします。", "注意！");
   ASSERT_TRUE(Form2.Loaded());
   PlayOneGame();
   const PlayerRecord before = Stored();
