@@ -123,17 +123,11 @@ TEST(SimOptionsTest, EveryOptionIsReadAndNothingElseIsAccepted) {
   EXPECT_EQ(d.name, "sim");
   EXPECT_EQ(d.startMs, 36000000);
 
-  EXPECT_TRUE(Refused({"--setting", "7"}));
-  EXPECT_TRUE(Refused({"--setting", "0"}));
-  EXPECT_TRUE(Refused({"--games", "-1"}));
-  EXPECT_TRUE(Refused({"--days", "two"}));
-  EXPECT_TRUE(Refused({"--days", "2.5"}));
-  EXPECT_TRUE(Refused({"--savings", "1e400"}));
-  EXPECT_TRUE(Refused({"--games"}));
-  EXPECT_TRUE(Refused({"--fast"}));
-  EXPECT_TRUE(Refused({"--jobs", "0"}));
-  EXPECT_TRUE(Refused({"--sheet", "--setting", "2"}));
-  EXPECT_TRUE(Refused({"--plot", "odds.svg"}));
+  for (const std::vector<const char*>& args : std::vector<std::vector<const char*>>{
+           {"--setting", "7"}, {"--setting", "0"}, {"--games", "-1"}, {"--days", "two"}, {"--days", "2.5"},
+           {"--savings", "1e400"}, {"--games"}, {"--fast"}, {"--jobs", "0"}, {"--sheet", "--setting", "2"},
+           {"--plot", "odds.svg"}})
+    EXPECT_TRUE(Refused(args)) << args[0] << " " << (args.size() > 1 ? args[1] : "");
 }
 
 TEST_F(SimRunTest, TheSameArgumentsGiveTheSameFiguresAndTrace) {
