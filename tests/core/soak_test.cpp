@@ -91,7 +91,6 @@ class SoakTest : public MachineTest {
 
   void BeginDay(float contract) {
     Record.ProxyContract = contract;
-    Play.ScreenClosed = 0;
     OpenDay();
     worth0 = Worth();
     Stats = PlayStats{};

@@ -37,8 +37,10 @@ struct Game {
   bool streakGame;
 };
 
+// The program's folder a scratch folder: the day's history goes to its sound folder.
 class CounterDayTest : public MachineTest {
  protected:
+  CounterDayTest() : MachineTest(false, 12 * 3600.0, Start::Folder::Program) {}
   void SetUp() override {
     MachineTest::SetUp();
     InstallCounterView(&view);
@@ -214,12 +216,9 @@ TEST_F(CounterDayTest, TheDKeyOpensAndClosesTheWindowWhichUpdatesOnlyAtGameEnds)
 }
 
 TEST_F(CounterDayTest, TheCashOutRecordsARegisteredPlayersDayButNotATestPlay) {
-  ScratchFolder folder;
-  std::filesystem::create_directory(folder.Path() + "/soundMofuran");
-  AppFolder = folder.Path() + "\\";
+  AppFolder = folder->Path() + "\\";
   for (const char* name : {"", "もふ"}) {
     PlayerName = name;
-    Play.ScreenClosed = 0;
     OpenDay();
     Form2.Credits.Caption = "300";
     games.clear();
@@ -241,7 +240,7 @@ TEST_F(CounterDayTest, TheCashOutRecordsARegisteredPlayersDayButNotATestPlay) {
   EXPECT_EQ(d.slump.size(), 5u);
   EXPECT_EQ(d.date.size(), 16u);
   // The save files are the save files' business: the counter wrote only its own file.
-  EXPECT_TRUE(std::filesystem::exists(folder.Path() + "/soundMofuran/DataCounter.txt"));
+  EXPECT_TRUE(std::filesystem::exists(folder->Path() + "/soundMofuran/DataCounter.txt"));
   AppFolder.clear();
   PlayerName.clear();
 }
