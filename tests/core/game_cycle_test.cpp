@@ -1,22 +1,14 @@
 // One game from the bet to its end, with the real reels, on the virtual clock.
-#include <gtest/gtest.h>
-
 #include "core/game_cycle.h"
-#include "machine/mc_state.h"
-#include "machine/play_state.h"
+#include "harness/harness.h"
 #include "platform/events.h"
 #include "platform/picture.h"
-#include "platform/vk.h"
-#include "support/machine_fixture.h"
 
 namespace {
 
 class GameCycleTest : public MachineTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    OpenDay();
-  }
+  GameCycleTest() : MachineTest(true) {}
   // Up, with the game's result (and anything else) set after its lottery; the stops later, in the given order.
   void Game(std::int16_t flag, const std::vector<int>& stops, double firstStop = 0.7,
             const std::function<void()>& afterLottery = {}) {
@@ -29,17 +21,7 @@ class GameCycleTest : public MachineTest {
     for (size_t i = 0; i < stops.size(); ++i) sim->KeyAt(t + firstStop + 0.05 * static_cast<double>(i), stops[i]);
     sim->RunFor(firstStop + 3.0);
   }
-  std::vector<std::string> RouteFiles() const {
-    std::vector<std::string> files;
-    for (const auto& e : sound->Events())
-      if (e.action == SoundAction::Route) files.push_back(e.file);
-    return files;
-  }
-  int BankruptcyBoxes() const {
-    int n = 0;
-    for (const auto& b : sim->Boxes()) n += b.text == "破産しますた・・・。";
-    return n;
-  }
+  int BankruptcyBoxes() const { return BoxesSaying("破産しますた・・・。"); }
 };
 
 TEST_F(GameCycleTest, TheStopSoundsFollowTheOrderOfTheStopsNotTheReels) {
@@ -55,7 +37,7 @@ TEST_F(GameCycleTest, TheStopSoundsFollowTheOrderOfTheStopsNotTheReels) {
     Game(0, order, 0.7, threeSounds);
     ASSERT_TRUE(AllReelsStopped());
     // The lever sound, then the three stop sounds in the order of the stops.
-    const auto files = RouteFiles();
+    const auto files = Sounds(SoundAction::Route);
     ASSERT_EQ(files.size(), 4u);
     const std::vector<std::string> want = {"StSound1.wav", "StSound5.wav", "StSound7.wav"};
     EXPECT_EQ(std::vector<std::string>(files.begin() + 1, files.end()), want) << order[0] << order[1] << order[2];
@@ -70,11 +52,10 @@ TEST_F(GameCycleTest, StopsComeOnlyAfter250MillisecondsAndTheReelsLandOnTheResul
   EXPECT_EQ(Play.LeftStopPressed, 0);  // all three were refused
   EXPECT_FALSE(AllReelsStopped());
   const double t = sim->Elapsed();
-  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 0.1 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  StopsAt(t, 0.1);
   // The mame flashes until the next lever-on: a game without a result follows.
-  sim->KeyAt(t + 2.0, vkUp);
-  sim->ActAt(t + 2.0, [] { Lottery.GameFlag = 0; });
-  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 2.7 + 0.1 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  LeverAt(t + 2.0, 0);
+  StopsAt(t + 2.7, 0.1);
   sim->RunFor(3.0);
   ASSERT_TRUE(AllReelsStopped());
   EXPECT_EQ(Form2.Timer1.Interval(), 0);
@@ -142,9 +123,7 @@ TEST_F(GameCycleTest, HeavyStopSoundsBlackTheReelWindowOut) {
     Lottery.StopSounds[0] = "soundMofuran\\StSound1.wav";
     Lottery.StopSounds[1] = "soundMofuran\\StSound4.wav";
   });
-  sim->KeyAt(t + 0.3, vkLeft);
-  sim->KeyAt(t + 0.4, vkDown);
-  sim->KeyAt(t + 0.5, vkRight);
+  StopsAt(t + 0.3, 0.1);
   // The stops' dispatches wait one inside the other: look at the window from inside them.
   QRgb afterFirst = 0, afterSecond = 0;
   sim->ActAt(t + 0.35, [&] { afterFirst = Form2.Picture4.Image.pixel(gap); });
@@ -165,8 +144,6 @@ TEST_F(GameCycleTest, TheBlackoutCopiesTheUnlitWindowAndHoldsTheScreen) {
   EXPECT_GE(sim->Elapsed() - t, 0.025);
   EXPECT_EQ(ticks, 0);
   EXPECT_EQ(Form2.Picture4.Image.copy(0, 0, 393, 186), Form2.Picture6.Image.copy(0, 0, 393, 186));
-  Form2.Timer4.Interval = 0;
-  Form2.Timer4.OnTick = nullptr;
 }
 
 TEST_F(GameCycleTest, TheEndOfDisplayTickLightsTheLampsTheResultCallsFor) {

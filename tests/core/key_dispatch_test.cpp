@@ -1,24 +1,14 @@
 // The machine screen's key dispatch: every guard of the table, on the virtual back end.
-#include <gtest/gtest.h>
-
 #include "core/key_dispatch.h"
 #include "core/proxy_play.h"
+#include "harness/harness.h"
 #include "platform/events.h"
-#include "platform/vk.h"
-#include "support/machine_fixture.h"
 
 namespace {
 
 class KeyDispatchTest : public MachineTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    OpenDay();
-  }
-  void Press(int key) {
-    sim->Key(key);
-    sim->RunFor(0.001);
-  }
+  KeyDispatchTest() : MachineTest(true) {}
   // Up, with the game's result set after its lottery.
   void Lever() {
     Press(vkUp);
@@ -29,20 +19,13 @@ class KeyDispatchTest : public MachineTest {
   // nested inside it.
   void PlayOneGame() {
     const double t = sim->Elapsed();
-    sim->KeyAt(t, vkUp);
-    sim->ActAt(t, [] { Lottery.GameFlag = gameFlag; });
-    sim->KeyAt(t + 0.65, vkLeft);
-    sim->KeyAt(t + 0.7, vkDown);
-    sim->KeyAt(t + 0.75, vkRight);
+    LeverAt(t, gameFlag);
+    StopsAt(t + 0.65, 0.05);
     sim->RunFor(1.0);
   }
   // The result every game of these tests is given after its lottery: none, unless a test says otherwise.
   static inline std::int16_t gameFlag = 0;
-  int ClosingBoxes() const {
-    int n = 0;
-    for (const auto& b : sim->Boxes()) n += b.text == "残念ながら閉店です。";
-    return n;
-  }
+  int ClosingBoxes() const { return BoxesSaying("残念ながら閉店です。"); }
 };
 
 TEST_F(KeyDispatchTest, TheDayOpensOnAFinishedGameWithTheLampLit) {
@@ -113,10 +96,7 @@ TEST_F(KeyDispatchTest, StopKeysAreRefusedForTheFirst250Milliseconds) {
   EXPECT_EQ(Play.KeyCode, 0);
   sim->RunFor(0.1);
   EXPECT_EQ(Play.LeftStopPressed, 0);
-  const double t = sim->Elapsed();
-  sim->KeyAt(t + 0.1, vkLeft);
-  sim->KeyAt(t + 0.2, vkDown);
-  sim->KeyAt(t + 0.3, vkRight);
+  StopsAt(sim->Elapsed() + 0.1, 0.1);
   sim->RunFor(0.15);
   EXPECT_EQ(Play.LeftStopPressed, 1);
   sim->RunFor(0.3);
@@ -150,7 +130,6 @@ TEST_F(KeyDispatchTest, AHeldStopKeyNestsNoDeeperThanOneWaitPerReel) {
   sim->KeyAt(t0 + 5.1, vkDown);
   sim->KeyAt(t0 + 5.2, vkRight);
   sim->RunFor(6.0);
-  Form2.Timer4.OnTick = nullptr;
   EXPECT_EQ(sim->PendingInput(), 0u);
   // One wait per accepted stop, nested: never more.
   EXPECT_LE(MaxEventDepth(), 3);
@@ -181,28 +160,21 @@ TEST_F(KeyDispatchTest, TheHallClosesOneGameAfterTheLimit) {
 }
 
 TEST_F(KeyDispatchTest, SpeedKeysAndTheirLimits) {
-  Press('3');
-  EXPECT_EQ(Reels.ReelStep, 20);
-  Press('4');
-  EXPECT_EQ(Reels.ReelStep, 30);
-  Press('1');
-  EXPECT_EQ(Reels.ReelStep, 12);
-  Press('7');
-  EXPECT_EQ(Play.ProxyInterval, 600);
-  Press('6');
-  EXPECT_EQ(Play.ProxyInterval, 400);
-
-  Record.DigitalSpeed = 0.5f;
-  Press('Y');
-  EXPECT_EQ(Record.DigitalSpeed, 0.0f);
-  Press('Y');
-  EXPECT_EQ(Record.DigitalSpeed, 0.0f);
-  Record.DigitalSpeed = 19.5f;
-  Press('U');
-  EXPECT_EQ(Record.DigitalSpeed, 20.0f);
-  Record.DigitalSpeed = 19.0f;
-  Press('U');
-  EXPECT_EQ(Record.DigitalSpeed, 20.0f);
+  for (auto [key, step] : {std::pair{'3', 20}, {'4', 30}, {'1', 12}}) {
+    Press(key);
+    EXPECT_EQ(Reels.ReelStep, step) << key;
+  }
+  for (auto [key, interval] : {std::pair{'7', 600}, {'6', 400}}) {
+    Press(key);
+    EXPECT_EQ(Play.ProxyInterval, interval) << key;
+  }
+  // {speed before, key, speed after}: the digital display's speed stays within 0 to 20.
+  for (auto [before, key, after] : {std::tuple{0.5f, 'Y', 0.0f}, {0.0f, 'Y', 0.0f}, {19.5f, 'U', 20.0f},
+                                    {19.0f, 'U', 20.0f}}) {
+    Record.DigitalSpeed = before;
+    Press(key);
+    EXPECT_EQ(Record.DigitalSpeed, after) << before << key;
+  }
   EXPECT_EQ(Play.DigitalSpeedSteps, 20);
   EXPECT_EQ(Form2.SpeedHelp.Caption(), "：「Y・U」　デジ速度調節　『20』");
   Record.DigitalSpeed = 7.5f;
@@ -214,7 +186,6 @@ TEST_F(KeyDispatchTest, SpeedKeysAndTheirLimits) {
 TEST_F(KeyDispatchTest, OnlyF6IsDispatchedDuringProxyPlay) {
   Record.ProxyContract = 100;
   Form2.Unload();
-  Play.ScreenClosed = 0;
   OpenDay();
   Press(vkF6);
   ASSERT_EQ(Play.ProxyActive, 1);
@@ -275,9 +246,8 @@ TEST_F(KeyDispatchTest, F8MakesALeverOnPossibleAgain) {
   // A replay: its presentation holds the next lever-on back for 300 ms after the last stop, and its line flashes
   // until the next lever-on, so the keys are scripted ahead.
   const double t = sim->Elapsed();
-  sim->KeyAt(t, vkUp);
-  sim->ActAt(t, [] { Lottery.GameFlag = 2; });
-  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 0.65 + 0.05 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  LeverAt(t, 2);
+  StopsAt(t + 0.65, 0.05);
   int ready = -1;
   std::string refused, accepted;
   sim->KeyAt(t + 0.85, vkUp);
@@ -291,7 +261,7 @@ TEST_F(KeyDispatchTest, F8MakesALeverOnPossibleAgain) {
     Lottery.GameFlag = 0;
     accepted = Form2.TotalGames.Caption();
   });
-  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 1.6 + 0.05 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  StopsAt(t + 1.6, 0.05);
   sim->RunFor(2.5);
   EXPECT_EQ(ready, 0);
   EXPECT_EQ(refused, "1");
@@ -303,7 +273,6 @@ TEST_F(KeyDispatchTest, GamesCountOnAcrossDaysFromZeroShown) {
   PlayOneGame();
   PlayOneGame();
   Form2.Unload();
-  Play.ScreenClosed = 0;
   OpenDay();
   EXPECT_EQ(Form2.TotalGames.Caption(), "0");
   PlayOneGame();
@@ -319,8 +288,7 @@ TEST_F(KeyDispatchTest, EscAnsweredNoGoesOnAndYesEndsTheDay) {
   EXPECT_FALSE(Form2.Loaded());
   EXPECT_EQ(Play.ScreenClosed, 1);
   ASSERT_EQ(sim->Boxes().size(), 3u);
-  EXPECT_EQ(sim->Boxes()[2].text, "設定は「3」でした。");
-  EXPECT_EQ(sim->Boxes()[2].title, "本日のセテーイ");
+  ExpectBox(2, "設定は「3」でした。", "本日のセテーイ");
 }
 
 }  // namespace

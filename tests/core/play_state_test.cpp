@@ -1,9 +1,6 @@
 // The play state's shared operations: money in its label, captions, the busy pauses.
-#include <cmath>
-#include <gtest/gtest.h>
-
+#include "harness/harness.h"
 #include "machine/money.h"
-#include "support/machine_fixture.h"
 
 namespace {
 
@@ -73,12 +70,11 @@ TEST_F(PlayStateTest, PausesLastTheirLength) {
   PauseWithEvents(0.15f);
   EXPECT_NEAR(sim->Elapsed() - t1, 0.15, 0.01);
   EXPECT_EQ(ticks, 3);  // the pause with events lets timers tick
-  Form2.Timer4.Interval = 0;
-  Form2.Timer4.OnTick = nullptr;
 }
 
 class MidnightTest : public MachineTest {
-  double StartTime() override { return 86400.0 - 0.1; }
+ protected:
+  MidnightTest() : MachineTest(false, 86400.0 - 0.1) {}
 };
 
 TEST_F(MidnightTest, APauseAcrossMidnightEndsOnTime) {

@@ -1,17 +1,11 @@
 // Proxy play, fast play, and the start and end of a day, on the virtual clock.
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "core/proxy_play.h"
+#include "harness/harness.h"
 #include "machine/play_stats.h"
 #include "machine/proxy_contract.h"
-#include "machine/random.h"
 #include "platform/events.h"
-#include "platform/vk.h"
-#include "records/save_files.h"
-#include "records/scratch_folder.h"
-#include "support/machine_fixture.h"
 
 namespace {
 
@@ -30,17 +24,9 @@ class ProxyTest : public MachineTest {
       if (Play.TotalGames != games) NoResult();
     };
   }
-  void TearDown() override {
-    Form2.Timer8.OnTick = proxyTick_;
-    MachineTest::TearDown();
-  }
   static void NoResult() {
     Lottery.GameFlag = 0;
     Lottery.RevealCountdown = 0;
-  }
-  void Press(int key) {
-    sim->Key(key);
-    sim->RunFor(0.001);
   }
   std::function<void()> proxyTick_;
 };
@@ -113,9 +99,7 @@ TEST_F(ProxyTest, F6AfterTheProxysLastStopEndsTheGameSoThatUpPlaysOn) {
       EXPECT_NE(Form2.Timer1.Interval(), 0);
       NoResult();
     });
-    sim->KeyAt(t + 0.6, vkLeft);
-    sim->KeyAt(t + 0.9, vkDown);
-    sim->KeyAt(t + 1.2, vkRight);
+    StopsAt(t + 0.6, 0.3);
     ASSERT_TRUE(sim->RunUntil(
         [&] { return Play.TotalGames == games + 1 && Play.ReadyForNextGame == 1 && Form2.Timer1.Interval() == 0; },
         5));
@@ -136,9 +120,8 @@ TEST_F(ProxyTest, F6DuringThePlayersWinningFlashHandsOverAndTheProxyPlaysOn) {
   // proxy's first lever-on comes while the player's first stop keys still wait, and the proxy must play on.
   const int games = LabelNumber(Form2.TotalGames.Caption());
   const double t = sim->Elapsed();
-  sim->KeyAt(t, vkUp);
-  sim->ActAt(t, [] { Lottery.GameFlag = 2; });
-  for (int i = 0; i < 3; ++i) sim->KeyAt(t + 0.65 + 0.05 * i, i == 0 ? vkLeft : i == 1 ? vkDown : vkRight);
+  LeverAt(t, 2);
+  StopsAt(t + 0.65, 0.05);
   sim->KeyAt(t + 2, vkF6);
   ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyActive == 1; }, 3));
   ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyGames == 4; }, 30)) << "the proxy stalled in its game "
@@ -198,7 +181,6 @@ TEST_F(ProxyTest, TheProxyPressesItsLaterStopsOnlyOnceAReelIsAtRest) {
   };
   Press(vkF6);
   ASSERT_TRUE(sim->RunUntil([] { return Play.ProxyGames == 30; }, 600));
-  Form2.Timer8.OnTick = tick;
   EXPECT_GE(presses, 45);
 }
 
@@ -208,8 +190,7 @@ TEST_F(ProxyTest, TheProxyRefusesWithOneToEightMcGamesLeft) {
     Press(vkF6);
     EXPECT_EQ(Play.ProxyActive, 0);
     ASSERT_FALSE(sim->Boxes().empty());
-    EXPECT_EQ(sim->Boxes().back().text, "もふは、もこじろうに代打ちをサボられた！");
-    EXPECT_EQ(sim->Boxes().back().title, "サボり！！");
+    ExpectBox(-1, "もふは、もこじろうに代打ちをサボられた！", "サボり！！");
   }
   EXPECT_EQ(sound->Count("error.wav", SoundAction::Play), 2);
   Lottery.McGamesLeft = 9;
@@ -241,10 +222,7 @@ TEST_F(ProxyTest, TheProxyTiresAtEightGamesLeftAtItsContractsChance) {
 
 class FastPlayTest : public MachineTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    OpenDay();
-  }
+  FastPlayTest() : MachineTest(true) {}
 };
 
 TEST_F(FastPlayTest, TCreditsTheItemsCoinsPerGame) {
@@ -266,9 +244,10 @@ TEST_F(FastPlayTest, TCreditsTheItemsCoinsPerGame) {
   }
 }
 
+// The working folder a scratch folder: where the save files go.
 class DayTest : public MachineTest {
  protected:
-  ScratchFolder folder;  // the working folder: where the save files go
+  DayTest() : MachineTest(false, 12 * 3600.0, Start::Folder::Working) {}
 };
 
 TEST_F(DayTest, SavingsOfAMillionOrMoreShowWithTwoSeparators) {
@@ -314,7 +293,6 @@ TEST_F(DayTest, ARichPlayersProxyMayWalkOutAtTheStartOfADay) {
                {90000000, 100, 6, false}, {90000000, 100, 8, false}, {90000000, 99, 7, false}};
   for (const auto& c : cases) {
     Form2.Unload();
-    Play.ScreenClosed = 0;
     sim->ClearBoxes();
     Record.Savings = Currency::FromYen(c.savings);
     Record.ProxyContract = c.contract;
@@ -326,12 +304,10 @@ TEST_F(DayTest, ARichPlayersProxyMayWalkOutAtTheStartOfADay) {
     EXPECT_EQ(Form2.ProxyHelp.Visible(), !c.walks) << where;
     ASSERT_EQ(sim->Boxes().size(), c.walks ? 1u : 0u) << where;
     if (c.walks) {
-      EXPECT_EQ(sim->Boxes()[0].text, "なんと、" + Play.ProxyName + "は疲れきってお家に帰ってしまった。");
-      EXPECT_EQ(sim->Boxes()[0].title, "契約切れ");
+      ExpectBox(0, "なんと、" + Play.ProxyName + "は疲れきってお家に帰ってしまった。", "契約切れ");
       EXPECT_EQ(Play.ProxyName, c.contract == 300 ? "もこたろう" : "もこじろう");
     }
   }
-  ClearQueuedUniforms();
 }
 
 TEST_F(DayTest, ALuckyDayShowsTheSettingEvenOverTheSpectacles) {
@@ -341,7 +317,6 @@ TEST_F(DayTest, ALuckyDayShowsTheSettingEvenOverTheSpectacles) {
   OpenDay();
   EXPECT_EQ(Form2.Caption(), RevealedCaption());
   Form2.Unload();
-  Play.ScreenClosed = 0;
   QueueUniforms({0.5});
   OpenDay();
   EXPECT_EQ(Form2.Caption(), SpectaclesCaption());
@@ -350,34 +325,24 @@ TEST_F(DayTest, ALuckyDayShowsTheSettingEvenOverTheSpectacles) {
 TEST_F(DayTest, CashingOutStoresMoneyAndTwentyYenACoin) {
   PlayerName = "もふ";
   SaveShopData();  // a stored record to merge the day into
-  OpenDay();
-  Form2.Money.Caption = "10,000";
-  Form2.Credits.Caption = "50";
-  sim->Answer(vbYes);
-  sim->Key(vkEscape);
-  sim->RunFor(0.1);
-  EXPECT_FALSE(Form2.Loaded());
-  EXPECT_EQ(FILEREAD().Savings, Currency::FromYen(11000));
-  // Nothing at all: 0 stored.
-  Play.ScreenClosed = 0;
-  OpenDay();
-  Form2.Money.Caption = "";
-  Form2.Credits.Caption = "0";
-  sim->Answer(vbYes);
-  sim->Key(vkEscape);
-  sim->RunFor(0.1);
-  EXPECT_EQ(FILEREAD().Savings, Currency::FromYen(0));
+  // {money, coins, stored}: nothing at all stores 0.
+  for (auto [money, coins, yen] : {std::tuple{"10,000", "50", 11000}, {"", "0", 0}}) {
+    OpenDay();
+    Form2.Money.Caption = money;
+    Form2.Credits.Caption = coins;
+    CashOut(0.1);
+    EXPECT_FALSE(Form2.Loaded());
+    EXPECT_EQ(FILEREAD().Savings, Currency::FromYen(yen));
+  }
   EXPECT_EQ(sim->Boxes()[1].text, "設定は「3」でした。");
 }
 
 TEST_F(DayTest, AnUnnamedPlayersDayWritesNothing) {
   OpenDay();
-  sim->Answer(vbYes);
-  sim->Key(vkEscape);
-  sim->RunFor(0.1);
+  CashOut(0.1);
   EXPECT_FALSE(Form2.Loaded());
   EXPECT_EQ(sim->Boxes().size(), 2u);  // the question and the setting
-  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+  EXPECT_TRUE(std::filesystem::is_empty(folder->Path()));
 }
 
 TEST_F(DayTest, EndingTheDayInTheMiddleOfASpinningGameLeavesNothingRunning) {
@@ -407,7 +372,7 @@ TEST_F(DayTest, TheCloseBoxEndsTheDayWithoutCashingOut) {
   sim->RunFor(3);
   EXPECT_FALSE(Form2.Loaded());
   EXPECT_TRUE(sim->Boxes().empty());
-  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+  EXPECT_TRUE(std::filesystem::is_empty(folder->Path()));
   EXPECT_EQ(EventDepth(), 0);
 }
 

@@ -1,16 +1,11 @@
 // The data counter following a day at the machine on the virtual back end: what it records at each game's end,
 // its D key, its window's updates, and the day it hands to the history at the cash-out.
 #include <filesystem>
-#include <functional>
-#include <vector>
 
 #include "counter/counter.h"
 #include "counter/history_file.h"
+#include "harness/harness.h"
 #include "machine/play_stats.h"
-#include "platform/vk.h"
-#include "records/scratch_folder.h"
-#include "sound/sound_bank.h"
-#include "support/machine_fixture.h"
 
 namespace {
 
@@ -42,56 +37,33 @@ struct Game {
   bool streakGame;
 };
 
+// The program's folder a scratch folder: the day's history goes to its sound folder.
 class CounterDayTest : public MachineTest {
  protected:
+  CounterDayTest() : MachineTest(false, 12 * 3600.0, Start::Folder::Program) {}
   void SetUp() override {
     MachineTest::SetUp();
-    ResetCounter();
     InstallCounterView(&view);
-    Stats = PlayStats{};
-  }
-  void TearDown() override {
-    InstallCounterView(nullptr);
-    ResetCounter();
-    MachineTest::TearDown();
   }
 
   // A player who presses Up whenever the machine is ready and stops the reels a little later, until `done`.
-  void PlayUntil(const std::function<bool()>& done, double limit = 20000) {
-    bool finished = false;
-    std::function<void()> player = [&, this] {
-      const double now = sim->Elapsed();
-      const bool ready =
-          Play.ReadyForNextGame == 1 && Play.PlayAccepted == 1 && AllStopsPressed() && AllReelsStopped();
-      if (ready && (games.empty() || now - lastLever > 1.0)) {
-        if (!games.empty()) games.back().coinsAfter = LabelNumber(Form2.Credits.Caption());
-        if (done()) {
-          finished = true;
-          return;
-        }
-        games.push_back({LabelNumber(Form2.Credits.Caption()), -1, 0, false, Mc.StreakPending == 1});
-        lastLever = now;
-        sim->Key(vkUp);
-        sim->ActAt(now + 0.01, [this] { games.back().phase = Mc.BonusPhase; });
-        sim->ActAt(now + 0.55, [this] {
-          games.back().aligned = games.back().aligned || (Lottery.GameFlag == 1 && Lottery.StopPattern == 1);
-        });
-        sim->KeyAt(now + 0.6, vkRight);
-        sim->KeyAt(now + 0.7, vkLeft);
-        sim->KeyAt(now + 0.8, vkDown);
-        sim->ActAt(now + 0.95, [this] {
-          games.back().aligned = games.back().aligned || (Lottery.GameFlag == 1 && Lottery.StopPattern == 1);
-        });
-      }
-      sim->ActAt(now + 0.05, player);
-    };
-    sim->ActAt(sim->Elapsed(), player);
-    ASSERT_TRUE(sim->RunUntil([&] { return finished; }, limit));
+  void PlayUntil(const std::function<bool()>& done) {
+    PlayWhileReady([&, this](double now) {
+      if (!games.empty()) games.back().coinsAfter = LabelNumber(Form2.Credits.Caption());
+      if (done()) return false;
+      games.push_back({LabelNumber(Form2.Credits.Caption()), -1, 0, false, Mc.StreakPending == 1});
+      const auto aligned = [this] {
+        games.back().aligned = games.back().aligned || (Lottery.GameFlag == 1 && Lottery.StopPattern == 1);
+      };
+      sim->ActAt(now + 0.01, [this] { games.back().phase = Mc.BonusPhase; });
+      sim->ActAt(now + 0.55, aligned);
+      sim->ActAt(now + 0.95, aligned);
+      return true;
+    });
   }
 
   FakeView view;
   std::vector<Game> games;
-  double lastLever = -10;
 };
 
 // Before a day there is nothing to show for today. Games that end together (fast play credits several at once)
@@ -244,12 +216,9 @@ TEST_F(CounterDayTest, TheDKeyOpensAndClosesTheWindowWhichUpdatesOnlyAtGameEnds)
 }
 
 TEST_F(CounterDayTest, TheCashOutRecordsARegisteredPlayersDayButNotATestPlay) {
-  ScratchFolder folder;
-  std::filesystem::create_directory(folder.Path() + "/soundMofuran");
-  AppFolder = folder.Path() + "\\";
+  AppFolder = folder->Path() + "\\";
   for (const char* name : {"", "もふ"}) {
     PlayerName = name;
-    Play.ScreenClosed = 0;
     OpenDay();
     Form2.Credits.Caption = "300";
     games.clear();
@@ -271,7 +240,7 @@ TEST_F(CounterDayTest, TheCashOutRecordsARegisteredPlayersDayButNotATestPlay) {
   EXPECT_EQ(d.slump.size(), 5u);
   EXPECT_EQ(d.date.size(), 16u);
   // The save files are the save files' business: the counter wrote only its own file.
-  EXPECT_TRUE(std::filesystem::exists(folder.Path() + "/soundMofuran/DataCounter.txt"));
+  EXPECT_TRUE(std::filesystem::exists(folder->Path() + "/soundMofuran/DataCounter.txt"));
   AppFolder.clear();
   PlayerName.clear();
 }

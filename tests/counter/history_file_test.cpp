@@ -1,6 +1,5 @@
 // The data counter's history file: its text round trip, everything a damaged file can hold, the bound of 30 days,
 // and the crash-safe write it shares with the save files.
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -8,9 +7,7 @@
 #include <sstream>
 
 #include "counter/history_file.h"
-#include "records/save_store.h"
-#include "records/scratch_folder.h"
-#include "sound/sound_bank.h"
+#include "harness/harness.h"
 
 namespace {
 
@@ -137,25 +134,21 @@ TEST(HistoryText, RoundTripsAndRejectsEveryKindOfDamage) {
   }
 }
 
-class HistoryFileTest : public ::testing::Test {
+// The program's folder a scratch folder; the history goes to its sound folder.
+class HistoryFileTest : public GameTest {
  protected:
+  HistoryFileTest() : GameTest({.folder = Start::Folder::Program}) {}
   void SetUp() override {
-    std::filesystem::create_directory(folder.Path() + "/soundMofuran");
-    AppFolder = folder.Path() + "\\";
-    SaveFaults = {};
+    GameTest::SetUp();
+    AppFolder = folder->Path() + "\\";
   }
-  void TearDown() override {
-    SaveFaults = {};
-    AppFolder.clear();
-  }
-  std::string Path() const { return folder.Path() + "/soundMofuran/DataCounter.txt"; }
+  std::string Path() const { return folder->Path() + "/soundMofuran/DataCounter.txt"; }
   std::string Contents(const std::string& suffix = "") const {
     std::ifstream in(Path() + suffix, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
   }
-  ScratchFolder folder;
 };
 
 TEST_F(HistoryFileTest, KeepsTheLastThirtyDaysInTheSoundFolder) {
@@ -170,7 +163,7 @@ TEST_F(HistoryFileTest, KeepsTheLastThirtyDaysInTheSoundFolder) {
   ExpectSameDay(h.days.back(), SampleDay(kHistoryDays + 2));
   // Nothing else appears beside it: no temporary left, no save file made.
   int files = 0;
-  for (const auto& e : std::filesystem::directory_iterator(folder.Path() + "/soundMofuran")) files += !e.is_directory();
+  for (const auto& e : std::filesystem::directory_iterator(folder->Path() + "/soundMofuran")) files += !e.is_directory();
   EXPECT_EQ(files, 1);
 }
 

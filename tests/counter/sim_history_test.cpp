@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "counter/history_file.h"
+#include "harness/scratch_folder.h"
 #include "platform/files.h"
-#include "records/scratch_folder.h"
 #include "tools/sim/sim_run.h"
 
 namespace {

@@ -4,9 +4,8 @@
 #include <array>
 #include <filesystem>
 
+#include "harness/harness.h"
 #include "lottery/internal_lottery.h"
-#include "lottery_fixture.h"
-#include "sound/sound_bank.h"
 
 namespace {
 
@@ -27,8 +26,6 @@ class InternalLotteryTest : public LotteryTest {
     Lottery.CycleLeft = static_cast<std::int16_t>(left);
     Lottery.RevealCountdown = 0;
   }
-  // A uniform number that makes RandomInt(n) give v.
-  static double Gives(int v, int n) { return v == 0 ? 0.1 / n : (v - 0.1) / n; }
 };
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include <array>
 #include <tuple>
 
+#include "harness/harness.h"
 #include "lottery/lottery_tables.h"
 #include "lottery/mc_sequence.h"
-#include "lottery_fixture.h"
 
 namespace {
 
@@ -15,7 +15,6 @@ class McGamesTest : public LotteryTest {
     Lottery.McLength = 33;
     Form2.GamesSinceMc.Caption = "57";
   }
-  static double Gives(int v, int n) { return v == 0 ? 0.1 / n : (v - 0.1) / n; }
   // One MC game's lottery with this many games left.
   static void McGame(int left) {
     Lottery.McGamesLeft = static_cast<std::int16_t>(left);
@@ -214,7 +213,6 @@ TEST_F(McGamesTest, TheCountdownIntoTheLastSeven) {
     EXPECT_EQ(Mc.StreakPending, left <= 7 ? 1 : 0) << left;
     EXPECT_EQ(Form2.LotteryReadout.Caption(), left <= 7 ? "" : "一発") << left;
   }
-  ClearQueuedUniforms();
 }
 
 TEST_F(McGamesTest, TheLastGameTestsTheStreakThenTheStockAndTheJingleFollows) {

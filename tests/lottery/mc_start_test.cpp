@@ -1,6 +1,6 @@
+#include "harness/harness.h"
 #include "lottery/length_tables.h"
 #include "lottery/mc_sequence.h"
-#include "lottery_fixture.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The one-shot shares of the internal lottery, measured over a million lotteries per setting.
 #include <cstdio>
 
+#include "harness/harness.h"
 #include "lottery/internal_lottery.h"
 #include "lottery/lottery_tables.h"
-#include "lottery_fixture.h"
 
 namespace {
 

@@ -1,9 +1,8 @@
 #include <array>
 #include <set>
-#include <vector>
 
+#include "harness/harness.h"
 #include "lottery/day_setting.h"
-#include "lottery_fixture.h"
 
 using RandomTest = LotteryTest;
 

@@ -1,8 +1,7 @@
-#include <vector>
 
+#include "harness/harness.h"
 #include "lottery/length_tables.h"
 #include "lottery/lottery_tables.h"
-#include "lottery_fixture.h"
 
 using TablesTest = LotteryTest;
 using Edges = std::vector<std::pair<int, int>>;

@@ -1,6 +1,7 @@
 // Loading, cross-checking, initialising and saving the player record through the title screen's boxes, and the
 // end-of-day merge.
-#include "records_fixture.h"
+#include "harness/harness.h"
+#include "title/title_data.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ TEST_F(SaveFilesTest, LoadShowsTheRecordAndRenamingKeepsEveryValue) {
   const Bytes renamed = ReadSaveFile(kDataFiles);
   EXPECT_TRUE(std::equal(dataFiles.begin(), dataFiles.begin() + 32, renamed.begin()));
   EXPECT_EQ(Trim(DecodeDataFiles(renamed).Name), "新しいモフ");
-  EXPECT_TRUE(sim.Boxes().empty());
+  EXPECT_TRUE(sim->Boxes().empty());
 
   // The savings and the records are saved as the boxes show them; the rest from memory.
   Form1.Text8.Text = "";  // reads as 0
@@ -43,12 +44,12 @@ TEST_F(SaveFilesTest, AnEditedCopyOfSavingsOrARecordIsDetected) {
   // The savings and each record, in "DataFiles" (from offset 0) and in "VBDSND1.DLL" (from offset 24).
   for (const char* file : {kDataFiles, kVbdsnd}) {
     for (int offset : {0, 8, 12, 16, 20, 24, 28}) {
-      SetUp();
+      ResetGameState();
       Store(KnownRecord());
       Bytes bytes = ReadSaveFile(file);
       bytes[(std::string(file) == kDataFiles ? 0 : 24) + offset + 1] ^= 0x01;
       WriteAllBytes(file, bytes);
-      sim.ClearBoxes();
+      sim->ClearBoxes();
       LoadData();
       EXPECT_EQ(BoxesSaying("データが壊れています。"), 1) << file << " +" << offset;
       EXPECT_TRUE(Same(Record, InitialRecord())) << file << " +" << offset;
@@ -61,34 +62,33 @@ TEST_F(SaveFilesTest, AnEditedCopyOfSavingsOrARecordIsDetected) {
   Bytes bytes = ReadSaveFile(kVbdsnd);
   bytes[10] = 0x20;  // PmcUpItem 9 becomes 10
   WriteAllBytes(kVbdsnd, bytes);
-  sim.ClearBoxes();
+  sim->ClearBoxes();
   LoadData();
-  EXPECT_TRUE(sim.Boxes().empty());
+  EXPECT_TRUE(sim->Boxes().empty());
   EXPECT_EQ(Record.PmcUpItem, 10);
 }
 
 TEST_F(SaveFilesTest, InitialisingAsksThePlayerButNotWhenTheDataAreBroken) {
   Store(KnownRecord());
   LoadData();
-  sim.Answer(vbNo);
+  sim->Answer(vbNo);
   EXPECT_FALSE(InitialiseData());
   EXPECT_TRUE(Same(Stored(), KnownRecord()));
-  ASSERT_EQ(sim.Boxes().size(), 1u);
-  EXPECT_EQ(sim.Boxes()[0].text, "データを初期化します。よろしいですか？");
-  EXPECT_EQ(sim.Boxes()[0].title, "注意！");
-  EXPECT_EQ(sim.Boxes()[0].buttons & 7, vbYesNo);
+  ASSERT_EQ(sim->Boxes().size(), 1u);
+  ExpectBox(0, "データを初期化します。よろしいですか？", "注意！");
+  EXPECT_EQ(sim->Boxes()[0].buttons & 7, vbYesNo);
 
-  sim.Answer(vbYes);
+  sim->Answer(vbYes);
   EXPECT_TRUE(InitialiseData());
   EXPECT_TRUE(Same(Record, InitialRecord()));
   EXPECT_TRUE(Same(Stored(), InitialRecord()));
   EXPECT_EQ(Form1.Text8.Text(), "200,000");
-  EXPECT_EQ(sim.Boxes().size(), 2u);  // the question again, and no word of broken data
+  EXPECT_EQ(sim->Boxes().size(), 2u);  // the question again, and no word of broken data
 
   DataBroken = 100;
   EXPECT_TRUE(InitialiseData());
-  ASSERT_EQ(sim.Boxes().size(), 3u);
-  EXPECT_EQ(sim.Boxes()[2].text, "データが壊れています。");
+  ASSERT_EQ(sim->Boxes().size(), 3u);
+  EXPECT_EQ(sim->Boxes()[2].text, "データが壊れています。");
   EXPECT_EQ(DataBroken, 0);
 }
 
@@ -98,8 +98,8 @@ TEST_F(SaveFilesTest, AFirstRunWithoutFilesEndsInitialisedWithTheMessage) {
   CheckFuaSpeed();
   EXPECT_TRUE(Same(Record, InitialRecord()));
   EXPECT_TRUE(Same(Stored(), InitialRecord()));
-  ASSERT_EQ(sim.Boxes().size(), 1u);
-  EXPECT_EQ(sim.Boxes()[0].text, "データが壊れています。");
+  ASSERT_EQ(sim->Boxes().size(), 1u);
+  EXPECT_EQ(sim->Boxes()[0].text, "データが壊れています。");
   EXPECT_EQ(DataBroken, 0);
 }
 
@@ -108,7 +108,7 @@ TEST_F(SaveFilesTest, OnlyFuaSpeedsOneToFourAreValid) {
     PlayerRecord r = KnownRecord();
     r.FuaSpeed = speed;
     Store(r);
-    sim.ClearBoxes();
+    sim->ClearBoxes();
     LoadData();
     const bool valid = speed == 1 || speed == 2 || speed == 3 || speed == 4;
     EXPECT_EQ(CheckFuaSpeed(), valid) << speed;
@@ -199,7 +199,7 @@ TEST_F(EndOfDayTest, TheDayIsMergedFieldByField) {
   EXPECT_EQ(next.FanfareTotal, 9);
   EXPECT_EQ(next.SpectaclesItem, 10);
   EXPECT_EQ(next.BankruptCount, 3);
-  EXPECT_TRUE(sim.Boxes().empty());
+  EXPECT_TRUE(sim->Boxes().empty());
 }
 
 TEST_F(EndOfDayTest, GoneItemsStayGoneAndAnUnnamedPlayerSavesNothing) {
@@ -227,7 +227,7 @@ TEST_F(EndOfDayTest, AFileThatCannotBeReadIsLeftAloneForTheRunAndThePlayerPlaysO
   for (const auto& c : cases) {
     HoldSaveFiles(SaveFilesHold::Free);
     Record = c.atLoad ? PlayerRecord{} : KnownRecord();
-    sim.ClearBoxes();
+    sim->ClearBoxes();
     SaveFaults.unreadable = c.file;
     if (c.atLoad) {
       LoadData();

@@ -1,5 +1,5 @@
 // The two save files byte for byte, and the name in the Japanese code page.
-#include "records_fixture.h"
+#include "harness/harness.h"
 
 namespace {
 

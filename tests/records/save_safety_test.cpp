@@ -4,11 +4,11 @@
 
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <limits>
 #include <random>
 
-#include "records_fixture.h"
+#include "harness/harness.h"
+#include "title/title_data.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ TEST_F(SaveSafetyTest, ASaveCutOffAtAnyStepLoadsTheOldOrTheNewData) {
           << first << "/" << second;
     }
   }
-  EXPECT_TRUE(sim.Boxes().empty());
+  EXPECT_TRUE(sim->Boxes().empty());
 }
 
 TEST_F(SaveSafetyTest, AWriteErrorSaysSoAndLeavesTheOldFiles) {
@@ -84,21 +84,20 @@ TEST_F(SaveSafetyTest, AWriteErrorSaysSoAndLeavesTheOldFiles) {
   const Bytes oldData = ReadSaveFile(kDataFiles), oldVbdsnd = ReadSaveFile(kVbdsnd);
   for (int fail = 1; fail <= kSaveSteps; ++fail) {
     Begin(KnownRecord());
-    sim.ClearBoxes();
+    sim->ClearBoxes();
     Record = OtherRecord(4);
     SaveFaults.failAtStep = fail;
     SaveShopData();
     SaveFaults = SaveInterruption{};
     if (fail <= 11) {
-      ASSERT_EQ(sim.Boxes().size(), 1u) << fail;
-      EXPECT_EQ(sim.Boxes()[0].text, "データを保存できませんでした。");
-      EXPECT_EQ(sim.Boxes()[0].title, "注意！");
+      ASSERT_EQ(sim->Boxes().size(), 1u) << fail;
+      ExpectBox(0, "データを保存できませんでした。", "注意！");
       EXPECT_EQ(ReadSaveFile(kDataFiles), oldData) << fail;
       EXPECT_EQ(ReadSaveFile(kVbdsnd), oldVbdsnd) << fail;
       EXPECT_TRUE(OnlyTheTwoFiles()) << fail;
     } else {
       // Past the first replacement the save completes from its marker: nothing was lost.
-      EXPECT_TRUE(sim.Boxes().empty()) << fail;
+      EXPECT_TRUE(sim->Boxes().empty()) << fail;
       EXPECT_TRUE(Same(LoadAsTitle(), OtherRecord(4))) << fail;
     }
   }
@@ -140,7 +139,7 @@ TEST_F(SaveSafetyTest, NamesThatHoldNoFileOrAHugeOneAreReadBoundedWithoutBlockin
   EXPECT_EQ(how, FileRead::Read);
   EXPECT_EQ(ReadSaveFile(kDataFiles).size(), 92u);
   EXPECT_TRUE(Same(LoadAsTitle(), KnownRecord()));
-  EXPECT_TRUE(sim.Boxes().empty());
+  EXPECT_TRUE(sim->Boxes().empty());
 
   // A FIFO, a link to an endless device and a folder in place of either file: damaged, so the data are
   // initialised, even for a player whose savings and records are all 0 and so read the same as nothing. The new
@@ -158,7 +157,7 @@ TEST_F(SaveSafetyTest, NamesThatHoldNoFileOrAHugeOneAreReadBoundedWithoutBlockin
       ASSERT_EQ(hostile[kind](file), 0);
       EXPECT_TRUE(ReadSaveFile(file, &how).empty());
       EXPECT_EQ(how, FileRead::NotAFile);
-      sim.ClearBoxes();
+      sim->ClearBoxes();
       EXPECT_TRUE(Same(LoadAsTitle(), InitialRecord())) << file << " " << kind;
       EXPECT_EQ(BoxesSaying("データが壊れています。"), 1) << file << " " << kind;
       EXPECT_EQ(BoxesSaying("データを保存できませんでした。"), kind == 2 ? 1 : 0) << file << " " << kind;
@@ -184,9 +183,9 @@ TEST_F(SaveSafetyTest, ANonNumberInAnItemFieldReadsAsZeroButOneInARecordResetsTh
       Bytes bytes = ReadSaveFile(kVbdsnd);
       std::memcpy(bytes.data() + at, &w, 4);
       WriteAllBytes(kVbdsnd, bytes);
-      sim.ClearBoxes();
+      sim->ClearBoxes();
       EXPECT_TRUE(Same(LoadAsTitle(), expected)) << at << " " << w;
-      EXPECT_TRUE(sim.Boxes().empty()) << at << " " << w;
+      EXPECT_TRUE(sim->Boxes().empty()) << at << " " << w;
     }
   }
   // A record is compared between the copies: an infinity in both still resets everything.
@@ -197,7 +196,7 @@ TEST_F(SaveSafetyTest, ANonNumberInAnItemFieldReadsAsZeroButOneInARecordResetsTh
       std::memcpy(bytes.data() + at, &wild[1], 4);
       WriteAllBytes(file, bytes);
     }
-    sim.ClearBoxes();
+    sim->ClearBoxes();
     EXPECT_TRUE(Same(LoadAsTitle(), InitialRecord())) << i;
     EXPECT_EQ(BoxesSaying("データが壊れています。"), 1) << i;
   }
@@ -215,10 +214,10 @@ TEST_F(SaveSafetyTest, LeftoversUnderTheSavesOwnNamesNeverStopASave) {
       leave();
       EXPECT_TRUE(Same(LoadAsTitle(), KnownRecord())) << name << full;
       leave();
-      sim.ClearBoxes();
+      sim->ClearBoxes();
       Record = OtherRecord(5);
       SaveShopData();
-      EXPECT_TRUE(sim.Boxes().empty()) << name << full;
+      EXPECT_TRUE(sim->Boxes().empty()) << name << full;
       EXPECT_TRUE(Same(Stored(), OtherRecord(5))) << name << full;
       EXPECT_TRUE(OnlyTheTwoFiles()) << name << full;
     }
@@ -259,7 +258,7 @@ TEST_F(SaveSafetyTest, SaveFilesOfAnyLengthAndContentLoadIntoAValidRecord) {
     const PlayerRecord real = i % 2 ? KnownRecord() : negative;
     WriteAllBytes(kDataFiles, Fuzzed(rng, EncodeDataFiles(real)));
     WriteAllBytes(kVbdsnd, rng() % 4 ? Fuzzed(rng, EncodeVbdsnd(real)) : EncodeVbdsnd(real));
-    sim.ClearBoxes();
+    sim->ClearBoxes();
     LoadData();
     UpgradeFastPlayCoins();
     CheckFuaSpeed();

@@ -1,17 +1,12 @@
 // Reel drawing: the composed frame, the cell choice in both styles, the flashing sevens, the resting display and
 // the pictures read for the day.
-#include <gtest/gtest.h>
-
 #include <optional>
-#include <string>
 
-#include "machine/mc_state.h"
+#include "harness/coded_pictures.h"
+#include "harness/harness.h"
 #include "platform/embedded.h"
 #include "platform/picture.h"
 #include "reels/reels.h"
-#include "sound/sound_bank.h"
-#include "support/coded_pictures.h"
-#include "support/machine_fixture.h"
 
 namespace {
 
@@ -52,14 +47,7 @@ std::optional<Cell> Shown(int reel, int row) {
 
 class ReelDrawingTest : public MachineTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    OpenDay();
-  }
-  void TearDown() override {
-    PixelDrawingOff = false;
-    MachineTest::TearDown();
-  }
+  ReelDrawingTest() : MachineTest(true) {}
 };
 
 // Whether a cell at (x, y) of the reel window equals (background OR mask) AND sprite, pixel by pixel, where it
@@ -106,10 +94,11 @@ TEST_F(ReelDrawingTest, ASpinningReelDrawsItsRowsAtTheOffsetOverTheMcStripInMcSt
   EXPECT_TRUE(CellComposed(w, Form2.Picture26.Image, 0, 3, 30, Form2.Picture9.Image, Form2.Picture24.Image));
 }
 
-// The sprite of every row. In normal style the normal one, but while Label14 counts an MC the dark one (the cherry
-// keeps its normal one). In MC style, whatever Label14 shows, the lit one on the reel to be stopped next and the
-// dark one on the others: an order names the reels from the first stop to the last, and a reel's turn comes after
-// as many stops as it has reels before it; with any other order every reel's turn comes after two stops.
+// The sprite of every row. In normal style the normal one, but while the big counter counts an MC the dark one
+// (the cherry keeps its normal one). In MC style, whatever the big counter shows, the lit one on the reel to be
+// stopped next and the dark one on the others: an order names the reels from the first stop to the last, and a
+// reel's turn comes after as many stops as it has reels before it; with any other order every reel's turn comes
+// after two stops.
 TEST_F(ReelDrawingTest, EveryRowsSpriteInBothStylesAndForEveryStopOrder) {
   const char* const kOrders[7] = {"", "LCR", "LRC", "CLR", "CRL", "RLC", "RCL"};
   coded::PaintReelPictures();
@@ -283,7 +272,6 @@ TEST_F(ReelDrawingTest, NightPicturesStandInForFiles9To25) {
   for (const Day& day : {Day{0, 0, true}, Day{19, 0, true}, Day{20, 0, false}, Day{57, 0, false}, Day{0, 821, false},
                          Day{19, 821, false}, Day{0, 820, true}, Day{19, 822, true}}) {
     Form2.Unload();
-    Play.ScreenClosed = 0;
     Record.BankruptCount = day.bankrupt;
     Record.SpectaclesGrade = day.grade;
     OpenDay();
@@ -297,11 +285,10 @@ TEST_F(ReelDrawingTest, NightPicturesStandInForFiles9To25) {
 
 TEST_F(ReelDrawingTest, AMissingPictureFileLeavesTheBuiltInPictureAndTheDayOpens) {
   Form2.Unload();
-  Play.ScreenClosed = 0;
-  const std::string folder = AppFolder;
+  const std::string appFolder = AppFolder;
   AppFolder = "/nonexistent\\";
   OpenDay();
-  AppFolder = folder;
+  AppFolder = appFolder;
   EXPECT_TRUE(Form2.Loaded());
   EXPECT_FALSE(Form2.Picture8.Image.isNull());
   EXPECT_EQ(Form2.Picture8.Image.size(), QSize(110, 55));

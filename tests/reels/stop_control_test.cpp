@@ -1,16 +1,13 @@
 // Stop control: wherever the stop key is pressed, each reel lands on the first position of its printed stop table
 // that comes round, and the symbols on the pay line are the result's. The expected symbols come from the strips.
-#include <gtest/gtest.h>
-
 #include <array>
 #include <set>
 #include <sstream>
-#include <string>
 
 #include "core/game_cycle.h"
+#include "harness/harness.h"
 #include "platform/picture.h"
 #include "reels/reels.h"
-#include "support/machine_fixture.h"
 
 namespace {
 
@@ -34,14 +31,10 @@ std::int16_t& PressedOf(int reel) {
 
 class StopControlTest : public MachineTest {
  protected:
+  StopControlTest() : MachineTest(true) {}
   void SetUp() override {
     MachineTest::SetUp();
-    OpenDay();
     PixelDrawingOff = true;
-  }
-  void TearDown() override {
-    PixelDrawingOff = false;
-    MachineTest::TearDown();
   }
 
   // Spins a reel from a position with its stop key pressed in the position's first tick; returns the number of

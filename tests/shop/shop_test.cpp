@@ -1,4 +1,4 @@
-#include "title/title_fixture.h"
+#include "harness/harness.h"
 
 namespace {
 
@@ -28,9 +28,9 @@ TEST_F(ShopTest, ExactlyThePricePlusTheStakeBuysAndOneYenLessDoesNot) {
   EXPECT_FALSE(Form3.Command1.Visible());
   Click(Form3.Option1);
   EXPECT_TRUE(Form3.Command1.Visible());
-  sim.Answer(vbYes);
+  sim->Answer(vbYes);
   Click(Form3.Command1);
-  EXPECT_EQ(sim.Boxes().back().text, "お金が足りません・・・。");
+  EXPECT_EQ(sim->Boxes().back().text, "お金が足りません・・・。");
   EXPECT_TRUE(Form3.Option6.Value());
   EXPECT_FALSE(Form3.Command1.Visible());
   EXPECT_EQ(Stored().ProxyContract, 0);
@@ -38,42 +38,40 @@ TEST_F(ShopTest, ExactlyThePricePlusTheStakeBuysAndOneYenLessDoesNot) {
 
   OpenShop(Player(80000));
   Click(Form3.Option1);
-  sim.Answer(vbYes);
+  sim->Answer(vbYes);
   Click(Form3.Command1);
-  EXPECT_EQ(sim.Boxes().back().text, "代打ち契約を結びますか？？");
-  EXPECT_EQ(sim.Boxes().back().title, "代打ち契約");
+  ExpectBox(-1, "代打ち契約を結びますか？？", "代打ち契約");
   EXPECT_EQ(Stored().ProxyContract, 100);
   EXPECT_EQ(Stored().Savings, Currency::FromYen(30000));
   EXPECT_EQ(Form3.Text8.Text(), "30,000");
   EXPECT_FALSE(Form3.Option1.Visible());
   EXPECT_TRUE(Form3.Option6.Value());
-  EXPECT_EQ(sound.Count("Boffu.wav", SoundAction::Play), 1);
+  EXPECT_EQ(sound->Count("Boffu.wav", SoundAction::Play), 1);
 
   // Declined: nothing changes and "買わない" is chosen again.
   OpenShop(Player(5030000));
   Click(Form3.Option5);
-  sim.Answer(vbNo);
+  sim->Answer(vbNo);
   Click(Form3.Command1);
   EXPECT_TRUE(Form3.Option6.Value());
   EXPECT_EQ(Stored().ProxyContract, 0);
   Click(Form3.Option5);
-  sim.Answer(vbYes);
+  sim->Answer(vbYes);
   Click(Form3.Command1);
   EXPECT_EQ(Stored().ProxyContract, 15000);
   EXPECT_EQ(Stored().Savings, Currency::FromYen(30000));
-  EXPECT_EQ(sound.Count("1Gren.wav", SoundAction::Play), 1);
+  EXPECT_EQ(sound->Count("1Gren.wav", SoundAction::Play), 1);
 }
 
 TEST_F(ShopTest, TheTKeyIsSoldLikeAProxyPlayer) {
   OpenShop(Player(10030000));
   Click(Form3.Option8);
-  sim.Answer(vbYes);
+  sim->Answer(vbYes);
   Click(Form3.Command3);
-  EXPECT_EQ(sim.Boxes().back().text, "超便利！『Ｔ』ボタンを買いますか？？");
-  EXPECT_EQ(sim.Boxes().back().title, "裏技『Ｔ』ボタン");
+  ExpectBox(-1, "超便利！『Ｔ』ボタンを買いますか？？", "裏技『Ｔ』ボタン");
   EXPECT_EQ(Stored().FastPlayCoins, 15);
   EXPECT_EQ(Stored().Savings, Currency::FromYen(30000));
-  EXPECT_EQ(sound.Count("1Gren.wav", SoundAction::Play), 1);
+  EXPECT_EQ(sound->Count("1Gren.wav", SoundAction::Play), 1);
   EXPECT_TRUE(Form3.Option7.Value());
   EXPECT_FALSE(Form3.Command3.Visible());
 }
@@ -92,20 +90,20 @@ TEST_F(ShopTest, MysteryItemsAreOfferedFromTheirPricePlusTheStake) {
   EXPECT_EQ(Form3.Label8.Caption(), "？？？？　2000万円");
 
   // Bought: the item is in use, the savings keep the stake, and it leaves the shelf.
-  sim.Answer(vbYes);
+  sim->Answer(vbYes);
   Click(Form3.Command6);
-  EXPECT_EQ(sim.Boxes().back().title, "？？？？");
+  EXPECT_EQ(sim->Boxes().back().title, "？？？？");
   EXPECT_EQ(Stored().FanfareX5Item, 17);
   EXPECT_EQ(Stored().Savings, Currency::FromYen(30000));
   EXPECT_FALSE(Form3.Command6.Visible());
   // Now short of money: the message, nothing charged, and the item is off the shelf for this visit.
-  sim.Answer(vbYes);
+  sim->Answer(vbYes);
   Click(Form3.Command5);
-  EXPECT_EQ(sim.Boxes().back().text, "お金が足りません・・・。");
+  EXPECT_EQ(sim->Boxes().back().text, "お金が足りません・・・。");
   EXPECT_EQ(Stored().SpectaclesItem, 0);
   EXPECT_FALSE(Form3.Label7.Visible());
   // Declined: nothing changes.
-  sim.Answer(vbNo);
+  sim->Answer(vbNo);
   Click(Form3.Command4);
   EXPECT_TRUE(Form3.Command4.Visible());
   EXPECT_EQ(Stored().PmcUpItem, 0);
@@ -148,13 +146,13 @@ TEST_F(ShopTest, TheCompletedSetGrantsTheUpgradedSpectaclesOnce) {
   EXPECT_TRUE(Form3.Label9.Visible());
   EXPECT_EQ(Form3.Label9.Caption(), "メガネ度数アップゲット");
   EXPECT_EQ(Stored().SpectaclesGrade, 821);
-  EXPECT_EQ(sound.Count("1Gren.wav", SoundAction::Play), 1);
+  EXPECT_EQ(sound->Count("1Gren.wav", SoundAction::Play), 1);
   // Switched off on the title screen (820), the next visit leaves it alone.
   r.SpectaclesGrade = 820;
   OpenShop(r);
   EXPECT_TRUE(Form3.Label9.Visible());
   EXPECT_EQ(Stored().SpectaclesGrade, 820);
-  EXPECT_EQ(sound.Count("1Gren.wav", SoundAction::Play), 1);
+  EXPECT_EQ(sound->Count("1Gren.wav", SoundAction::Play), 1);
 }
 
 TEST_F(ShopTest, TheShopIsReachedFromTheTitleAndLeadsBackToIt) {
@@ -163,9 +161,9 @@ TEST_F(ShopTest, TheShopIsReachedFromTheTitleAndLeadsBackToIt) {
   Click(Form1.Command3);
   EXPECT_FALSE(Form1.Loaded());
   ASSERT_TRUE(Form3.Loaded());
-  EXPECT_EQ(sound.Count("f-piro.wav", SoundAction::Play), 1);
+  EXPECT_EQ(sound->Count("f-piro.wav", SoundAction::Play), 1);
   Click(Form3.Option1);
-  sim.Answer(vbYes);
+  sim->Answer(vbYes);
   Click(Form3.Command1);
   Click(Form3.Command2);
   EXPECT_FALSE(Form3.Loaded());

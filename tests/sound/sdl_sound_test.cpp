@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "records/scratch_folder.h"
+#include "harness/scratch_folder.h"
+#include "harness/wave_files.h"
 #include "sound/sdl_sound.h"
-#include "wave_files.h"
 
 namespace {
 

@@ -1,14 +1,10 @@
 // The sound bank on the recording back end: which file each entry comes from, what a missing or a bad file does,
 // loops, stops, the file route's cut-off, the rebuild and the release at quit.
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "platform/sim/sim_backend.h"
-#include "records/scratch_folder.h"
-#include "sound/recording_sound.h"
-#include "sound/sound_bank.h"
+#include "harness/harness.h"
+#include "harness/wave_files.h"
 #include "sound/sound_library.h"
-#include "wave_files.h"
 
 namespace {
 
@@ -24,26 +20,27 @@ const char* const kExpectedBank[41] = {
 // Entry i sounds for (i + 1) tenths of a second, so a buffer tells which file it was made from.
 double LengthOf(int i) { return (i + 1) * 0.1; }
 
-class SoundBankTest : public ::testing::Test {
+// The bank's files in a scratch working folder.
+class SoundBankTest : public GameTest {
  protected:
+  SoundBankTest() : GameTest({.folder = Start::Folder::Working}) {}
   void SetUp() override {
+    GameTest::SetUp();
     for (auto& entry : SoundBank) entry = 0;
     for (int i = 0; i < 41; ++i) WriteWave(kExpectedBank[i], LengthOf(i));
   }
   void TearDown() override {
     for (auto& entry : SoundBank) entry = 0;
+    GameTest::TearDown();
   }
 
   std::vector<SoundEvent> Of(SoundAction action) const {
     std::vector<SoundEvent> out;
-    for (const SoundEvent& e : sound.Events())
+    for (const SoundEvent& e : sound->Events())
       if (e.action == action) out.push_back(e);
     return out;
   }
 
-  SimBackend sim;
-  ScratchFolder folder;
-  RecordingSound sound;
 };
 
 TEST_F(SoundBankTest, BuildsEveryEntryInIndexOrderFromItsOwnFile) {
@@ -60,13 +57,13 @@ TEST_F(SoundBankTest, BuildsEveryEntryInIndexOrderFromItsOwnFile) {
   // Each entry plays exactly as long as the file of its index.
   for (int i : {0, 1, 17, 26, 38, 39, 40}) {
     dsPlay(SoundBank[i]);
-    sim.RunFor(LengthOf(i) - 0.05);
-    EXPECT_TRUE(sound.Sounding(SoundBank[i])) << i;
-    sim.RunFor(0.1);
-    EXPECT_FALSE(sound.Sounding(SoundBank[i])) << i;
+    sim->RunFor(LengthOf(i) - 0.05);
+    EXPECT_TRUE(sound->Sounding(SoundBank[i])) << i;
+    sim->RunFor(0.1);
+    EXPECT_FALSE(sound->Sounding(SoundBank[i])) << i;
   }
   EXPECT_EQ(BankIndex("bell.wav"), -1);
-  EXPECT_TRUE(sim.Boxes().empty());
+  EXPECT_TRUE(sim->Boxes().empty());
 }
 
 TEST_F(SoundBankTest, MissingFilesAreSilentEmptyOrUnreadableOnesWarn) {
@@ -81,68 +78,68 @@ TEST_F(SoundBankTest, MissingFilesAreSilentEmptyOrUnreadableOnesWarn) {
   for (auto entry : SoundBank) loaded += entry != 0;
   EXPECT_EQ(loaded, 37);  // a failed entry does not stop the others
   // The missing file says nothing, nor does one the library cannot decode; the empty and the unreadable warn.
-  ASSERT_EQ(sim.Boxes().size(), 2u);
-  EXPECT_NE(sim.Boxes()[0].text.find("Boffu.wav"), std::string::npos);
-  EXPECT_NE(sim.Boxes()[1].text.find("error.wav"), std::string::npos);
-  for (const auto& box : sim.Boxes()) EXPECT_EQ(box.buttons, vbOKOnly | vbExclamation);
+  ASSERT_EQ(sim->Boxes().size(), 2u);
+  EXPECT_NE(sim->Boxes()[0].text.find("Boffu.wav"), std::string::npos);
+  EXPECT_NE(sim->Boxes()[1].text.find("error.wav"), std::string::npos);
+  for (const auto& box : sim->Boxes()) EXPECT_EQ(box.buttons, vbOKOnly | vbExclamation);
   // Playing an absent sound does nothing at all.
-  sound.ClearEvents();
+  sound->ClearEvents();
   PlayBankSound("Bell.wav");
   LoopBankSound("mc1.wav");
   StopBankSound("mc1.wav");
   PlayBankSound("NoSuchSound.wav");
-  EXPECT_TRUE(sound.Events().empty());
+  EXPECT_TRUE(sound->Events().empty());
 }
 
 TEST_F(SoundBankTest, LoopsRunUntilStoppedAndEachBufferStopsAlone) {
   SoundSet();
   LoopBankSound("CD7Sound.wav");
   PlayBankSound("Bell.wav");
-  sim.RunFor(60);
-  EXPECT_TRUE(sound.FileSounding("CD7Sound.wav"));
-  EXPECT_FALSE(sound.FileSounding("Bell.wav"));
+  sim->RunFor(60);
+  EXPECT_TRUE(sound->FileSounding("CD7Sound.wav"));
+  EXPECT_FALSE(sound->FileSounding("Bell.wav"));
   LoopBankSound("mc1.wav");
   StopBankSound("CD7Sound.wav");
-  EXPECT_FALSE(sound.FileSounding("CD7Sound.wav"));
-  EXPECT_TRUE(sound.FileSounding("mc1.wav"));
+  EXPECT_FALSE(sound->FileSounding("CD7Sound.wav"));
+  EXPECT_TRUE(sound->FileSounding("mc1.wav"));
   // Stopping a silent buffer is harmless, and playing one that sounds starts it again.
   StopBankSound("CD7Sound.wav");
   PlayBankSound("Bell.wav");
-  sim.RunFor(0.15);
+  sim->RunFor(0.15);
   PlayBankSound("Bell.wav");
-  sim.RunFor(0.15);
-  EXPECT_TRUE(sound.FileSounding("Bell.wav"));
-  const auto bell = sound.EventsOf("Bell.wav");
+  sim->RunFor(0.15);
+  EXPECT_TRUE(sound->FileSounding("Bell.wav"));
+  const auto bell = sound->EventsOf("Bell.wav");
   ASSERT_GE(bell.size(), 3u);
   EXPECT_EQ(bell.back().action, SoundAction::Play);
-  EXPECT_NEAR(bell.back().at, sim.Elapsed() - 0.15, 0.002);
+  EXPECT_NEAR(bell.back().at, sim->Elapsed() - 0.15, 0.002);
 }
 
 TEST_F(SoundBankTest, TheFileRouteCutsOffOnlyItsOwnSound) {
   mkdir("soundMofuran", 0755);
   WriteWave("soundMofuran/LeverOn0.wav", 1.0);
   WriteWave("soundMofuran/StSound1.wav", 0.3);
-  AppFolder = folder.Path() + "\\";
+  AppFolder = folder->Path() + "\\";
   SoundSet();
   LoopBankSound("mc2.wav");
   SndPlaySound(AppFolder + "soundMofuran\\LeverOn0.wav");
-  EXPECT_EQ(sound.RouteFile(), "LeverOn0.wav");
-  sim.RunFor(0.2);
+  EXPECT_EQ(sound->RouteFile(), "LeverOn0.wav");
+  sim->RunFor(0.2);
   SndPlaySound(AppFolder + "soundMofuran\\StSound1.wav");
-  EXPECT_EQ(sound.RouteFile(), "StSound1.wav");
+  EXPECT_EQ(sound->RouteFile(), "StSound1.wav");
   // LeverOn0.wav is a bank sound too: only the route's events count here.
   std::vector<SoundEvent> lever;
-  for (const SoundEvent& e : sound.EventsOf("LeverOn0.wav"))
+  for (const SoundEvent& e : sound->EventsOf("LeverOn0.wav"))
     if (e.action == SoundAction::Route || e.action == SoundAction::Cut) lever.push_back(e);
   ASSERT_EQ(lever.size(), 2u);
   EXPECT_EQ(lever[1].action, SoundAction::Cut);
   EXPECT_NEAR(lever[1].at - lever[0].at, 0.2, 0.002);
-  EXPECT_TRUE(sound.FileSounding("mc2.wav"));
+  EXPECT_TRUE(sound->FileSounding("mc2.wav"));
   // A sound that has ended is not cut off again.
-  sim.RunFor(0.5);
-  EXPECT_EQ(sound.RouteFile(), "");
+  sim->RunFor(0.5);
+  EXPECT_EQ(sound->RouteFile(), "");
   SndPlaySound(AppFolder + "soundMofuran\\LeverOn0.wav");
-  EXPECT_EQ(sound.Count("StSound1.wav", SoundAction::Cut), 0);
+  EXPECT_EQ(sound->Count("StSound1.wav", SoundAction::Cut), 0);
 }
 
 TEST_F(SoundBankTest, RebuildingReleasesTheEarlierBuffersAndQuitReleasesAll) {
@@ -150,12 +147,12 @@ TEST_F(SoundBankTest, RebuildingReleasesTheEarlierBuffersAndQuitReleasesAll) {
   const std::int32_t first = SoundBank[4];
   LoopBankSound("CD7Sound.wav");
   SoundSet();
-  EXPECT_EQ(sound.LiveBuffers(), 41u);
-  EXPECT_FALSE(sound.Sounding(first));
+  EXPECT_EQ(sound->LiveBuffers(), 41u);
+  EXPECT_FALSE(sound->Sounding(first));
   EXPECT_NE(SoundBank[4], first);
-  sound.ClearEvents();
+  sound->ClearEvents();
   ReleaseSoundBank();
-  const auto& events = sound.Events();
+  const auto& events = sound->Events();
   ASSERT_EQ(events.size(), 42u);
   for (int i = 0; i < 41; ++i) {
     EXPECT_EQ(events[i].action, SoundAction::Free);

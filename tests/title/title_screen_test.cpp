@@ -4,38 +4,25 @@
 #include <filesystem>
 #include <iterator>
 
+#include "harness/harness.h"
 #include "platform/folder_lock.h"
-#include "platform/vk.h"
 #include "title/one_copy.h"
-#include "title_fixture.h"
 
 namespace {
 
 TEST_F(TitleTest, TheShopOpensFromEightyThousandYenAndAPoorPlayerIsRescued) {
-  Store(Player(80000));
-  Open();
-  EXPECT_EQ(Form1.Text8.Text(), "80,000");
-  EXPECT_TRUE(Form1.Command3.Visible());
-
-  Store(Player(79999));
-  Open();
-  EXPECT_FALSE(Form1.Command3.Visible());
-  EXPECT_EQ(Stored().Savings, Currency::FromYen(79999));
-
-  // 1,000 yen is enough to play; 999 and nothing at all are raised to 30,000 and saved.
-  Store(Player(1000));
-  Open();
-  EXPECT_EQ(Form1.Text8.Text(), "1,000");
-  for (double yen : {999.0, 0.0}) {
+  // {savings, shown and kept}: 1,000 yen is enough to play; 999 and nothing at all are raised to 30,000 and saved.
+  for (auto [yen, shown, kept] : {std::tuple{80000, "80,000", 80000}, {79999, "79,999", 79999},
+                                  {1000, "1,000", 1000}, {999, "30,000", 30000}, {0, "30,000", 30000}}) {
     Store(Player(yen));
     Open();
-    EXPECT_EQ(Form1.Text8.Text(), "30,000");
-    EXPECT_FALSE(Form1.Command3.Visible());
-    EXPECT_EQ(Stored().Savings, Currency::FromYen(30000));
-    EXPECT_EQ(Record.Savings, Currency::FromYen(30000));
+    EXPECT_EQ(Form1.Text8.Text(), shown) << yen;
+    EXPECT_EQ(Form1.Command3.Visible(), yen >= 80000) << yen;
+    EXPECT_EQ(Stored().Savings, Currency::FromYen(kept)) << yen;
+    EXPECT_EQ(Record.Savings, Currency::FromYen(kept)) << yen;
   }
-  EXPECT_TRUE(sim.Boxes().empty());
-  EXPECT_EQ(sound.Count("StSound5.wav", SoundAction::Play), 5);
+  EXPECT_TRUE(sim->Boxes().empty());
+  EXPECT_EQ(sound->Count("StSound5.wav", SoundAction::Play), 5);
 }
 
 TEST_F(TitleTest, TheFuaSpeedChoosesItsOptionAndTempoAndABadOneInitialisesTheData) {
@@ -51,7 +38,7 @@ TEST_F(TitleTest, TheFuaSpeedChoosesItsOptionAndTempoAndABadOneInitialisesTheDat
   EXPECT_FALSE(Form1.Option5.Value());
 
   for (float bad : {0.0f, 5.0f}) {
-    sim.ClearBoxes();
+    sim->ClearBoxes();
     r.FuaSpeed = bad;
     Store(r);
     Open();
@@ -71,9 +58,9 @@ TEST_F(TitleTest, AFirstStartWithoutSaveFilesOpensOnANewPlayersRecord) {
   // the data, which this load shows without choosing a speed.
   EXPECT_FALSE(Form1.Option7.Value());
   // The next start finds the files whole: the new player's speed, and 200,000 yen opens the shop.
-  sim.ClearBoxes();
+  sim->ClearBoxes();
   Open();
-  EXPECT_EQ(sim.Boxes().size(), 0u);
+  EXPECT_EQ(sim->Boxes().size(), 0u);
   EXPECT_TRUE(Form1.Option7.Value());
   EXPECT_TRUE(Form1.Command3.Visible());
   EXPECT_TRUE(Same(Stored(), InitialRecord()));
@@ -85,20 +72,20 @@ TEST_F(TitleTest, TheAccessCodeBringsOutTheInitialiseButtonForGood) {
   Store(r);
   Open();
   EXPECT_TRUE(Form1.Command2.Enabled());
-  sim.Type(Form1.Text4, "kemukemu");
+  sim->Type(Form1.Text4, "kemukemu");
   Run();
   EXPECT_TRUE(Form1.Command4.Visible());
-  sim.Type(Form1.Text4, "");
+  sim->Type(Form1.Text4, "");
   Run();
   EXPECT_TRUE(Form1.Command4.Visible());
   EXPECT_FALSE(Form1.Command2.Enabled());
 
   // Declined, nothing changes; accepted, the items go from the screen and the files.
-  sim.Answer(vbNo);
+  sim->Answer(vbNo);
   Click(Form1.Command4);
   EXPECT_TRUE(Form1.Frame3.Visible());
   EXPECT_TRUE(Same(Stored(), r));
-  sim.Answer(vbYes);
+  sim->Answer(vbYes);
   Click(Form1.Command4);
   EXPECT_TRUE(Same(Stored(), InitialRecord()));
   for (TextBox* t : {&Form1.Text3, &Form1.Text17, &Form1.Text18, &Form1.Text19, &Form1.Text25, &Form1.Text26})
@@ -156,30 +143,29 @@ TEST_F(TitleTest, TheDisplayIsAskedForAgainUntilDeclinedWhenMoneyIsShort) {
   Store(r);
   Open();
   ASSERT_TRUE(Form1.Command5.Visible());
-  sim.Answer(vbYes);
-  sim.Answer(vbOK);
-  sim.Answer(vbYes);
-  sim.Answer(vbOK);
-  sim.Answer(vbNo);
+  sim->Answer(vbYes);
+  sim->Answer(vbOK);
+  sim->Answer(vbYes);
+  sim->Answer(vbOK);
+  sim->Answer(vbNo);
   Click(Form1.Command5);
-  ASSERT_EQ(sim.Boxes().size(), 5u);
-  EXPECT_EQ(sim.Boxes()[0].text, "このアイテムは買った時のみ使用します");
-  EXPECT_EQ(sim.Boxes()[0].title, "１０万円です。");
-  EXPECT_EQ(sim.Boxes()[1].text, "お金が足りません・・・。");
-  EXPECT_EQ(sim.Boxes()[4].text, "このアイテムは買った時のみ使用します");
+  ASSERT_EQ(sim->Boxes().size(), 5u);
+  ExpectBox(0, "このアイテムは買った時のみ使用します", "１０万円です。");
+  EXPECT_EQ(sim->Boxes()[1].text, "お金が足りません・・・。");
+  EXPECT_EQ(sim->Boxes()[4].text, "このアイテムは買った時のみ使用します");
   EXPECT_TRUE(Form1.Command5.Visible());
   EXPECT_EQ(Stored().Savings, Currency::FromYen(129999));
 
   r.Savings = Currency::FromYen(130000);
   Store(r);
   Open();
-  sim.Answer(vbYes);
+  sim->Answer(vbYes);
   Click(Form1.Command5);
   EXPECT_FALSE(Form1.Command5.Visible());
   EXPECT_EQ(Lottery.LotteryDisplayBought, 1);
   EXPECT_EQ(Form1.Text8.Text(), "30,000");
   EXPECT_EQ(Stored().Savings, Currency::FromYen(30000));
-  EXPECT_EQ(sound.Count("Bell.wav", SoundAction::Play), 1);
+  EXPECT_EQ(sound->Count("Bell.wav", SoundAction::Play), 1);
   // Bought once per run: the button stays away.
   Open();
   EXPECT_FALSE(Form1.Command5.Visible());
@@ -188,10 +174,10 @@ TEST_F(TitleTest, TheDisplayIsAskedForAgainUntilDeclinedWhenMoneyIsShort) {
 TEST_F(TitleTest, RegisteringAndRenamingKeepEveryValue) {
   // No name stored: the typed name is registered.
   Store(Player(250000));
-  Store([] { PlayerRecord r = Player(250000); r.Name = FixedName(""); return r; }());
+  Store(Player(250000, ""));
   Open();
   EXPECT_FALSE(Form1.Command2.Enabled());
-  sim.Type(Form1.Text4, "  もふ太郎 ");
+  sim->Type(Form1.Text4, "  もふ太郎 ");
   Click(Form1.Command2);
   EXPECT_EQ(Trim(Stored().Name), "もふ太郎");
   EXPECT_EQ(PlayerName, "もふ太郎");
@@ -202,34 +188,33 @@ TEST_F(TitleTest, RegisteringAndRenamingKeepEveryValue) {
   Store(r);
   Open();
   // Declined: the stored name comes back.
-  sim.Type(Form1.Text4, "新しい名前");
-  sim.Answer(vbNo);
+  sim->Type(Form1.Text4, "新しい名前");
+  sim->Answer(vbNo);
   Click(Form1.Command2);
-  EXPECT_EQ(sim.Boxes().back().text, "もふ太郎さんの名前を変更しますか？");
-  EXPECT_EQ(sim.Boxes().back().title, "注意！");
+  ExpectBox(-1, "もふ太郎さんの名前を変更しますか？", "注意！");
   EXPECT_EQ(Form1.Text4.Text(), "もふ太郎");
   EXPECT_TRUE(Same(Stored(), r));
   // Accepted: only the name changes.
-  sim.Type(Form1.Text4, "新しい名前");
-  sim.Answer(vbYes);
+  sim->Type(Form1.Text4, "新しい名前");
+  sim->Answer(vbYes);
   Click(Form1.Command2);
   PlayerRecord renamed = r;
   renamed.Name = FixedName("新しい名前");
   EXPECT_TRUE(Same(Stored(), renamed));
   EXPECT_EQ(PlayerName, "新しい名前");
   // The same name again: saved without a question.
-  const size_t boxes = sim.Boxes().size();
+  const size_t boxes = sim->Boxes().size();
   Click(Form1.Command2);
-  EXPECT_EQ(sim.Boxes().size(), boxes);
+  EXPECT_EQ(sim->Boxes().size(), boxes);
   EXPECT_TRUE(Same(Stored(), renamed));
 }
 
 TEST_F(TitleTest, WithoutSoundTheScreenKeepsItsDesignAndLoadsNothing) {
-  sound.initResult = 0;
+  sound->initResult = 0;
   Store(Player(500000));
   Open();
-  ASSERT_EQ(sim.Boxes().size(), 1u);
-  EXPECT_EQ(sim.Boxes()[0].text, "DirectSoundは使えません。");
+  ASSERT_EQ(sim->Boxes().size(), 1u);
+  EXPECT_EQ(sim->Boxes()[0].text, "DirectSoundは使えません。");
   EXPECT_EQ(Form1.Text8.Text(), "");
   EXPECT_FALSE(Form1.Command3.Visible());
   EXPECT_TRUE(Form1.Command1.Visible());
@@ -249,34 +234,33 @@ TEST_F(TitleTest, AfterADayTheScreenIsARecordAndQuitReleasesTheSounds) {
   Click(Form1.Command2);
   EXPECT_FALSE(Form1.Loaded());
   EXPECT_TRUE(SoundBankReleased());
-  EXPECT_EQ(sound.LiveBuffers(), 0u);
-  EXPECT_EQ(sound.Events().back().action, SoundAction::Quit);
+  EXPECT_EQ(sound->LiveBuffers(), 0u);
+  EXPECT_EQ(sound->Events().back().action, SoundAction::Quit);
 }
 
 TEST_F(TitleTest, BlanksControlCharactersAndCharactersTheFileCannotHoldNeverMakeAName) {
-  Store([] { PlayerRecord r = Player(250000); r.Name = FixedName(""); return r; }());
+  Store(Player(250000, ""));
   Open();
   const PlayerRecord unnamed = Stored();
   // Blanks, half- or full-width, and control characters alone are an empty box.
   for (const char* blank : {"   ", "　　", "\t", " \r\n　\x7f"}) {
-    sim.Type(Form1.Text4, "もふ");
+    sim->Type(Form1.Text4, "もふ");
     Run();
-    sim.Type(Form1.Text4, blank);
+    sim->Type(Form1.Text4, blank);
     Run();
     EXPECT_FALSE(Form1.Command2.Enabled()) << blank;
   }
   // A character the file's code page cannot hold: the player is told, and nothing is registered, nor saved with
   // an option, until the name is changed.
   for (const char* foreign : {"もふ😀", "한글", "café"}) {
-    sim.Type(Form1.Text4, foreign);
+    sim->Type(Form1.Text4, foreign);
     Run();
     ASSERT_TRUE(Form1.Command2.Enabled());
-    sim.ClearBoxes();
+    sim->ClearBoxes();
     Click(Form1.Command2);
-    ASSERT_EQ(sim.Boxes().size(), 1u) << foreign;
-    EXPECT_EQ(sim.Boxes()[0].text, "この文字は名前に使えません。");
-    EXPECT_EQ(sim.Boxes()[0].title, "注意！");
-    EXPECT_EQ(sim.Boxes()[0].buttons & 7, vbOKOnly);
+    ASSERT_EQ(sim->Boxes().size(), 1u) << foreign;
+    ExpectBox(0, "この文字は名前に使えません。", "注意！");
+    EXPECT_EQ(sim->Boxes()[0].buttons & 7, vbOKOnly);
     EXPECT_EQ(PlayerName, "");
     Click(Form1.Option6);
     EXPECT_EQ(Stored().Name, unnamed.Name) << foreign;
@@ -284,37 +268,36 @@ TEST_F(TitleTest, BlanksControlCharactersAndCharactersTheFileCannotHoldNeverMake
     Click(Form1.Option7);
   }
   // Control characters, C0 and C1, go before the name is registered.
-  sim.Type(Form1.Text4, "\tもふ\n太\x7f郎\u0085 ");
-  sim.ClearBoxes();
+  sim->Type(Form1.Text4, "\tもふ\n太\x7f郎\u0085 ");
+  sim->ClearBoxes();
   Click(Form1.Command2);
-  EXPECT_TRUE(sim.Boxes().empty());
+  EXPECT_TRUE(sim->Boxes().empty());
   EXPECT_EQ(Trim(Stored().Name), "もふ太郎");
   EXPECT_EQ(Form1.Text4.Text(), "もふ太郎");
   // A box of blanks opens a test play.
-  sim.Type(Form1.Text4, "　 ");
+  sim->Type(Form1.Text4, "　 ");
   Click(Form1.Command1);
-  ASSERT_EQ(sim.Boxes().size(), 1u);
-  EXPECT_EQ(sim.Boxes()[0].text, "テストプレイでオープンします。");
+  ASSERT_EQ(sim->Boxes().size(), 1u);
+  EXPECT_EQ(sim->Boxes()[0].text, "テストプレイでオープンします。");
 }
 
 TEST_F(TitleTest, WithoutItsSoundFolderTheDayIsPlayedAndNoSaveFileIsTouchedAnywhere) {
   // The game is started from a folder that holds save files of its own; its sound folder can be neither entered
   // nor made, for a file stands in its place.
-  const std::string start = folder.Path() + "/start";
+  const std::string start = folder->Path() + "/start";
   std::filesystem::create_directory(start);
   ChangeFolder(start);
   Store(Player(500000));
   const auto data = ReadAllBytes(kDataFiles), vbdsnd = ReadAllBytes(kVbdsnd);
-  std::filesystem::remove_all(folder.Path() + "/soundMofuran");
-  ASSERT_TRUE(WriteAllBytes(folder.Path() + "/soundMofuran", Bytes{1}));
+  std::filesystem::remove_all(folder->Path() + "/soundMofuran");
+  ASSERT_TRUE(WriteAllBytes(folder->Path() + "/soundMofuran", Bytes{1}));
   Open();
   // The first save says it failed; the new player's record holds in memory.
-  ASSERT_FALSE(sim.Boxes().empty());
-  EXPECT_EQ(sim.Boxes()[0].text, "データを保存できませんでした。");
-  EXPECT_EQ(sim.Boxes()[0].title, "注意！");
+  ASSERT_FALSE(sim->Boxes().empty());
+  ExpectBox(0, "データを保存できませんでした。", "注意！");
   EXPECT_EQ(Form1.Text8.Text(), "200,000");
-  sim.Type(Form1.Text4, "もふ");
-  sim.ClearBoxes();
+  sim->Type(Form1.Text4, "もふ");
+  sim->ClearBoxes();
   Click(Form1.Command2);
   EXPECT_EQ(BoxesSaying("データを保存できませんでした。"), 1);
   EXPECT_EQ(PlayerName, "もふ");
@@ -323,10 +306,8 @@ TEST_F(TitleTest, WithoutItsSoundFolderTheDayIsPlayedAndNoSaveFileIsTouchedAnywh
   Click(Form1.Command1);
   ASSERT_TRUE(Form2.Loaded());
   Form2.Money.Caption = "123,000";
-  sim.ClearBoxes();
-  sim.Answer(vbYes);
-  sim.Key(vkEscape);
-  sim.RunFor(1.0);
+  sim->ClearBoxes();
+  CashOut(1.0);
   ASSERT_TRUE(Form1.Loaded());
   // The cash-out's save fails, and so does the title screen's own save of its speed option.
   EXPECT_GE(BoxesSaying("データを保存できませんでした。"), 1);
@@ -337,13 +318,13 @@ TEST_F(TitleTest, WithoutItsSoundFolderTheDayIsPlayedAndNoSaveFileIsTouchedAnywh
   EXPECT_EQ(ReadAllBytes(kDataFiles), data);
   EXPECT_EQ(ReadAllBytes(kVbdsnd), vbdsnd);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(start), {}), 2);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder->Path()), {}), 2);
 }
 
 TEST_F(TitleTest, ASecondCopyOnTheSameSaveFolderQuitsAndACrashedCopysLockNeverBlocks) {
   Store(Player(90000));
   const Bytes data = ReadSaveFile(kDataFiles), vbdsnd = ReadSaveFile(kVbdsnd);
-  const std::string lock = folder.Path() + "/soundMofuran/SaveFiles.lock";
+  const std::string lock = folder->Path() + "/soundMofuran/SaveFiles.lock";
   // Another copy, a process of its own, holds the save folder until told to go; it then ends as a crash would,
   // leaving its lock file behind.
   int ready[2], hold[2];
@@ -363,10 +344,9 @@ TEST_F(TitleTest, ASecondCopyOnTheSameSaveFolderQuitsAndACrashedCopysLockNeverBl
   ASSERT_EQ(c, 'y');
 
   EXPECT_FALSE(TakeSaveFolder());
-  ASSERT_EQ(sim.Boxes().size(), 1u);
-  EXPECT_EQ(sim.Boxes()[0].text, "モフランは既に起動しています。");
-  EXPECT_EQ(sim.Boxes()[0].title, "注意！");
-  EXPECT_EQ(sim.Boxes()[0].buttons & 7, vbOKOnly);
+  ASSERT_EQ(sim->Boxes().size(), 1u);
+  ExpectBox(0, "モフランは既に起動しています。", "注意！");
+  EXPECT_EQ(sim->Boxes()[0].buttons & 7, vbOKOnly);
   EXPECT_EQ(ReadSaveFile(kDataFiles), data);
   EXPECT_EQ(ReadSaveFile(kVbdsnd), vbdsnd);
 
@@ -375,13 +355,13 @@ TEST_F(TitleTest, ASecondCopyOnTheSameSaveFolderQuitsAndACrashedCopysLockNeverBl
   close(ready[0]);
   close(ready[1]);
   ASSERT_TRUE(FileExists(lock));
-  sim.ClearBoxes();
+  sim->ClearBoxes();
   EXPECT_TRUE(TakeSaveFolder());
   // A lock whose process number now belongs to another program is just as stale.
   ReleaseFolderLock();
   ASSERT_TRUE(WriteAllBytes(lock, Bytes{'1', '\n', 'x', '\n', '\n'}));
   EXPECT_TRUE(TakeSaveFolder());
-  EXPECT_TRUE(sim.Boxes().empty());
+  EXPECT_TRUE(sim->Boxes().empty());
   // The lock goes with the run.
   ReleaseFolderLock();
   EXPECT_FALSE(FileExists(lock));

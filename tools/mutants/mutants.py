@@ -257,8 +257,11 @@ def sync_copy(tree):
 
 
 def test_programs():
-    return sorted("test_" + d.name for d in (ROOT / "tests").iterdir()
-                  if d.is_dir() and any(d.rglob("*.cpp")))
+    """One per folder of tests/ (the harness is a library) and one per tool under tests/tools."""
+    tests = ROOT / "tests"
+    folders = [d for d in tests.iterdir() if d.is_dir() and d.name not in ("harness", "tools")]
+    folders += [d for d in (tests / "tools").iterdir() if d.is_dir()]
+    return sorted("test_" + d.name for d in folders if any(d.rglob("*.cpp")))
 
 
 def configure(tree, build):
@@ -297,7 +300,7 @@ def run_program(build, program, timeout):
 
 
 # Test programs that look at a source folder most closely, tried first for its mutants.
-NEAREST = {"src/lottery": ["test_lottery", "test_presentation"], "src/reels": ["test_reels", "test_presentation"]}
+NEAREST = {"src/lottery": ["test_lottery", "test_reels"], "src/reels": ["test_reels", "test_lottery"]}
 
 
 def run_mutant(mutant, tree, build, programs, timeouts, jobs):

@@ -4,7 +4,7 @@
 #include <QSvgRenderer>
 #include <filesystem>
 
-#include "records/scratch_folder.h"
+#include "harness/scratch_folder.h"
 #include "tools/sim/odds_sheet.h"
 #include "tools/sim/sheet_plot.h"
 #include "tools/sim/sim_run.h"

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "harness/scratch_folder.h"
 #include "platform/convert.h"
 #include "platform/files.h"
 #include "platform/sim/sim_backend.h"
@@ -19,7 +20,6 @@
 #include "records/save_files.h"
 #include "records/save_format.h"
 #include "records/save_store.h"
-#include "records/scratch_folder.h"
 #include "title/title_data.h"
 #include "tools/sim/sim_run.h"
 
@@ -124,17 +124,11 @@ TEST(SimOptionsTest, EveryOptionIsReadAndNothingElseIsAccepted) {
   EXPECT_EQ(d.name, "sim");
   EXPECT_EQ(d.startMs, 36000000);
 
-  EXPECT_TRUE(Refused({"--setting", "7"}));
-  EXPECT_TRUE(Refused({"--setting", "0"}));
-  EXPECT_TRUE(Refused({"--games", "-1"}));
-  EXPECT_TRUE(Refused({"--days", "two"}));
-  EXPECT_TRUE(Refused({"--days", "2.5"}));
-  EXPECT_TRUE(Refused({"--savings", "1e400"}));
-  EXPECT_TRUE(Refused({"--games"}));
-  EXPECT_TRUE(Refused({"--fast"}));
-  EXPECT_TRUE(Refused({"--jobs", "0"}));
-  EXPECT_TRUE(Refused({"--sheet", "--setting", "2"}));
-  EXPECT_TRUE(Refused({"--plot", "odds.svg"}));
+  for (const std::vector<const char*>& args : std::vector<std::vector<const char*>>{
+           {"--setting", "7"}, {"--setting", "0"}, {"--games", "-1"}, {"--days", "two"}, {"--days", "2.5"},
+           {"--savings", "1e400"}, {"--games"}, {"--fast"}, {"--jobs", "0"}, {"--sheet", "--setting", "2"},
+           {"--plot", "odds.svg"}})
+    EXPECT_TRUE(Refused(args)) << args[0] << " " << (args.size() > 1 ? args[1] : "");
 }
 
 TEST_F(SimRunTest, TheSameArgumentsGiveTheSameFiguresAndTrace) {
@@ -158,7 +152,7 @@ TEST_F(SimRunTest, TheSameArgumentsGiveTheSameFiguresAndTrace) {
 // A day recorded game by game with an earlier build: the virtual clock, the timers and the player must keep
 // playing exactly this day, whatever is done to make them faster.
 TEST_F(SimRunTest, ARecordedDayIsPlayedAgainGameByGame) {
-  std::ifstream file(std::string(MOFURAN_TESTS_DIR) + "/sim/data/recorded_day.tsv", std::ios::binary);
+  std::ifstream file(std::string(MOFURAN_TESTS_DIR) + "/tools/sim/data/recorded_day.tsv", std::ios::binary);
   ASSERT_TRUE(file) << "the recorded trace is missing";
   std::stringstream recorded;
   recorded << file.rdbuf();

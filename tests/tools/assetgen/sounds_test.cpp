@@ -11,7 +11,7 @@
 #include <set>
 #include <string>
 
-#include "assets/asset_reader.h"
+#include "asset_reader.h"
 
 namespace {
 

@@ -1,9 +1,7 @@
 // Real message boxes: Enter answers the first button, Esc answers No (or OK), a click answers its button, every
 // time; the box stands over the game's window in front.
-#include "core/day.h"
-#include "machine/lottery_state.h"
+#include "harness/windows.h"
 #include "platform/events.h"
-#include "window_fixture.h"
 
 namespace {
 

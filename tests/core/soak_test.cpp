@@ -1,16 +1,13 @@
 // Three hours of virtual play under random key storms: every key of the machine held and hammered, days ended
 // and begun. At every game end nothing may have crashed, waits must stay shallow and money must add up; a closed
 // screen leaves no timer.
-#include <gtest/gtest.h>
-
 #include <random>
 
+#include "harness/harness.h"
 #include "machine/play_stats.h"
 #include "platform/events.h"
 #include "platform/picture.h"
-#include "platform/vk.h"
 #include "reels/reels.h"
-#include "support/machine_fixture.h"
 
 namespace {
 
@@ -23,10 +20,6 @@ class SoakTest : public MachineTest {
     MachineTest::SetUp();
     PixelDrawingOff = true;
     sim->defaultYesNo = vbNo;  // Esc is answered No unless a day is meant to end
-  }
-  void TearDown() override {
-    PixelDrawingOff = false;
-    MachineTest::TearDown();
   }
 
   // Money on hand plus the coins at 20 yen, in yen.
@@ -64,9 +57,7 @@ class SoakTest : public MachineTest {
       }
     }
     // The storm ends with the three stops, so that no stop is left waiting for the others.
-    sim->KeyAt(start + 3600 - 3, vkLeft);
-    sim->KeyAt(start + 3600 - 2.5, vkDown);
-    sim->KeyAt(start + 3600 - 2, vkRight);
+    StopsAt(start + 3600 - 3, 0.5);
     for (double c = start + 1; c < start + 3600; c += 1) sim->ActAt(c, [this] { Check(); });
     // The day ends inside the hour: a last result flashes until the next game, or until the screen closes.
     sim->ActAt(start + 3600 - 0.6, [this] {
@@ -100,7 +91,6 @@ class SoakTest : public MachineTest {
 
   void BeginDay(float contract) {
     Record.ProxyContract = contract;
-    Play.ScreenClosed = 0;
     OpenDay();
     worth0 = Worth();
     Stats = PlayStats{};

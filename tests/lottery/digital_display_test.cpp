@@ -1,10 +1,8 @@
 // The digital display: the targets of digital games and of premonitions, and how long each window rolls.
 #include <set>
 
+#include "harness/harness.h"
 #include "lottery/digital_display.h"
-#include "machine/play_state.h"
-#include "platform/convert.h"
-#include "presentation_fixture.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QRadioButton>
 #include <QScreen>
 
-#include "window_fixture.h"
+#include "harness/windows.h"
 
 namespace {
 

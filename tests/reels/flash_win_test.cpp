@@ -1,14 +1,11 @@
 // The pay-line flashing on the virtual clock: its pace, its pictures, the sevens' blinking lamp and start timer,
 // and each way it ends.
-#include <vector>
-
 #include "core/game_cycle.h"
+#include "harness/coded_pictures.h"
+#include "harness/harness.h"
 #include "lottery/mc_sequence.h"
 #include "platform/events.h"
-#include "platform/vk.h"
-#include "presentation_fixture.h"
 #include "reels/reels.h"
-#include "support/coded_pictures.h"
 
 namespace {
 
@@ -18,11 +15,6 @@ ReelCells* const kCells[3] = {&LeftCells, &CentreCells, &RightCells};
 
 class FlashWinTest : public PresentationTest {
  protected:
-  void TearDown() override {
-    Form2.Timer4.Interval = 0;
-    Form2.Timer4.OnTick = Timer4_Tick;
-    PresentationTest::TearDown();
-  }
   // The row of a reel on the game's pay line: 3 top, 2 middle, 1 bottom.
   static int LineRow(int reel) {
     constexpr int kLineRow[6][3] = {{1, 1, 1}, {3, 3, 3}, {3, 2, 1}, {2, 2, 2}, {1, 2, 3}, {1, 1, 1}};
@@ -64,10 +56,9 @@ class FlashWinTest : public PresentationTest {
 
 TEST_F(FlashWinTest, AMameWinFlashesEveryFifteenHundredthsUntilTheNextLeverOn) {
   const double t = sim->Elapsed();
-  sim->KeyAt(t, vkUp);
-  sim->ActAt(t, [] { Lottery.GameFlag = 3; });
-  for (double at : {t + 0.7, t + 3.7})
-    for (int key : {vkLeft, vkDown, vkRight}) sim->KeyAt(at += 0.05, key);
+  LeverAt(t, 3);
+  StopsAt(t + 0.75, 0.05);
+  StopsAt(t + 3.75, 0.05);
   std::vector<PictureBox*> seen, after;
   std::vector<double> changes, changesAfter;
   Sample(t + 1.5, t + 3.0, seen, changes);
@@ -76,8 +67,7 @@ TEST_F(FlashWinTest, AMameWinFlashesEveryFifteenHundredthsUntilTheNextLeverOn) {
     lineShowsSprite = Flash.FlashSprite != nullptr && CellShows(0, LineRow(0), *Flash.FlashSprite) &&
                       CellShows(1, LineRow(1), *Flash.FlashSprite) && CellShows(2, LineRow(2), *Flash.FlashSprite);
   });
-  sim->KeyAt(t + 3.0, vkUp);
-  sim->ActAt(t + 3.0, [] { Lottery.GameFlag = 0; });
+  LeverAt(t + 3.0, 0);
   Sample(t + 3.1, t + 3.6, after, changesAfter);
   sim->RunFor(4.0);
   for (PictureBox* p : seen) ASSERT_TRUE(p == &Form2.Picture14 || p == &Form2.Picture19);
@@ -250,7 +240,6 @@ TEST_F(FlashWinTest, EachEarlyEnd) {
   t = sim->Elapsed();
   FlashWin();
   EXPECT_LT(sim->Elapsed() - t, 0.005);
-  Form2.Timer4.Interval = 0;
 }
 
 TEST_F(FlashWinTest, SevensFlashFastWithTheLampAndStartTheMcOnBothDiagonals) {

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "assets/asset_reader.h"
+#include "asset_reader.h"
 #include "platform/embedded.h"
 
 namespace {

@@ -1,8 +1,6 @@
 // The whole program on the virtual back end: a new player's first start, a day at the machine, the record of the
 // day, the shop, and a restart that finds everything again.
-#include "machine/machine_screen.h"
-#include "platform/vk.h"
-#include "title/title_fixture.h"
+#include "harness/harness.h"
 
 namespace {
 
@@ -10,21 +8,18 @@ class WholeProgramTest : public TitleTest {
  protected:
   // Up, then the three stops, each after the reel had time to reach an allowed place; then the result plays out.
   void PlayOneGame() {
-    const double t = sim.Elapsed();
-    sim.KeyAt(t, vkUp);
-    sim.KeyAt(t + 0.7, vkLeft);
-    sim.KeyAt(t + 1.5, vkDown);
-    sim.KeyAt(t + 2.3, vkRight);
-    sim.RunFor(4.0);
+    const double t = sim->Elapsed();
+    sim->KeyAt(t, vkUp);
+    sim->KeyAt(t + 0.7, vkLeft);
+    sim->KeyAt(t + 1.5, vkDown);
+    sim->KeyAt(t + 2.3, vkRight);
+    sim->RunFor(4.0);
   }
   // A new run of the program: only the save files are left of the last one.
   void Restart() {
     Form1.Unload();
     Form3.Unload();
-    Record = PlayerRecord{};
-    PlayerName.clear();
-    BackFromMachine = 0;
-    Lottery = LotteryState{};
+    ResetGameState();
     Open();
   }
 };
@@ -32,8 +27,8 @@ class WholeProgramTest : public TitleTest {
 TEST_F(WholeProgramTest, AFirstStartADayTheShopAndARestart) {
   // First start without save files: the data are found broken and a new player's record is written.
   Open();
-  ASSERT_EQ(sim.Boxes().size(), 1u);
-  EXPECT_EQ(sim.Boxes()[0].text, "データが壊れています。");
+  ASSERT_EQ(sim->Boxes().size(), 1u);
+  EXPECT_EQ(sim->Boxes()[0].text, "データが壊れています。");
   EXPECT_TRUE(Same(Stored(), InitialRecord()));
   EXPECT_EQ(Form1.Text8.Text(), "200,000");
   // The shop button was judged on the empty record, before it was initialised.
@@ -41,14 +36,14 @@ TEST_F(WholeProgramTest, AFirstStartADayTheShopAndARestart) {
   EXPECT_FALSE(Form1.Command2.Enabled());
 
   // Registration.
-  sim.Type(Form1.Text4, "もふ太郎");
+  sim->Type(Form1.Text4, "もふ太郎");
   Click(Form1.Command2);
   EXPECT_EQ(Trim(Stored().Name), "もふ太郎");
 
   // A day: Start hands over to the machine with the savings as money on hand.
-  sim.ClearBoxes();
+  sim->ClearBoxes();
   Click(Form1.Command1);
-  EXPECT_TRUE(sim.Boxes().empty());  // a registered player: no test-play notice
+  EXPECT_TRUE(sim->Boxes().empty());  // a registered player: no test-play notice
   ASSERT_TRUE(Form2.Loaded());
   EXPECT_FALSE(Form1.Loaded());
   EXPECT_EQ(Play.ProxyInterval, 260);
@@ -58,9 +53,7 @@ TEST_F(WholeProgramTest, AFirstStartADayTheShopAndARestart) {
   EXPECT_EQ(Form2.TotalGames.Caption(), "3");
 
   // Esc and yes: the setting, the cash-out, and the title screen as the record of the day.
-  sim.Answer(vbYes);
-  sim.Key(vkEscape);
-  sim.RunFor(1.0);
+  CashOut(1.0);
   EXPECT_FALSE(Form2.Loaded());
   ASSERT_TRUE(Form1.Loaded());
   EXPECT_EQ(Form1.Label6.Caption(), "もふ太郎さんの記録！！");
@@ -76,7 +69,7 @@ TEST_F(WholeProgramTest, AFirstStartADayTheShopAndARestart) {
   Click(Form1.Command3);
   ASSERT_TRUE(Form3.Loaded());
   Click(Form3.Option1);
-  sim.Answer(vbYes);
+  sim->Answer(vbYes);
   Click(Form3.Command1);
   Click(Form3.Command2);
   ASSERT_TRUE(Form1.Loaded());
@@ -88,9 +81,9 @@ TEST_F(WholeProgramTest, AFirstStartADayTheShopAndARestart) {
   // Quit and start again: every value comes back.
   Click(Form1.Command2);
   EXPECT_TRUE(SoundBankReleased());
-  sim.ClearBoxes();
+  sim->ClearBoxes();
   Restart();
-  EXPECT_TRUE(sim.Boxes().empty());
+  EXPECT_TRUE(sim->Boxes().empty());
   EXPECT_TRUE(Same(Stored(), beforeQuit));
   EXPECT_EQ(Form1.Text4.Text(), "もふ太郎");
   EXPECT_EQ(Form1.Text8.Text(), FormatMoney(beforeQuit.Savings));
@@ -102,18 +95,15 @@ TEST_F(WholeProgramTest, AFirstStartADayTheShopAndARestart) {
 
 TEST_F(WholeProgramTest, AnUnnamedTestPlaySavesNothing) {
   Store(Player(300000));
-  Store([] { PlayerRecord r = Player(300000); r.Name = FixedName(""); return r; }());
+  Store(Player(300000, ""));
   Open();
   Click(Form1.Command1);
-  ASSERT_EQ(sim.Boxes().size(), 1u);
-  EXPECT_EQ(sim.Boxes()[0].text, "テストプレイでオープンします。");
-  EXPECT_EQ(sim.Boxes()[0].title, "注意！");
+  ASSERT_EQ(sim->Boxes().size(), 1u);
+  ExpectBox(0, "テストプレイでオープンします。", "注意！");
   ASSERT_TRUE(Form2.Loaded());
   PlayOneGame();
   const PlayerRecord before = Stored();
-  sim.Answer(vbYes);
-  sim.Key(vkEscape);
-  sim.RunFor(1.0);
+  CashOut(1.0);
   ASSERT_TRUE(Form1.Loaded());
   EXPECT_TRUE(Same(Stored(), before));
   EXPECT_EQ(Form1.Text8.Text(), "300,000");

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <string>
 
-#include "assets/asset_reader.h"
+#include "asset_reader.h"
 
 namespace {
 

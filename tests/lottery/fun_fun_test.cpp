@@ -1,10 +1,8 @@
 // The result presentation: every row of its dispatch seen through its sounds, coins, timer and display, the
 // fanfare of an aligned MC, and the growth of a long MC at 100 games left.
+#include "harness/harness.h"
 #include "lottery/mc_sequence.h"
 #include "lottery/presentation.h"
-#include "machine/play_state.h"
-#include "machine/reel_state.h"
-#include "presentation_fixture.h"
 
 namespace {
 

@@ -1,11 +1,8 @@
 // A won MC played on the virtual clock by a player who presses Up whenever the machine is ready and stops the
 // reels a little later: its premonitions, the reveal, the fanfare, the count-up and its games to the end jingle.
-#include <functional>
-#include <vector>
+#include <algorithm>
 
-#include "platform/convert.h"
-#include "platform/vk.h"
-#include "presentation_fixture.h"
+#include "harness/harness.h"
 
 namespace {
 
@@ -19,12 +16,6 @@ struct Game {
   std::string counterAfter;
 };
 
-double FirstAt(const RecordingSound& sound, const std::string& file, SoundAction action) {
-  for (const SoundEvent& e : sound.EventsOf(file))
-    if (e.action == action) return e.at;
-  return -1;
-}
-
 // The big counter after a game that left this many: the last three digits, "-n-" in the last seven, then empty.
 std::string CounterShowing(int left) {
   if (left >= 8) return RightChars(std::to_string(left), 3);
@@ -35,39 +26,24 @@ class McScenarioTest : public PresentationTest {
  protected:
   // Plays until an MC has ended for good, recording every game.
   void PlayThrough() {
-    bool mcSeen = false, done = false;
-    std::function<void()> player = [&, this] {
-      const double now = sim->Elapsed();
-      mcSeen = mcSeen || Mc.BonusPhase == 1;
-      const bool ready =
-          Play.ReadyForNextGame == 1 && Play.PlayAccepted == 1 && AllStopsPressed() && AllReelsStopped();
-      if (ready && (games.empty() || now - games.back().at > 1.0)) {
-        if (!games.empty()) {
-          games.back().coinsAfter = LabelNumber(Form2.Credits.Caption());
-          games.back().counterAfter = Form2.McCounter.Caption();
-        }
-        if (mcSeen && Mc.McEnding == 2 && Mc.StreakPending == 0) {
-          done = true;
-          return;
-        }
-        games.push_back({now, LabelNumber(Form2.Credits.Caption()), Play.BetPlaced == 1, 0, 0, 0, 0, "", -1, ""});
-        sim->Key(vkUp);
-        sim->ActAt(now + 0.01, [this] {
-          Game& g = games.back();
-          g.flag = Lottery.GameFlag;
-          g.pattern = Lottery.StopPattern;
-          g.phase = Mc.BonusPhase;
-          g.left = Lottery.McGamesLeft;
-          g.lever = Stem(Lottery.LeverSound);
-        });
-        sim->KeyAt(now + 0.6, vkRight);
-        sim->KeyAt(now + 0.7, vkLeft);
-        sim->KeyAt(now + 0.8, vkDown);
+    PlayWhileReady([this](double now) {
+      if (!games.empty()) {
+        games.back().coinsAfter = LabelNumber(Form2.Credits.Caption());
+        games.back().counterAfter = Form2.McCounter.Caption();
       }
-      sim->ActAt(now + 0.05, player);
-    };
-    sim->ActAt(0, player);
-    ASSERT_TRUE(sim->RunUntil([&] { return done; }, 20000));
+      const bool mcSeen = std::any_of(games.begin(), games.end(), [](const Game& g) { return g.phase == 1; });
+      if (mcSeen && Mc.McEnding == 2 && Mc.StreakPending == 0) return false;
+      games.push_back({now, LabelNumber(Form2.Credits.Caption()), Play.BetPlaced == 1, 0, 0, 0, 0, "", -1, ""});
+      sim->ActAt(now + 0.01, [this] {
+        Game& g = games.back();
+        g.flag = Lottery.GameFlag;
+        g.pattern = Lottery.StopPattern;
+        g.phase = Mc.BonusPhase;
+        g.left = Lottery.McGamesLeft;
+        g.lever = Stem(Lottery.LeverSound);
+      });
+      return true;
+    });
   }
   std::vector<Game> games;
 };
@@ -103,11 +79,11 @@ TEST_F(McScenarioTest, AWonMcFromItsPremonitionsToTheEndJingle) {
   }
   // The sevens: the fanfare, then the start sequence at 5.8 s and 5.8 s, and the music 7.5 s later (its tick may
   // wait out the 0.3 s pause of the first MC game's bet).
-  const double fanfare = FirstAt(*sound, "Fanfare3.wav", SoundAction::Play);
+  const double fanfare = FirstAt("Fanfare3.wav", SoundAction::Play);
   ASSERT_GT(fanfare, 0);
-  EXPECT_NEAR(FirstAt(*sound, "fua0.wav", SoundAction::Play) - fanfare, 5.8, 0.05);
-  EXPECT_NEAR(FirstAt(*sound, "Fanfare2.wav", SoundAction::Play) - fanfare, 11.6, 0.05);
-  EXPECT_NEAR(FirstAt(*sound, "mc1.wav", SoundAction::Loop) - fanfare, 19.25, 0.2);
+  EXPECT_NEAR(FirstAt("fua0.wav", SoundAction::Play) - fanfare, 5.8, 0.05);
+  EXPECT_NEAR(FirstAt("Fanfare2.wav", SoundAction::Play) - fanfare, 11.6, 0.05);
+  EXPECT_NEAR(FirstAt("mc1.wav", SoundAction::Loop) - fanfare, 19.25, 0.2);
 
   // The MCs: a continuation won in the last games may cut one short for a streak game and the next MC; the last
   // one plays all its games. Each counts down on the big counter, the last seven with LeverOn4.

@@ -3,12 +3,10 @@
 #include <set>
 
 #include "core/game_cycle.h"
+#include "harness/harness.h"
 #include "lottery/internal_lottery.h"
 #include "lottery/premonitions.h"
 #include "lottery/presentation.h"
-#include "machine/play_state.h"
-#include "machine/reel_state.h"
-#include "presentation_fixture.h"
 
 namespace {
 

@@ -1,38 +1,21 @@
 // The machine screen on the real back end (Qt's offscreen platform): every element in its place.
 #include <QLabel>
 
-#include "app/program.h"
-#include "core/day.h"
-#include "machine/machine_screen.h"
-#include "machine/play_state.h"
-#include "machine/player_record.h"
-#include "machine/reel_state.h"
-#include "platform/qt/qt_backend.h"
-#include "platform/qt/qt_screen_view.h"
-#include "platform/vk.h"
-#include "window_fixture.h"
+#include "harness/windows.h"
 
 namespace {
 
-class MachineScreenQtTest : public ::testing::Test {
+// The pictures the program's own folder holds.
+class MachineScreenQtTest : public WindowTest {
  protected:
+  MachineScreenQtTest() : WindowTest(Start::Folder::None) {}
   void SetUp() override {
-    App();
-    backend = std::make_unique<QtBackend>();
-    Play = PlayState{};
-    Record = PlayerRecord{};
+    WindowTest::SetUp();
     Record.Savings = Currency::FromYen(1234567);
     Reels.ReelStep = 15;
-    AssembleProgram();
     StartDay();
-    view = dynamic_cast<QtScreenView*>(Form2.View());
+    view = ViewOf(Form2);
   }
-  void TearDown() override {
-    Form2.Unload();
-    Play.ScreenClosed = 0;
-    backend.reset();
-  }
-  std::unique_ptr<QtBackend> backend;
   QtScreenView* view = nullptr;
 };
 

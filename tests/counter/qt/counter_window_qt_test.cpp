@@ -1,47 +1,18 @@
 // The counter's window on the real back end (Qt's offscreen platform): D at the machine opens it without taking
 // the keyboard, it shows the day and the chosen past day, and the title screen's button opens it after a day.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QScrollBar>
 #include <QTableWidget>
-#include <QTest>
-#include <filesystem>
 
-#include "app/program.h"
-#include "core/day.h"
-#include "core/run_state.h"
 #include "counter/counter.h"
 #include "counter/history_file.h"
 #include "counter/qt/counter_placement.h"
 #include "counter/qt/estimate_bars.h"
 #include "counter/qt/qt_counter_window.h"
 #include "counter/qt/slump_graph.h"
-#include "machine/machine_screen.h"
-#include "machine/play_state.h"
+#include "harness/windows.h"
 #include "machine/play_stats.h"
-#include "machine/player_record.h"
-#include "machine/reel_state.h"
-#include "platform/qt/qt_backend.h"
-#include "platform/qt/qt_screen_view.h"
-#include "records/name_text.h"
-#include "records/save_format.h"
-#include "records/save_store.h"
-#include "records/scratch_folder.h"
-#include "sound/recording_sound.h"
-#include "sound/sound_bank.h"
-#include "title/title_form.h"
-#include "title/title_screen.h"
 
 namespace {
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
 
 CounterDay PastDay(const char* date, int games, int setting) {
   CounterDay d;
@@ -57,23 +28,13 @@ CounterDay PastDay(const char* date, int games, int setting) {
   return d;
 }
 
-std::string& ScratchApp() {
-  static std::string folder;
-  return folder;
-}
-
-class CounterWindowQtTest : public ::testing::Test {
+// The program's folder a scratch folder without sounds; the day's history goes to its sound folder.
+class CounterWindowQtTest : public WindowTest {
  protected:
+  CounterWindowQtTest() : WindowTest(Start::Folder::Program, 0) {}
   void SetUp() override {
-    App();
-    backend = std::make_unique<QtBackend>();
-    AssembleProgram();
-    ResetRunState();
-    std::filesystem::create_directory(folder.Path() + "/soundMofuran");
-    ScratchApp() = folder.Path() + "\\";
-    // The title screen looks for its folder at each load: here, the scratch folder.
-    LocateAppFolder = [] { AppFolder = ScratchApp(); };
-    AppFolder = ScratchApp();
+    WindowTest::SetUp();
+    AppFolder = folder->Path() + "\\";
     window = std::make_unique<QtCounterWindow>();
     InstallCounterView(window.get());
     Record.Savings = Currency::FromYen(100000);
@@ -82,16 +43,8 @@ class CounterWindowQtTest : public ::testing::Test {
   void TearDown() override {
     InstallCounterView(nullptr);
     window.reset();
-    Form2.Unload();
-    Play.ScreenClosed = 0;
-    AppFolder.clear();
-    LocateAppFolder = SetAppFolder;
-    ResetRunState();
-    backend.reset();
+    WindowTest::TearDown();
   }
-  ScratchFolder folder;
-  RecordingSound sound;
-  std::unique_ptr<QtBackend> backend;
   std::unique_ptr<QtCounterWindow> window;
 };
 
@@ -160,11 +113,7 @@ TEST_F(CounterWindowQtTest, DAtTheMachineOpensTheWindowWhichLeavesTheKeysWithThe
 
 TEST_F(CounterWindowQtTest, TheTitleScreensButtonOpensItAfterADayOnly) {
   // A registered player's save files, so that the title screen opens without a question.
-  ChangeFolder(folder.Path() + "/soundMofuran");
-  PlayerRecord r = InitialRecord();
-  r.Savings = Currency::FromYen(50000);
-  r.Name = FixedName("もふ");
-  ASSERT_TRUE(WriteSavePair(EncodeDataFiles(r), EncodeVbdsnd(r)));
+  StorePlayer(50000);
   Form1.Show();
   EXPECT_FALSE(Form1.CounterButton.Visible());
   Form1.Unload();
