@@ -68,27 +68,32 @@ int QtBackend::MsgBox(const std::string& text, int buttons, const std::string& t
   const bool yesNo = (buttons & 7) == vbYesNo;
   // Over the game's window in front, even when the desktop has not made it the active one yet.
   QWidget* parent = QtScreenView::Frontmost();
-  if (!parent) parent = QApplication::activeWindow();
-  QMessageBox box((buttons & vbExclamation) == vbExclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
-                  QString::fromStdString(title), QString::fromStdString(text),
-                  yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
+  // A screen just closed can still be the active window until it is deleted, and a box over it would go with it.
+  if (QWidget* active = QApplication::activeWindow(); !parent && active && active->isVisible()) parent = active;
+  // On the heap: should its window still be deleted under it, the box goes with the window, and it answers No (or
+  // OK) instead of being freed twice.
+  const QPointer<QMessageBox> box = new QMessageBox(
+      (buttons & vbExclamation) == vbExclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+      QString::fromStdString(title), QString::fromStdString(text),
+      yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
   // Enter answers the first button, Esc answers No (or OK), whichever widget of the box has the focus.
   if (yesNo) {
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::No);
+    box->button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+    box->button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setEscapeButton(QMessageBox::No);
   } else {
-    box.setDefaultButton(QMessageBox::Ok);
-    box.setEscapeButton(QMessageBox::Ok);
+    box->setDefaultButton(QMessageBox::Ok);
+    box->setEscapeButton(QMessageBox::Ok);
   }
   // The box takes the keyboard as soon as it is up, so that the next key answers it.
-  QTimer::singleShot(0, &box, [&box] { box.activateWindow(); });
+  QTimer::singleShot(0, box, [b = box.data()] { b->activateWindow(); });
   // The keyboard goes back where it was in the window the box stood over: without a window manager nothing else
   // gives it back.
   QWidget* focus = QApplication::focusWidget();
   const QPointer<QWidget> back = focus && parent && focus->window() == parent ? focus : parent;
-  const int r = box.exec();
+  const int r = box->exec();
+  delete box;
   if (back && back->isVisible()) {
     back->window()->activateWindow();
     back->setFocus();

@@ -60,4 +60,15 @@ TEST_F(MessageBoxTest, TheCashOutQuestionStandsOverTheMachineAndIsAnsweredByItsK
   EXPECT_FALSE(Form2.Loaded());
 }
 
+TEST_F(MessageBoxTest, ABoxWhoseWindowIsDeletedUnderItGoesWithItAndAnswersNo) {
+  auto* window = new QWidget;
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  const QPointer<QWidget> watched = window;
+  QTimer::singleShot(50, [window] { delete window; });
+  EXPECT_EQ(MsgBox("換金して終了しますか？", vbYesNo, "終了しますか？"), vbNo);
+  EXPECT_TRUE(watched.isNull());
+}
+
 }  // namespace
