@@ -1,5 +1,6 @@
 #include "tools/counter_calibration/calibration_days.h"
 
+#include <algorithm>
 #include <random>
 #include <stdexcept>
 
@@ -41,7 +42,7 @@ std::vector<int> FreshWinPositions(const CounterDay& day) {
     if (b.streak)
       ++streaks;
     else
-      at.push_back(outside - streaks);
+      at.push_back(std::min(outside - streaks, day.normalGames));
   }
   return at;
 }
