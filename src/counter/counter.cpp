@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int kPlainMcLength = 33;
-constexpr int kCeilingGames = 1280;
 
 struct Tracker {
   bool running = false;
@@ -30,9 +29,6 @@ struct Tracker {
   int mcLabel = 0, pmcLabel = 0;
   bool mcDue = false, pmcDue = false;
   bool recorded = false;       // the finished day went into the history
-  // What visibly moved the setting today: MC間 reaching the ceiling, an MC grown by 1000 games.
-  SettingPath path;
-  int mcLength = 0;            // the running MC's length as last seen
   CounterDay day;
   std::string notice;
 };
@@ -139,12 +135,6 @@ void CounterGameEnd() {
     if (!b.streak) d.freshWins += 1;
     d.bonuses.push_back(b);
     t.gamesSinceBonus = 0;
-    t.mcLength = b.length;
-  } else if (Mc.BonusPhase == 1 && Lottery.McLength > t.mcLength && t.mcLength > 0) {
-    // A running MC grows by 1000 (the setting rises by one) or by 10000 (it does not), at 100 games left.
-    const int grown = Lottery.McLength - t.mcLength;
-    for (int i = 0; i < grown % 10000 / 1000; ++i) t.path.Raise();
-    t.mcLength = Lottery.McLength;
   }
   t.streakDue = Mc.StreakPending == 1;
   const int mc = LabelNumber(Form2.McCount.Caption()), pmc = LabelNumber(Form2.PmcCount.Caption());
@@ -157,9 +147,7 @@ void CounterGameEnd() {
   d.mc = mc + (t.mcDue ? 1 : 0);
   d.pmc = pmc + (t.pmcDue ? 1 : 0);
   d.fanfare = Mc.FanfareCount - t.fanfare0;
-  const int sinceMc = LabelNumber(Form2.GamesSinceMc.Caption());
-  if (sinceMc == kCeilingGames && t.gamesSinceMc != kCeilingGames) t.path.Ceiling();
-  t.gamesSinceMc = sinceMc;
+  t.gamesSinceMc = LabelNumber(Form2.GamesSinceMc.Caption());
   t.lastTotal = Play.TotalGames;
   Refresh();
 }
@@ -208,7 +196,7 @@ CounterModel CurrentCounterModel() {
   if (!g_pastRead) ReadPastDays();
   m.pastDays = g_past;
   m.notice = t.notice;
-  m.estimate = EstimateSetting(t.day.normalGames, t.day.freshWins, t.path);
+  m.estimate = EstimateSetting(t.day.normalGames, t.day.freshWins);
   return m;
 }
 

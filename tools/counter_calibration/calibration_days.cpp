@@ -1,6 +1,5 @@
 #include "tools/counter_calibration/calibration_days.h"
 
-#include <algorithm>
 #include <random>
 #include <stdexcept>
 
@@ -42,7 +41,7 @@ std::vector<int> FreshWinPositions(const CounterDay& day) {
     if (b.streak)
       ++streaks;
     else
-      at.push_back(std::min(outside - streaks, day.normalGames));
+      at.push_back(outside - streaks);
   }
   return at;
 }

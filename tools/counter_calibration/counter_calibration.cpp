@@ -1,10 +1,9 @@
 // counter-calibration: plays simulated days with mofuran-sim's library and reads them back from the history file
 // the game writes in the simulator's data folder, as the data counter records them.
-//   --rates        prints setting_rates.txt: fresh MC wins by points of the day for each setting
+//   --rates        prints setting_rates.txt: normal games per fresh MC win for each setting
 //   (default)      calibration: days at settings drawn as the hall draws them, of several lengths; the estimate
 //                  made at each day's end against the day's true setting, bucketed by predicted probability
 // Options: --days N (per setting for --rates, in all otherwise), --games N (--rates only), --seed N.
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <csignal>
@@ -32,54 +31,28 @@ constexpr double kMinRateGames = 100000;
 double RatesStart(std::uint32_t draw) { return 2000.0 * (draw % 40000); }
 double JudgedStart(std::uint32_t draw) { return 2000.0 * (draw % 40000) + 1000; }
 
-// Points of the day, in normal games, at which the rates are measured.
-constexpr int kPoints[] = {25, 50, 100, 150, 200, 300, 400, 500, 600, 800, 1000, 1200, 1400, 1600, 1800, 2000,
-                           2200, 2400, 2700, 3000, 3500, 4000};
-
-// For each setting, days of `games` games; at each point of the day that nearly every day reached, the mean of
-// the fresh wins by then and their variance over that mean.
 void Rates(int days, long games, std::uint32_t seed) {
-  std::printf("# The data counter's setting estimate rests on these: for each setting the day starts with, at points\n"
-              "# of the day counted in normal games, the mean number of fresh MC wins by then and their variance\n"
-              "# over that mean, measured by the counter itself over simulated days of the real game (%d days of\n"
-              "# %ld games per setting, starting on even seconds; the calibration's days start on odd ones):\n"
-              "#   nice build/counter-calibration --rates --days %d --games %ld --seed %u > src/counter/setting_rates.txt\n"
-              "# A point is given where at least half the days reached it. One line a setting and point:\n"
-              "# setting, normal games, mean fresh wins, variance over mean.\n",
-              days, games, days, games, seed);
+  std::printf("# Normal games per fresh MC win for each setting: what the data counter's setting estimate rests on.\n");
+  std::printf("# Measured by the counter itself over simulated days of the real game (%d days of %ld games per\n",
+              days, games);
+  std::printf("# setting):\n");
+  std::printf("#   nice build/counter-calibration --rates --days %d --games %ld --seed %u > src/counter/setting_rates.txt\n",
+              days, games, seed);
+  std::printf("# The odds sheet's 通常時MC (mofuran-sim --sheet) counts the same, over days of its own. One line a\n");
+  std::printf("# setting: the setting, then the games.\n");
   std::mt19937 rng(seed);
-  std::array<std::vector<PlayedDay>, 6> by;
-  for (int s = 1; s <= 6; ++s)
-    for (int done = 0; done < days; done += kBatch) {
-      for (PlayedDay& d : PlayCounterDays(std::min(kBatch, days - done), games, s, RatesStart(rng()), rng()))
-        by[s - 1].push_back(std::move(d));
-      std::fprintf(stderr, "\rsetting %d: %zu days", s, by[s - 1].size());
-    }
-  std::fprintf(stderr, "\n");
-  std::vector<int> points;
-  for (int n : kPoints) {
-    bool reached = true;
-    for (const auto& list : by) {
-      long count = 0;
-      for (const PlayedDay& d : list) count += d.day.normalGames >= n;
-      reached = reached && count >= 0.5 * static_cast<double>(list.size());
-    }
-    if (reached) points.push_back(n);
-  }
-  if (points.empty()) throw std::runtime_error("the days are too short for any point of the rates");
-  for (int s = 0; s < 6; ++s)
-    for (int n : points) {
-      double count = 0, sum = 0, squares = 0;
-      for (const PlayedDay& d : by[s]) {
-        if (d.day.normalGames < n) continue;
-        const std::vector<int> at = FreshWinPositions(d.day);
-        const double k = static_cast<double>(std::upper_bound(at.begin(), at.end(), n) - at.begin());
-        count += 1, sum += k, squares += k * k;
+  for (int s = 1; s <= 6; ++s) {
+    long long normal = 0, wins = 0;
+    for (int done = 0; done < days; done += kBatch)
+      for (const PlayedDay& d : PlayCounterDays(std::min(kBatch, days - done), games, s, RatesStart(rng()), rng())) {
+        normal += d.day.normalGames;
+        wins += d.day.freshWins;
       }
-      const double mean = sum / count, variance = (squares - sum * mean) / (count - 1);
-      if (!(mean > 0)) throw std::runtime_error("no fresh MC win by game " + std::to_string(n) + ": no rate to give");
-      std::printf("%d %d %.4f %.3f\n", s + 1, n, mean, std::max(variance / mean, 0.01));
-    }
+    if (wins == 0) throw std::runtime_error("no fresh MC win at setting " + std::to_string(s) + ": no rate to give");
+    std::printf("%d %.1f\n", s, static_cast<double>(normal) / wins);
+    std::fprintf(stderr, "setting %d: %lld normal games, %lld fresh wins\n", s, normal, wins);
+    std::fflush(stdout);
+  }
 }
 
 // Days of lengths spread evenly on a log scale from 300 to 10,000 games (the hall's hours cut some shorter), at

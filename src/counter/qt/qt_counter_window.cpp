@@ -288,15 +288,12 @@ void QtCounterWindow::Update(const CounterModel& model) {
   const SettingEstimate& e = model.estimate;
   bars_->SetProbabilities(e.p);
   QString line = QStringLiteral("通常%1G・初当り%2回から（連荘は除く）。").arg(e.normalGames).arg(e.freshWins);
-  if (e.moved) {
-    // The ceiling or a grown MC moved the setting: where it may stand now, its likeliest values.
-    line += QStringLiteral("今の設定：");
-    std::array<int, 8> order = {0, 1, 2, 3, 4, 5, 6, 7};
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return e.now[a] > e.now[b]; });
-    for (int i = 0; i < 3 && e.now[order[i]] >= 0.005; ++i)
-      line += QStringLiteral("%1設定%2 %3%").arg(i ? "・" : "").arg(order[i] + 1).arg(100 * e.now[order[i]], 0, 'f', 0);
-    line += QStringLiteral("。");
-  }
+  if (e.normalGames < 2000)
+    line += QStringLiteral("ゲーム数が少なく、まだほぼ当日の設定配分のままです。");
+  else if (e.normalGames < 6000)
+    line += QStringLiteral("目安程度の推測です。");
+  else
+    line += QStringLiteral("ある程度信頼できる推測です。");
   estimateLine_->setText(line);
   notice_->setText(QString::fromStdString(model.notice));
   notice_->setVisible(!model.notice.empty());
