@@ -1,55 +1,47 @@
 // The machine's odds sheet: every setting played for the same days, and for each the figures a player reads off a
-// hall's sheet, each with its 95 % confidence interval from the spread between the days.
+// hall's sheet, each with its 95 % interval (sheet_intervals.h).
 #pragma once
-#include <cmath>
+#include <array>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "tools/sim/sheet_intervals.h"
+
 struct SimOptions;
+struct DayResult;
 
-// A figure and its interval; NaN where there was nothing to measure (no MC, or a single day for the interval), and an
-// infinite upper end where the interval reaches "never".
-struct Figure {
-  double value = NAN, low = NAN, high = NAN;
+// What the sheet takes from a day.
+struct SheetDay {
+  double coinsIn = 0, coinsOut = 0, games = 0, normalGames = 0, freshWins = 0, freshPmc = 0;
+  double starts = 0, premiumStarts = 0, streakStarts = 0, lengthSum = 0, lengthSquares = 0, fanfare = 0;
+  double longest = 0;
 };
-
-// A figure that is a ratio of two sums over days (coins out over coins in, games over wins): its value is the
-// ratio of the sums and its interval comes from how far each day's numerator strays from the ratio times its
-// denominator, with Student's t for the number of days less one (the days are independent: each has its own
-// clock and player).
-class DayRatio {
- public:
-  void Add(double numerator, double denominator);
-  Figure Estimate() const;
-  // The same, clipped to [low, high], the values the figure can take.
-  Figure Within(double low, double high) const;
-  // One in how many: the inverse of the ratio, its interval the inverse of the ratio's (so never below 0; infinite
-  // when the ratio's interval reaches 0).
-  Figure OneIn() const;
-
- private:
-  long days_ = 0;
-  long double a_ = 0, b_ = 0, aa_ = 0, ab_ = 0, bb_ = 0;
-};
-
-// Student's t: the 97.5 % point for the degrees of freedom (the half width of a 95 % interval in standard errors).
-double StudentT975(long degreesOfFreedom);
+SheetDay SheetDayOf(const DayResult& d);
 
 struct SettingFigures {
   int setting = 0;
   int days = 0;
   long games = 0;
-  Figure payout;            // coins out per coin in
-  Figure gamesPerFreshWin;  // normal games per MC won in normal play
-  Figure gamesPerPmc;       // normal games per PMC
-  Figure premiumShare;      // PMCs among MC starts
-  Figure meanMcLength;      // games of an MC as drawn
-  Figure streakShare;       // MCs followed by a streak continuation
-  Figure fanfarePer10000;   // fanfare streaks per 10,000 games
-  int longestMc = 0;
+  Figure payout;             // coins out per coin in
+  Figure gamesPerFreshWin;   // normal games per MC won in normal play
+  Figure gamesPerFreshPmc;   // normal games per PMC won in normal play
+  Figure pmcShare;           // PMCs among all MC starts (fresh and streak)
+  Figure meanMcLength;       // games of an MC as drawn
+  Figure streakShare;        // MCs followed by a streak continuation
+  Figure fanfarePer10000;    // fanfare streaks per 10,000 games
+  Figure longestMc;          // a day's longest MC: the median over the days
   std::vector<std::vector<int>> slumps;  // the first three days' coin difference after each game (settings 1, 6)
 };
+
+// Each figure of settings 1..6 as a ratio of sums over their days, in the order of SettingFigures (all but the
+// longest MC).
+constexpr int kRatioFigures = 7;
+std::array<std::array<DayRatio, 6>, kRatioFigures> SheetRatios(const std::array<std::vector<SheetDay>, 6>& days);
+
+// The figures of settings 1..6 from their days. Intervals need at least kIntervalDays days a setting.
+constexpr int kIntervalDays = 5;
+std::vector<SettingFigures> SheetFigures(const std::array<std::vector<SheetDay>, 6>& days);
 
 struct OddsSheet {
   int daysPerSetting = 0;

@@ -126,7 +126,9 @@ DayResult PlayOneDay(const SimOptions& o, const PlayerRecord& stake, int number,
     ++d.starts;
     if (b.premium) ++d.premiumStarts;
     if (b.streak) ++d.streakStarts;
+    if (b.premium && !b.streak) ++d.freshPmc;
     d.lengthSum += b.length;
+    d.lengthSquares += static_cast<long long>(b.length) * b.length;
   }
   if (wants.slump) d.slump = day.slump;
   if (wants.history) d.history = EncodeHistory({day});
@@ -175,10 +177,10 @@ bool GetBlob(std::istream& in, const char* name, std::string* bytes) {
 }  // namespace
 
 std::string EncodeDay(const DayResult& d) {
-  std::string out = Formatted("day %d %d %ld %lld %lld %ld %ld %d %d %d %a %ld %ld %ld %ld %ld %lld\n", d.number,
-                              d.setting, d.games, d.coinsIn, d.coinsOut, d.mc, d.pmc, d.fanfareStreaks,
+  std::string out = Formatted("day %d %d %ld %lld %lld %ld %ld %d %d %d %a %ld %ld %ld %ld %ld %lld %ld %lld\n",
+                              d.number, d.setting, d.games, d.coinsIn, d.coinsOut, d.mc, d.pmc, d.fanfareStreaks,
                               d.maxMcLength, d.bankrupt ? 1 : 0, d.virtualSeconds, d.normalGames, d.freshWins,
-                              d.starts, d.premiumStarts, d.streakStarts, d.lengthSum);
+                              d.starts, d.premiumStarts, d.streakStarts, d.lengthSum, d.freshPmc, d.lengthSquares);
   out += "slump " + std::to_string(d.slump.size());
   for (int v : d.slump) out += ' ' + std::to_string(v);
   out += '\n';
@@ -194,7 +196,7 @@ bool DecodeDay(const std::string& text, DayResult* d) {
   int bankrupt = 0;
   if (!(in >> word >> d->number >> d->setting >> d->games >> d->coinsIn >> d->coinsOut >> d->mc >> d->pmc >>
         d->fanfareStreaks >> d->maxMcLength >> bankrupt >> seconds >> d->normalGames >> d->freshWins >> d->starts >>
-        d->premiumStarts >> d->streakStarts >> d->lengthSum) ||
+        d->premiumStarts >> d->streakStarts >> d->lengthSum >> d->freshPmc >> d->lengthSquares) ||
       word != "day")
     return false;
   d->bankrupt = bankrupt != 0;

@@ -26,7 +26,9 @@ struct DayResult {
   long starts = 0;         // MC starts of any kind
   long premiumStarts = 0;  // of them PMCs
   long streakStarts = 0;   // of them streak continuations: each follows an MC
+  long freshPmc = 0;       // PMCs won in normal play
   long long lengthSum = 0;  // the starts' lengths as drawn
+  long long lengthSquares = 0;  // and the sum of their squares
   std::vector<int> slump;   // coins out minus coins in after each game, when asked for
   // The save file after the cash-out, as the save format encodes it (every field but the name).
   std::vector<std::uint8_t> record;

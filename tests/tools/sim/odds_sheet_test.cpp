@@ -1,4 +1,4 @@
-// The odds sheet: its intervals, and a small sheet played whole, printed and drawn.
+// The odds sheet: its intervals, a small sheet played whole, printed and drawn, and how often its intervals hold.
 #include <gtest/gtest.h>
 
 #include <QSvgRenderer>
@@ -6,45 +6,68 @@
 
 #include "harness/scratch_folder.h"
 #include "tools/sim/odds_sheet.h"
+#include "tools/sim/sheet_coverage.h"
 #include "tools/sim/sheet_plot.h"
 #include "tools/sim/sim_run.h"
 
 namespace {
 
-TEST(DayRatioTest, TheRatioOfTheSumsWithAStudentIntervalFromTheDaysStrays) {
-  DayRatio r;
-  // Three days: 10 of 100, 30 of 100, 20 of 200. The ratio is 60/400; the strays a - 0.15 b are -5, 15, -10.
-  r.Add(10, 100);
-  r.Add(30, 100);
-  r.Add(20, 200);
-  const Figure f = r.Estimate();
-  EXPECT_DOUBLE_EQ(f.value, 0.15);
-  const double se = std::sqrt(3.0 / 2 * (25 + 225 + 100)) / 400;
-  EXPECT_NEAR(f.high - f.value, 4.3027 * se, 1e-9);
-  EXPECT_NEAR(f.value - f.low, 4.3027 * se, 1e-9);
-
-  // One in how many: the inverted interval of the rate; where the rate's interval reaches 0, never.
-  const Figure one = r.OneIn();
-  EXPECT_NEAR(one.value, 1 / 0.15, 1e-12);
-  EXPECT_NEAR(one.low, 1 / f.high, 1e-12);
-  EXPECT_TRUE(std::isinf(one.high));
-  // A share stays a share.
-  EXPECT_GE(r.Within(0.1, 1).low, 0.1);
-
-  DayRatio single;
-  single.Add(5, 10);
-  EXPECT_DOUBLE_EQ(single.Estimate().value, 0.5);
-  EXPECT_TRUE(std::isnan(single.Estimate().low)) << "one day has no spread";
-  EXPECT_TRUE(std::isnan(DayRatio().Estimate().value));
+// Five days a setting with the counts given for every setting alike (numerator, denominator a day).
+std::array<Figure, 6> Pooled(const std::vector<std::pair<double, double>>& days, FigureKind kind) {
+  std::array<DayRatio, 6> r;
+  for (DayRatio& s : r)
+    for (auto [a, b] : days) s.Add(a, b, b > 0 ? a * a / b + 400 * b : 0);
+  return PooledFigures(r, kind, 5);
 }
 
-TEST(DayRatioTest, StudentsPointMeetsItsTableAndTheNormalPoint) {
-  EXPECT_NEAR(StudentT975(1), 12.7062, 1e-4);
-  EXPECT_NEAR(StudentT975(30), 2.0423, 1e-4);
-  EXPECT_NEAR(StudentT975(31), 2.0395, 1e-4);
-  EXPECT_NEAR(StudentT975(120), 1.9799, 1e-4);
-  EXPECT_NEAR(StudentT975(100000), 1.95999, 1e-4);
-  for (long df = 2; df < 200; ++df) EXPECT_LT(StudentT975(df), StudentT975(df - 1)) << df;
+TEST(SheetIntervalsTest, StayWithinWhatTheFigureCanTakeAndAreNeverOfZeroWidth) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<double, double>> days;
+    FigureKind kind;
+    double low, high;  // the values the figure can take
+  };
+  const std::vector<std::pair<double, double>> none(5, {0, 2000}), even(5, {5, 100});
+  const std::vector<std::pair<double, double>> rare = {{0, 2000}, {1, 2000}, {0, 2000}, {0, 2000}, {0, 2000}};
+  const Case cases[] = {
+      {"one event in five days", rare, {FigureModel::Count}, 0, INFINITY},
+      {"all but one MC a PMC", {{40, 40}, {39, 40}, {40, 40}, {40, 40}, {40, 40}}, {FigureModel::Share, 0, 1, 10}, 0, 1},
+      {"one MC a PMC", {{0, 40}, {1, 30}, {0, 50}, {0, 40}, {0, 45}}, {FigureModel::Share, 0, 1, 10}, 0, 1},
+      {"days without spread", even, {FigureModel::Count}, 0, INFINITY},
+      {"short MCs", {{35 * 30, 30}, {33 * 20, 20}, {40 * 25, 25}, {33 * 30, 30}, {34 * 30, 30}},
+       {FigureModel::Mean, 33, 3999, 20}, 33, 3999},
+      {"payout", {{300, 100}, {250, 100}, {400, 100}, {100, 100}, {320, 100}}, {FigureModel::Relative}, 0, INFINITY},
+  };
+  for (const Case& c : cases)
+    for (const Figure& f : Pooled(c.days, c.kind)) {
+      ASSERT_FALSE(f.thin) << c.what;
+      EXPECT_GE(f.low, c.low) << c.what;
+      EXPECT_LE(f.high, c.high) << c.what;
+      EXPECT_LT(f.low, f.high) << c.what;
+      EXPECT_TRUE(f.low <= f.value && f.value <= f.high) << c.what;
+    }
+  // Too few days, too few MCs for a mean, a spread that no setting shows: no interval, said so.
+  EXPECT_TRUE(Pooled(none, {FigureModel::Count})[0].thin);
+  EXPECT_TRUE(Pooled(std::vector<std::pair<double, double>>(5, {40, 40}), {FigureModel::Share, 0, 1, 10})[0].thin);
+  EXPECT_TRUE(Pooled({{5, 100}, {3, 100}, {4, 100}, {6, 100}}, {FigureModel::Count})[0].thin);
+  EXPECT_TRUE(Pooled(std::vector<std::pair<double, double>>(5, {33 * 3 + 66, 3}), {FigureModel::Mean, 33, 3999, 20})[0].thin);
+  // A spread between days wider than chance widens the interval.
+  const Figure chance = Pooled(even, {FigureModel::Count})[0];
+  const Figure spread = Pooled({{1, 100}, {9, 100}, {2, 100}, {8, 100}, {5, 100}}, {FigureModel::Count})[0];
+  EXPECT_GT(spread.high - spread.low, 1.5 * (chance.high - chance.low));
+}
+
+TEST(SheetIntervalsTest, TheMedianOfTheDaysWithTheOrderStatisticsThatHoldIt) {
+  const Figure five = MedianFigure({400, 999, 111, 2999, 555});
+  EXPECT_EQ(five.value, 555);
+  EXPECT_EQ(five.low, 111);
+  EXPECT_EQ(five.high, 2999);
+  std::vector<double> twenty;
+  for (int i = 1; i <= 20; ++i) twenty.push_back(i);
+  const Figure f = MedianFigure(twenty);  // 6th to 15th: 95.9 %
+  EXPECT_EQ(f.low, 6);
+  EXPECT_EQ(f.high, 15);
+  EXPECT_TRUE(MedianFigure({1, 2, 3, 4}).thin);
 }
 
 // Every setting is played for the days asked, at its own setting; the sheet prints one row a setting and one
@@ -64,14 +87,14 @@ TEST(OddsSheetTest, EverySettingIsPlayedPrintedAndDrawn) {
     EXPECT_EQ(s.days, 2);
     EXPECT_EQ(s.games, 240);
     EXPECT_GT(s.payout.value, 0);
-    EXPECT_LE(s.payout.low, s.payout.value);
-    EXPECT_GE(s.payout.high, s.payout.value);
+    EXPECT_TRUE(s.payout.thin) << "two days are too few for an interval";
     EXPECT_EQ(s.slumps.size(), s.setting == 1 || s.setting == 6 ? 2u : 0u) << s.setting;
     for (const auto& slump : s.slumps) EXPECT_EQ(slump.size(), 120u);
   }
 
   const std::string text = SheetText(sheet);
-  EXPECT_NE(text.find("機械割"), std::string::npos);
+  EXPECT_NE(text.find("[too thin]"), std::string::npos);
+  EXPECT_NE(text.find("Days of 120 games"), std::string::npos);
   for (int setting = 1; setting <= 6; ++setting)
     EXPECT_NE(text.find("\n" + std::to_string(setting) + " "), std::string::npos) << setting;
   const std::string json = SheetJson(sheet);
