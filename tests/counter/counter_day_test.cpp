@@ -84,27 +84,31 @@ TEST_F(CounterDayTest, GamesEndingTogetherShareTheSlumpEvenlyFromTheDaysStart) {
 }
 
 // The machine shows a won MC in its count only when the MC's start sequence counts it up, seconds after the game
-// that won it; the counter has it from that game's end, and once.
+// that won it; the counter has it from that game's end, and once. An MC a streak forced is no fresh win.
 TEST_F(CounterDayTest, AWonMcIsCountedFromTheGameThatWonItOnce) {
   OpenDay();
   struct Game {
     int length;  // of the MC the game won; 0: none
     const char *mcShown, *pmcShown;
     int mc, pmc;
+    bool streakNext = false;  // a streak continuation is due at this game's end
   };
-  const Game played[] = {{33, "0", "0", 1, 0}, {0, "1", "0", 1, 0}, {555, "1", "0", 1, 1}, {0, "1", "0", 1, 1},
-                         {0, "1", "1", 1, 1},  {33, "2", "1", 2, 1}, {0, "2", "1", 2, 1}};
+  const Game played[] = {{33, "0", "0", 1, 0}, {0, "1", "0", 1, 0},        {555, "1", "0", 1, 1}, {0, "1", "0", 1, 1},
+                         {0, "1", "1", 1, 1, true}, {33, "2", "1", 2, 1}, {0, "2", "1", 2, 1}};
   for (const Game& g : played) {
     Form2.McCount.Caption = g.mcShown;
     Form2.PmcCount.Caption = g.pmcShown;
     Lottery.GameFlag = g.length ? GameFlags::Mc : GameFlags::None;
     Lottery.StopPattern = g.length ? StopPatterns::Bonus : StopPatterns::Flagged;
     Lottery.McLength = g.length;
+    Mc.StreakPending = g.streakNext ? 1 : 0;
     Play.TotalGames += 1;
     CounterGameEnd();
     EXPECT_EQ(CounterToday().mc, g.mc) << Play.TotalGames;
     EXPECT_EQ(CounterToday().pmc, g.pmc) << Play.TotalGames;
   }
+  EXPECT_EQ(CounterToday().freshWins, 2);
+  EXPECT_TRUE(CounterToday().bonuses.back().streak);
 }
 
 TEST_F(CounterDayTest, AWonMcDayIsRecordedGameByGameAsThePlayerSawIt) {

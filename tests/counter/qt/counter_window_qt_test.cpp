@@ -160,7 +160,7 @@ TEST_F(CounterWindowQtTest, TheTablesShowEveryFigureInItsCell) {
   m.today.mc = 3;
   m.today.pmc = 1;
   m.today.coinsIn = 3000;
-  m.today.coinsOut = 1000;
+  m.today.coinsOut = 2500;
   m.today.setting = 4;
   m.today.bonuses = {{120, false, false, 33, 120, false}, {154, true, false, 555, 1, true},
                      {800, false, true, 33, 90, false}};
@@ -174,7 +174,7 @@ TEST_F(CounterWindowQtTest, TheTablesShowEveryFigureInItsCell) {
                                                 {"2", "154", "PMC", "555", "1", "連荘"},
                                                 {"1", "120", "MC", "33", "120", "初当り"}}));
   EXPECT_EQ(cells(window->DaysTable()), (Rows{{"日付", "G数", "MC", "PMC", "差枚", "設定"},
-                                               {"本日", "1234", "3", "1", "-2,000", "4"},
+                                               {"本日", "1234", "3", "1", "-500", "4"},
                                                {"12/09 20:00", "600", "2", "1", "+1,800", "2"},
                                                {"12/08 19:00", "4000", "5", "1", "+12,000", "6"}}));
   // Every column whole, at the usual size and in one column as narrow as beside a machine on a 1280-wide screen.
