@@ -32,14 +32,18 @@ constexpr LengthRow kTableB[] = {
 };
 constexpr std::int32_t kPlainMc = 33;
 
-// Table C, the fanfare streak's, has no plain MC: every value outside its rows gives 555.
-constexpr LengthRow kTableC[] = {
-    {0, 150, 0, 0, 333},     {151, 300, 0, 0, 111},   {301, 380, 0, 0, 222},   {381, 440, 0, 0, 444},
-    {441, 470, 0, 0, 666},   {471, 500, 0, 0, 888},   {501, 680, 0, 0, 555},   {681, 682, 0, 0, 1999},
-    {686, 687, 0, 0, 1888},  {691, 692, 0, 0, 1777},  {696, 696, 0, 0, 2999},  {701, 710, 0, 0, 1111},
-    {721, 722, 0, 0, 2111},  {726, 727, 0, 0, 2222},  {731, 740, 0, 0, 1222},  {751, 900, 0, 0, 777},
-    {901, 990, 0, 0, 999},   {991, 991, 0, 0, 2888},  {992, 992, 0, 0, 2777},  {993, 993, 0, 0, 2666},
-    {994, 994, 0, 0, 2555},  {995, 995, 0, 0, 3999},
+// Table C, the fanfare streak's, has no plain MC and never widens: every value outside its rows gives 555.
+struct FixedRow {
+  int lo, hi;
+  std::int32_t length;
+};
+constexpr FixedRow kTableC[] = {
+    {0, 150, 333}, {151, 300, 111}, {301, 380, 222}, {381, 440, 444},
+    {441, 470, 666}, {471, 500, 888}, {501, 680, 555}, {681, 682, 1999},
+    {686, 687, 1888}, {691, 692, 1777}, {696, 696, 2999}, {701, 710, 1111},
+    {721, 722, 2111}, {726, 727, 2222}, {731, 740, 1222}, {751, 900, 777},
+    {901, 990, 999}, {991, 991, 2888}, {992, 992, 2777}, {993, 993, 2666},
+    {994, 994, 2555}, {995, 995, 3999},
 };
 constexpr std::int32_t kTableCOtherwise = 555;
 
@@ -61,7 +65,9 @@ std::int32_t McLengthFromTable(LengthTable table, int x, int setting, int d) {
     case LengthTable::B:
       return Lookup(kTableB, x, setting, d, kPlainMc);
     case LengthTable::C:
-      return Lookup(kTableC, x, 0, 0, kTableCOtherwise);
+      for (const FixedRow& r : kTableC)
+        if (x >= r.lo && x <= r.hi) return r.length;
+      return kTableCOtherwise;
   }
   return kPlainMc;
 }

@@ -24,7 +24,7 @@ TEST_F(MachineScreenQtTest, EveryElementHasItsWidgetAtItsPlaceWithItsCaption) {
   EXPECT_EQ(view->width(), 757);
   EXPECT_EQ(view->height(), 596);
   EXPECT_TRUE(view->isVisible());
-  int labels = 0, pictures = 0;
+  int labels = 0, pictures = 0, opaque = 0;
   for (Element* e : Form2.Elements()) {
     if (e->Kind() == ElementKind::Timer) continue;
     QWidget* w = view->WidgetOf(e);
@@ -33,11 +33,13 @@ TEST_F(MachineScreenQtTest, EveryElementHasItsWidgetAtItsPlaceWithItsCaption) {
     EXPECT_EQ(w->isVisibleTo(view), e->Visible()) << e->Name();
     if (e->Kind() == ElementKind::Label) {
       ++labels;
+      opaque += static_cast<Label*>(e)->BackStyle() == 1;
       EXPECT_EQ(static_cast<QLabel*>(w)->text().toStdString(), static_cast<Label*>(e)->Caption()) << e->Name();
     }
     if (e->Kind() == ElementKind::PictureBox) ++pictures;
   }
   EXPECT_EQ(labels, 47);
+  EXPECT_EQ(opaque, 1);  // the labels stand on the cabinet; only the proxy's status line has a ground of its own
   EXPECT_EQ(pictures, 42);
   EXPECT_EQ(static_cast<QLabel*>(view->WidgetOf(&Form2.Label6))->text(), QString("1,234,567"));
   EXPECT_EQ(static_cast<QLabel*>(view->WidgetOf(&Form2.Label1))->text(), QString("操作方法：「↑」　BET ＆ PLAY"));
