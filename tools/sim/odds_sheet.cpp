@@ -84,6 +84,7 @@ OddsSheet RunSheet(const SimOptions& given, std::ostream* trace) {
   SimOptions o = given;
   if (!o.daysGiven) o.days = kSheetDays;
   if (!o.gamesGiven) o.games = kSheetGames;
+  if (o.scratch.empty()) o.scratch = MemoryFolder();
   std::vector<DayTask> tasks;
   for (int setting = 1; setting <= 6; ++setting)
     for (int d = 0; d < o.days; ++d) {

@@ -25,6 +25,7 @@ std::vector<std::vector<FigureCoverage>> MeasureCoverage(const CoverageOptions& 
   SimOptions o;
   o.games = c.games;
   o.jobs = c.jobs;
+  o.scratch = MemoryFolder();
   const int perSetting = c.days + c.referenceDays;
   std::vector<DayTask> tasks;
   for (int s = 1; s <= 6; ++s)
