@@ -57,7 +57,9 @@ std::vector<SettingFigures> SheetFigures(const std::array<std::vector<SheetDay>,
   const auto premium = PooledFigures(share, shares, kIntervalDays);
   const auto lengths = PooledFigures(length, {FigureModel::Mean, kShortestMc, kLongestDrawn, 20}, kIntervalDays);
   const auto streaks = PooledFigures(streak, shares, kIntervalDays);
-  const auto fanfares = PooledFigures(fanfare, count, kIntervalDays);
+  // Two or three fanfare streaks in 10,000 games, and they come in bunches: in fewer games a setting than this the
+  // days hold one or none, which shows no bunching, and an interval on them holds far less than it says.
+  const auto fanfares = PooledFigures(fanfare, {FigureModel::Count, 0, INFINITY, 20000}, kIntervalDays);
   std::vector<SettingFigures> out;
   for (size_t s = 0; s < 6; ++s) {
     SettingFigures f;
