@@ -57,7 +57,9 @@ std::vector<SettingFigures> SheetFigures(const std::array<std::vector<SheetDay>,
   const auto premium = PooledFigures(share, shares, kIntervalDays);
   const auto lengths = PooledFigures(length, {FigureModel::Mean, kShortestMc, kLongestDrawn, 20}, kIntervalDays);
   const auto streaks = PooledFigures(streak, shares, kIntervalDays);
-  const auto fanfares = PooledFigures(fanfare, count, kIntervalDays);
+  // Two or three fanfare streaks in 10,000 games, and they come in bunches: in fewer games a setting than this the
+  // days hold one or none, which shows no bunching, and an interval on them holds far less than it says.
+  const auto fanfares = PooledFigures(fanfare, {FigureModel::Count, 0, INFINITY, 20000}, kIntervalDays);
   std::vector<SettingFigures> out;
   for (size_t s = 0; s < 6; ++s) {
     SettingFigures f;
@@ -84,6 +86,7 @@ OddsSheet RunSheet(const SimOptions& given, std::ostream* trace) {
   SimOptions o = given;
   if (!o.daysGiven) o.days = kSheetDays;
   if (!o.gamesGiven) o.games = kSheetGames;
+  if (o.scratch.empty()) o.scratch = MemoryFolder();
   std::vector<DayTask> tasks;
   for (int setting = 1; setting <= 6; ++setting)
     for (int d = 0; d < o.days; ++d) {

@@ -10,11 +10,15 @@ struct CoverageOptions {
   int days = 200;           // a setting, cut into sheets
   int referenceDays = 400;  // a setting, besides them
   int jobs = 0;
+  // The days played, kept here when the file is missing and read back when it is there: a change to the
+  // intervals is measured again without playing the days again.
+  std::string daysFile;
 };
 
 struct FigureCoverage {
   std::string name;
   int intervals = 0, held = 0, thin = 0;  // printed intervals, those that held the reference, [too thin]
+  int impossible = 0;  // printed intervals of no width, or reaching values the machine cannot produce
   int studentIntervals = 0, studentHeld = 0;  // the same days with Student's t from the days' spread alone
   double Share() const { return intervals ? static_cast<double>(held) / intervals : 0; }
   double StudentShare() const { return studentIntervals ? static_cast<double>(studentHeld) / studentIntervals : 0; }

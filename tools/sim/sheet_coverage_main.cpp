@@ -1,5 +1,5 @@
 // sheet-coverage: how often the odds sheet's intervals hold, many small sheets against one long reference.
-//   sheet-coverage [--sheet-days D]... [--games N] [--days N] [--reference R] [--jobs J]
+//   sheet-coverage [--sheet-days D]... [--games N] [--days N] [--reference R] [--jobs J] [--days-file F]
 #include <cstdio>
 #include <string>
 
@@ -12,6 +12,10 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i], v = i + 1 < argc ? argv[++i] : "";
     double n = 0;
+    if (a == "--days-file") {
+      o.daysFile = v;
+      continue;
+    }
     if (!WholeNumber(v, 1, 1e6, &n)) {
       std::fprintf(stderr, "sheet-coverage: bad value for %s: %s\n", a.c_str(), v.c_str());
       return 2;

@@ -50,20 +50,22 @@ double StudentT975(long df) {
 
 namespace {
 
-// The model's variance of the ratio: what the days' spread is measured against.
-double ModelVariance(const DayRatio& d, FigureModel model) {
+// The model's variance of the ratio: what the days' spread is measured against. A mean's units spread alike in
+// every setting (`units`): a sheet whose rare long MCs all fell elsewhere would otherwise print its narrowest
+// interval exactly where its mean is furthest below the truth.
+double ModelVariance(const DayRatio& d, FigureModel model, double units) {
   const double r = d.Ratio(), b = d.Denominator();
   switch (model) {
     case FigureModel::Count: return r / b;
     case FigureModel::Share: return r * (1 - r) / b;
-    case FigureModel::Mean: return d.UnitVariance() / b;
+    case FigureModel::Mean: return units / b;
     case FigureModel::Relative: return r * r / b;
   }
   return NAN;
 }
 
 // The model's interval for the ratio, its variance `dispersion` times the model's, `t` standard errors wide.
-Figure ModelInterval(const DayRatio& d, const FigureKind& kind, double dispersion, double t) {
+Figure ModelInterval(const DayRatio& d, const FigureKind& kind, double dispersion, double units, double t) {
   Figure f;
   const double r = d.Ratio(), b = d.Denominator() / dispersion, t2 = t * t;
   f.value = r;
@@ -82,7 +84,7 @@ Figure ModelInterval(const DayRatio& d, const FigureKind& kind, double dispersio
       break;
     }
     case FigureModel::Mean: {  // on the log scale of the excess over the floor: a long tail above it
-      const double excess = r - kind.floor, se = std::sqrt(dispersion * ModelVariance(d, kind.model));
+      const double excess = r - kind.floor, se = std::sqrt(dispersion * ModelVariance(d, kind.model, units));
       if (!(excess > 0) || !(se > 0)) return f.thin = true, f;
       f.low = kind.floor + excess * std::exp(-t * se / excess);
       f.high = std::min(kind.ceiling, kind.floor + excess * std::exp(t * se / excess));
@@ -101,10 +103,14 @@ Figure ModelInterval(const DayRatio& d, const FigureKind& kind, double dispersio
 }  // namespace
 
 std::array<Figure, 6> PooledFigures(const std::array<DayRatio, 6>& days, const FigureKind& kind, int minimumDays) {
+  double squares = 0, units = 0;
+  for (const DayRatio& d : days)
+    if (d.Denominator() > 0) squares += d.UnitVariance() * d.Denominator(), units += d.Denominator();
+  const double unitVariance = units > 0 ? squares / units : NAN;
   double weighted = 0;
   long df = 0;
   for (const DayRatio& d : days) {
-    const double model = ModelVariance(d, kind.model), spread = d.DayVariance();
+    const double model = ModelVariance(d, kind.model, unitVariance), spread = d.DayVariance();
     if (d.Days() < 2 || !(model > 0) || std::isnan(spread)) continue;
     weighted += static_cast<double>(d.Days() - 1) * spread / model;
     df += d.Days() - 1;
@@ -121,7 +127,7 @@ std::array<Figure, 6> PooledFigures(const std::array<DayRatio, 6>& days, const F
       f.thin = true;
       continue;
     }
-    f = ModelInterval(d, kind, dispersion, StudentT975(df));
+    f = ModelInterval(d, kind, dispersion, unitVariance, StudentT975(df));
   }
   return out;
 }
@@ -131,10 +137,11 @@ Figure OneIn(const Figure& rate) {
   f.thin = rate.thin;
   if (std::isnan(rate.value)) return f;
   f.value = rate.value > 0 ? 1 / rate.value : INFINITY;
-  if (!std::isnan(rate.low)) {
-    f.low = 1 / rate.high;
-    f.high = rate.low > 0 ? 1 / rate.low : INFINITY;
-  }
+  if (std::isnan(rate.low)) return f;
+  // No event, no upper end: "1 in ∞" says nothing a player can hold a machine to.
+  if (!(rate.low > 0)) return f.thin = true, f;
+  f.low = 1 / rate.high;
+  f.high = 1 / rate.low;
   return f;
 }
 
@@ -145,17 +152,30 @@ Figure MedianFigure(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   f.value = values[(n - 1) / 2];  // the lower middle: a value a day really had
   if (n < 5) return f.thin = true, f;
-  // The j-th lowest and highest hold the median unless j or more fall on one side of it: the largest j whose
-  // chance of that is 2.5 % at most (at least 1: five days give 93.75 %).
-  double below = 0, term = std::pow(0.5, static_cast<double>(n));  // P(exactly i of n below), i from 0
-  size_t j = 1;
-  for (size_t i = 0; i + 1 < n; ++i) {
-    below += term;
-    if (below > 0.025) break;
-    j = i + 1;
-    term *= static_cast<double>(n - i) / static_cast<double>(i + 1);
+  // [x(k), x(n-k+1)] (from 1) holds the median unless k or more fall on one side of it.
+  const double m = static_cast<double>(n);
+  const auto held = [m](size_t k) {
+    double side = 0;
+    for (size_t i = 0; i < k; ++i) {
+      const double d = static_cast<double>(i);
+      side += std::exp(std::lgamma(m + 1) - std::lgamma(d + 1) - std::lgamma(m - d + 1) - m * std::log(2.0));
+    }
+    return 1 - 2 * side;
+  };
+  size_t k = 1;  // the pair furthest in that holds 95 %, the outermost where none does (five days: 93.75 %)
+  while (2 * k + 1 <= n && held(k + 1) >= 0.95) ++k;
+  f.low = values[k - 1];
+  f.high = values[n - k];
+  // Days alike to the last: the lengths come from a short table, and no width says how far the median may lie.
+  if (f.low == f.high) return f.thin = true, f;
+  // Whole order statistics jump from well above 95 % to well below: part of the way to the next pair in brings
+  // it to 95 % (Hettmansperger and Sheather's interpolation).
+  const double outer = held(k);
+  if (outer > 0.95 && 2 * k + 1 <= n) {
+    const double share = (outer - 0.95) / (outer - held(k + 1)), kk = static_cast<double>(k);
+    const double lambda = (m - kk) * share / (kk + (m - 2 * kk) * share);
+    f.low += lambda * (values[k] - values[k - 1]);
+    f.high -= lambda * (values[n - k] - values[n - k - 1]);
   }
-  f.low = values[j - 1];
-  f.high = values[n - j];
   return f;
 }

@@ -89,7 +89,8 @@ std::string SheetText(const OddsSheet& sheet) {
       "the median over the days.\n"
       "[..]: 95 %% interval: the figure's count, share or mean with its spread between days measured against\n"
       "chance and pooled over the six settings; for 最長MC/日 the days' order statistics. [too thin]: fewer than\n"
-      "%d days, or too few MCs, for an interval that holds.",
+      "%d days, too few MCs, no win for a \"1 in x\", fewer than 20000 games a setting for FF連 or days all alike,\n"
+      "for an interval that holds.",
       sheet.gamesPerDay, sheet.daysPerSetting, sheet.games, sheet.wallSeconds,
       sheet.wallSeconds > 0 ? sheet.games / sheet.wallSeconds : 0.0, sheet.gamesPerDay, kIntervalDays);
 }

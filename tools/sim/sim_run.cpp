@@ -53,9 +53,10 @@ void WriteTrace(std::ostream& trace, const std::string& lines) {
 
 namespace {
 
-std::string TemporaryFolder(const char* name) {
+std::string TemporaryFolder(const char* name, const std::string& under) {
   std::error_code ec;
-  std::string pattern = (std::filesystem::temp_directory_path(ec) / (std::string(name) + "-XXXXXX")).string();
+  const std::filesystem::path parent = under.empty() ? std::filesystem::temp_directory_path(ec) : std::filesystem::path(under);
+  std::string pattern = (parent / (std::string(name) + "-XXXXXX")).string();
   if (ec || !mkdtemp(pattern.data()))
     throw std::runtime_error("no temporary folder " + pattern + ": " + (ec ? ec.message() : std::strerror(errno)));
   return pattern;
@@ -156,6 +157,11 @@ void SimResult::Add(const DayResult& d) {
   virtualSeconds += d.virtualSeconds;
 }
 
+std::string MemoryFolder() {
+  std::error_code ec;
+  return std::filesystem::is_directory("/dev/shm", ec) && access("/dev/shm", W_OK | X_OK) == 0 ? "/dev/shm" : "";
+}
+
 SavingsMoved PlayRun(const SimOptions& o, const std::vector<DayTask>& tasks,
                      const std::function<void(DayResult&&)>& take) {
   const StopOnSignals stop;
@@ -167,7 +173,7 @@ SavingsMoved PlayRun(const SimOptions& o, const std::vector<DayTask>& tasks,
       std::error_code ec;
       std::filesystem::remove_all(scratch, ec);
     }
-  } cleanUp{CurrentFolder(), TemporaryFolder("mofuran-sim-days")};
+  } cleanUp{CurrentFolder(), TemporaryFolder("mofuran-sim-days", o.scratch)};
   const std::string& scratch = cleanUp.scratch;
   // Without --data the run plays from a new player's record and keeps nothing.
   std::optional<DataFolder> data;

@@ -23,6 +23,9 @@ struct SimOptions {
   bool sheet = false;          // every setting 1..6: the odds sheet
   std::string plot;            // with the sheet: its picture, an SVG file
   bool daysGiven = false, gamesGiven = false;  // the sheet has sizes of its own unless these were given
+  // Where the days' own folders go (empty: the system's temporary folder). The game makes each save durable, which
+  // on a disk costs far more wall time than the day's play; runs that keep nothing of the days put them in memory.
+  std::string scratch;
 };
 
 struct SimResult {
@@ -70,6 +73,8 @@ SimResult RunSim(const SimOptions& options, std::ostream* trace = nullptr);
 struct SavingsMoved {
   double start = 0, end = 0;
 };
+// A folder in memory for the days' own folders (tmpfs), or empty where there is none.
+std::string MemoryFolder();
 SavingsMoved PlayRun(const SimOptions& o, const std::vector<DayTask>& tasks,
                      const std::function<void(DayResult&&)>& take);
 
