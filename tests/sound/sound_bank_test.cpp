@@ -8,6 +8,18 @@
 
 namespace {
 
+// The recorder's own bank sounds for as long as it was filled for: its silent waves say their length.
+TEST(RecordingBankTest, AFilledBankSoundsForItsLength) {
+  SimBackend sim{36000};
+  RecordingSound sound;
+  sound.FillBank(0.5);
+  PlayBankSound("Bell.wav");
+  sim.RunFor(0.45);
+  EXPECT_TRUE(sound.FileSounding("Bell.wav"));
+  sim.RunFor(0.1);
+  EXPECT_FALSE(sound.FileSounding("Bell.wav"));
+}
+
 // The bank in index order, as the game's sounds are numbered.
 const char* const kExpectedBank[41] = {
     "1Gren.wav",    "Bell.wav",     "Boffu.wav",    "bubuu.wav",    "CD7Sound.wav", "degi0.wav",    "degi1.wav",

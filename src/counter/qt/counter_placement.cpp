@@ -68,3 +68,8 @@ QRect PlaceCounter(const CounterPlaceRequest& r) {
   }
   return KeepInside(best.marginsRemoved(r.frame), a, r.frame);
 }
+
+QMargins FrameLikeGame(const QRect& f, const QRect& g) {
+  return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+                  std::max(f.bottom() - g.bottom(), g.left() - f.left() + 4));
+}

@@ -17,6 +17,9 @@ struct CounterPlaceRequest {
   QRect kept;       // the client area where the player left the window; empty while they never moved it
 };
 
+// The desktop's frame around the counter, taken to be the game window's own (from its frame and client areas)
+// with the thicker lower edge a resizable window usually has, until the desktop has framed the counter.
+QMargins FrameLikeGame(const QRect& frame, const QRect& client);
 // The client area to give the window.
 QRect PlaceCounter(const CounterPlaceRequest& r);
 // The client area moved, and made smaller where it must, so that it stands whole in `area` with its frame.

@@ -254,11 +254,7 @@ void QtCounterWindow::PlaceBesideMachine() {
   if (game) {
     const QRect f = game->frameGeometry(), g = game->geometry();
     r.game = f;
-    // Until the desktop has framed this window, its frame is taken to be the game's, with the thicker lower
-    // edge a resizable window usually has.
-    if (frame_.isNull() && f != g)
-      r.frame = QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
-                         std::max(f.bottom() - g.bottom(), g.left() - f.left() + 4));
+    if (frame_.isNull() && f != g) r.frame = FrameLikeGame(f, g);
   }
   placed_ = PlaceCounter(r);
   if (const bool narrow = placed_.width() < kCounterWideLeast.width(); narrow != narrow_) Arrange(narrow);

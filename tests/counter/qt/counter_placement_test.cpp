@@ -29,6 +29,11 @@ TEST(CounterPlacementTest, BesideTheGameWholeOnTheScreenAtEveryCommonSize) {
   }
 }
 
+TEST(CounterPlacementTest, UnframedItTakesTheGamesFrameWithALowerEdgeAtLeastFourPixelsThickerThanItsSides) {
+  EXPECT_EQ(FrameLikeGame(QRect(100, 50, 760, 630), QRect(104, 80, 752, 596)), QMargins(4, 30, 4, 8));
+  EXPECT_EQ(FrameLikeGame(QRect(100, 50, 760, 640), QRect(104, 80, 752, 596)), QMargins(4, 30, 4, 14));
+}
+
 TEST(CounterPlacementTest, WhereThePlayerLeftItOnlyMovedBackOnTheScreen) {
   const QRect area(0, 0, 1366, 768), game(303, 65, 759, 617);
   const QMargins frame(1, 20, 1, 5);
