@@ -117,12 +117,12 @@ void HandOverDigitalGame() {
 
 void HandOver() {
   switch (Lottery.GameFlag) {
-    case 1:
+    case GameFlags::Mc:
       Lottery.RevealCountdown = CInt(5 * Uniform() + 2);
       DrawMcLength(LengthTable::B);
       RevealSequence();
       break;
-    case 4:
+    case GameFlags::Digital:
       HandOverDigitalGame();
       break;
     default:
@@ -185,10 +185,10 @@ void ResetLotteryAfterMc() {
   Lottery.GamesSinceMc = 0;
   Lottery.CycleLength = 0;
   switch (Lottery.LotteryMode) {
-    case 1:
-      Lottery.LotteryMode = RandomInt(100.0 * Lottery.TodaySetting) <= 400 ? 4 : 0;
+    case LotteryModes::Steady:
+      Lottery.LotteryMode = RandomInt(100.0 * Lottery.TodaySetting) <= 400 ? LotteryModes::Short : LotteryModes::Undrawn;
       break;
-    case 4: {
+    case LotteryModes::Short: {
       const int r = RandomInt(100);
       if (r >= 51 && r <= 55) Lottery.LotteryMode = LotteryModes::Undrawn;
       break;

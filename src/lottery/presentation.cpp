@@ -130,17 +130,17 @@ void McHint() {
 
 void WonMc() {
   switch (Lottery.StopPattern) {
-    case 1:
+    case StopPatterns::Bonus:
       AlignedMc();
       break;
-    case 2:
+    case StopPatterns::ReplayMiss:
       McAsReplay();
       break;
-    case 3:
+    case StopPatterns::MameMiss:
       PayMame("mame_1.wav");
       break;
-    case 0:
-    case 4:
+    case StopPatterns::Flagged:
+    case StopPatterns::MofuranMiss:
       if (Premonition.RevealStage == 1)
         McMatch();
       else
@@ -236,16 +236,16 @@ void FunFun() {
   Presentation.DigitalTease = 0;
   Play.ReadyForNextGame = 0;
   switch (Lottery.GameFlag) {
-    case 1:
+    case GameFlags::Mc:
       WonMc();
       break;
-    case 2:
+    case GameFlags::Replay:
       Replay();
       break;
-    case 3:
+    case GameFlags::Mame:
       PayMame(Mc.BonusPhase == 0 ? "mame_1.wav" : "mame_2.wav");
       break;
-    case 4:
+    case GameFlags::Digital:
       DigitalGame();
       break;
     default:
