@@ -1,7 +1,6 @@
 #include "core/run_state.h"
 
 #include "core/day_listener.h"
-#include "core/machine_handlers.h"
 #include "machine/flash_state.h"
 #include "machine/lottery_state.h"
 #include "machine/mc_state.h"
@@ -25,6 +24,5 @@ void ResetRunState() {
   BackFromMachine = 0;
   SetSaveFolderReady(true);
   HoldSaveFiles(SaveFilesHold::Free);
-  ConnectMachineScreen();
   Listener().reset();
 }
