@@ -16,8 +16,6 @@ class Prop {
   operator const T&() const { return value_; }
   const T& operator()() const { return value_; }
 
-  friend bool operator==(const Prop& a, const T& b) { return a.value_ == b; }
-
  private:
   Element* owner_;
   T value_;

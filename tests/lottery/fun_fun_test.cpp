@@ -35,6 +35,7 @@ TEST_F(PresentationTest, EveryResultIsPresentedByItsRow) {
       {1, 0, 1, 0, 33, 0, {}, "degi0", 6000, 0, false, 'S', 0, 0},
       {1, 4, 0, 0, 33, 0, {Gives(4, 5)}, "degi1", 300, 0, false, 'U', 3, 0},
       {1, 0, 0, 0, 33, 0, {Gives(2, 5)}, "degi2", 500, 0, false, 'R', 2, 0},
+      {1, 0, 0, 0, 33, 0, {Gives(3, 5)}, "degi2", 500, 0, false, 'R', 2, 0},
       {1, 4, 2, 0, 33, 0, {Gives(5, 5)}, "degi3", 3000, 0, false, 'R', 1, 0},
       // Replays, outside and inside the MC.
       {2, 0, 0, 0, 0, 0, {}, "Replay0", 300, 0, true, '-', 0, 0},

@@ -92,6 +92,11 @@ TEST_F(ReelDrawingTest, ASpinningReelDrawsItsRowsAtTheOffsetOverTheMcStripInMcSt
   // Row 1 (index 9: a seven, lit = its normal sprite) at offset + 70; row 2 (Mofuran, lit) at offset + 10.
   EXPECT_TRUE(CellComposed(w, Form2.Picture26.Image, 0, 3, 90, Form2.Picture7.Image, Form2.Picture8.Image));
   EXPECT_TRUE(CellComposed(w, Form2.Picture26.Image, 0, 3, 30, Form2.Picture9.Image, Form2.Picture24.Image));
+  // Row 0 at offset + 130, partly below the window; row 3 at offset - 50, partly above it.
+  for (const int row : {0, 3})
+    EXPECT_TRUE(CellComposed(w, Form2.Picture26.Image, 0, 3, 150 - 60 * row, CellsOf(0).Mask[row]->Image,
+                             CellsOf(0).Sprite[row]->Image))
+        << row;
 }
 
 // The sprite of every row. In normal style the normal one, but while the big counter counts an MC the dark one

@@ -4,6 +4,7 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -27,6 +28,12 @@ class SdlSoundTest : public ::testing::Test {
 TEST_F(SdlSoundTest, OpensPlaysLoopsStopsAndCloses) {
   ASSERT_NE(sound.Init(nullptr), 0);
   EXPECT_TRUE(sound.IsOpen());
+  // SDL leaves Ctrl-C and kill to the program: it still ends when asked to.
+  for (const int signal : {SIGINT, SIGTERM}) {
+    struct sigaction now {};
+    sigaction(signal, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_DFL) << signal;
+  }
   int frequency = 0, channels = 0;
   Uint16 format = 0;
   ASSERT_NE(Mix_QuerySpec(&frequency, &format, &channels), 0);

@@ -24,6 +24,8 @@ class QtCounterWindow : public QWidget, public CounterView {
   QString TodayText() const;
   const QTableWidget* BonusTable() const { return bonuses_; }
   const QTableWidget* DaysTable() const { return days_; }
+  const SlumpGraph* Graph() const { return graph_; }
+  const QWidget* EstimatePanel() const { return estimatePanel_; }
   int ChosenPastDay() const { return chosen_; }
   void ChoosePastDay(int index);  // -1: today
   // Every update that reached the window since it was made.

@@ -1,7 +1,10 @@
 // The counter's window on the real back end (Qt's offscreen platform): D at the machine opens it without taking
 // the keyboard, it shows the day and the chosen past day, and the title screen's button opens it after a day.
+#include <QHeaderView>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <array>
+#include <map>
 
 #include "counter/counter.h"
 #include "counter/history_file.h"
@@ -178,15 +181,27 @@ TEST_F(CounterWindowQtTest, TheTablesShowEveryFigureInItsCell) {
                                                {"12/09 20:00", "600", "2", "1", "+1,800", "2"},
                                                {"12/08 19:00", "4000", "5", "1", "+12,000", "6"}}));
   // Every column whole, at the usual size and in one column as narrow as beside a machine on a 1280-wide screen.
-  for (const QSize size : {kCounterWideSize, QSize(254, 920)}) {
+  std::map<int, std::array<int, 3>> heights;  // by the window's height: the graph, the estimate, the bonuses
+  for (const QSize size : {kCounterWideSize, QSize(254, 1400), QSize(254, 920)}) {
     window->resize(size);
     QApplication::processEvents();
-    for (const QTableWidget* t : {window->BonusTable(), window->DaysTable()})
+    for (const QTableWidget* t : {window->BonusTable(), window->DaysTable()}) {
       EXPECT_EQ(t->horizontalScrollBar()->maximum(), 0) << size.width();
+      EXPECT_EQ(t->horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);  // no column to drag narrower
+    }
+    const QWidget* areas[] = {window->Graph(), window->EstimatePanel(), window->BonusTable()};
+    for (int i = 0; i < 3; ++i) heights[size.height()][i] = areas[i]->height();
+    if (size == kCounterWideSize) {
+      // Side by side: the graph over the bonuses takes the larger share, as the left column does.
+      EXPECT_GT(window->Graph()->height(), window->BonusTable()->height());
+      EXPECT_GT(window->BonusTable()->width(), window->DaysTable()->width());
+    }
     // Today's row stays lit as the chosen day.
     EXPECT_EQ(window->DaysTable()->item(0, 0)->background().color(), QColor(0x33, 0x40, 0x6a)) << size.width();
   }
   EXPECT_TRUE(window->Narrow());
+  // In one column each of them grows with a taller window.
+  for (int i = 0; i < 3; ++i) EXPECT_GT(heights[1400][i], heights[920][i]) << i;
   window->Hide();
 }
 
