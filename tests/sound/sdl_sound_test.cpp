@@ -26,14 +26,17 @@ class SdlSoundTest : public ::testing::Test {
 };
 
 TEST_F(SdlSoundTest, OpensPlaysLoopsStopsAndCloses) {
-  ASSERT_NE(sound.Init(nullptr), 0);
-  EXPECT_TRUE(sound.IsOpen());
-  // SDL leaves Ctrl-C and kill to the program: it still ends when asked to.
-  for (const int signal : {SIGINT, SIGTERM}) {
+  // SDL leaves Ctrl-C and kill as they were: the program still ends when asked to.
+  const auto handler = [](int signal) {
     struct sigaction now {};
     sigaction(signal, nullptr, &now);
-    EXPECT_EQ(now.sa_handler, SIG_DFL) << signal;
-  }
+    return now.sa_handler;
+  };
+  const auto interrupt = handler(SIGINT), terminate = handler(SIGTERM);
+  ASSERT_NE(sound.Init(nullptr), 0);
+  EXPECT_TRUE(sound.IsOpen());
+  EXPECT_EQ(handler(SIGINT), interrupt);
+  EXPECT_EQ(handler(SIGTERM), terminate);
   int frequency = 0, channels = 0;
   Uint16 format = 0;
   ASSERT_NE(Mix_QuerySpec(&frequency, &format, &channels), 0);
