@@ -97,6 +97,15 @@ TEST_F(TitleTest, TheAccessCodeBringsOutTheInitialiseButtonForGood) {
 }
 
 TEST_F(TitleTest, OwnedItemsShowTheirTextsAndTheirSwitchesAreSaved) {
+  // The skills heading stands over a contract alone or the T key alone, and not over nothing.
+  for (auto [contract, coins] : {std::pair{100, 0}, {0, 9}, {0, 0}}) {
+    PlayerRecord p = Player(500000);
+    p.ProxyContract = static_cast<decltype(p.ProxyContract)>(contract);
+    p.FastPlayCoins = static_cast<decltype(p.FastPlayCoins)>(coins);
+    Store(p);
+    Open();
+    EXPECT_EQ(Form1.Label11.Visible(), contract + coins > 0) << contract << " " << coins;
+  }
   PlayerRecord r = KnownRecord();
   r.FastPlayCoins = 8;  // an old count, upgraded at the load
   r.SpectaclesItem = 11;
