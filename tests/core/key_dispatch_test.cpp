@@ -164,7 +164,7 @@ TEST_F(KeyDispatchTest, SpeedKeysAndTheirLimits) {
     Press(key);
     EXPECT_EQ(Reels.ReelStep, step) << key;
   }
-  for (auto [key, interval] : {std::pair{'7', 600}, {'6', 400}}) {
+  for (auto [key, interval] : {std::pair{'7', 600}, {'5', 260}, {'6', 400}}) {
     Press(key);
     EXPECT_EQ(Play.ProxyInterval, interval) << key;
   }
@@ -215,6 +215,7 @@ TEST_F(KeyDispatchTest, FastPlayKeyNeedsTheItemAndARunningMcWithMoreThan15Games)
   EXPECT_EQ(Form2.Credits.Caption(), "17");
   EXPECT_EQ(Form2.McCounter.Caption(), "15");
   EXPECT_EQ(Form2.TotalGames.Caption(), "1");
+  EXPECT_EQ(Form2.McRunGames.Caption(), "1");
   Press('T');
   EXPECT_EQ(Lottery.McGamesLeft, 15);
 }

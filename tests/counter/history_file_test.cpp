@@ -95,6 +95,7 @@ TEST(HistoryText, RoundTripsAndRejectsEveryKindOfDamage) {
       Replace(text, "\nday 2025-06-02", "\n\nday 2025-06-02"),           // a blank line between days
       Replace(text, "bonus 8 PMC", "bonus 99 PMC"),                      // a bonus after the day's last game
       Replace(text, "bonus 8 PMC", "bonus 2 PMC"),                       // bonuses out of order
+      Replace(text, "bonus 4 MC", "bonus 0 MC"),                         // a bonus before the day's first game
       Replace(text, "PMC 222", "BIG 222"),                               // an unknown kind
       Replace(text, "setting", "settei"),                                // an unknown field
       Replace(text, "fanfare 1", "fanfare -1"),                          // a negative count

@@ -26,6 +26,7 @@ class QtCounterWindow : public QWidget, public CounterView {
   const QTableWidget* DaysTable() const { return days_; }
   const SlumpGraph* Graph() const { return graph_; }
   const QWidget* EstimatePanel() const { return estimatePanel_; }
+  const EstimateBars* Bars() const { return bars_; }
   int ChosenPastDay() const { return chosen_; }
   void ChoosePastDay(int index);  // -1: today
   // Every update that reached the window since it was made.

@@ -170,7 +170,9 @@ TEST_F(CounterWindowQtTest, TheTablesShowEveryFigureInItsCell) {
   m.pastDays = {PastDay("2026-12-09 20:00", 600, 2), PastDay("2026-12-08 19:00", 4000, 6)};
   m.pastDays[0].mc = 2;
   m.pastDays[1].mc = 5;
+  m.estimate.p = {0.1, 0.2, 0.3, 0.2, 0.1, 0.1};
   window->Show(m);
+  EXPECT_EQ(window->Bars()->Probabilities(), m.estimate.p);
   using Rows = std::vector<std::vector<std::string>>;
   EXPECT_EQ(cells(window->BonusTable()), (Rows{{"回", "開始G", "種類", "長さ", "間G", "契機"},
                                                 {"3", "800", "ﾌｧﾝﾌｧｰ連", "33", "90", "初当り"},
