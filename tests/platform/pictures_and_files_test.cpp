@@ -117,6 +117,8 @@ TEST(GamePathTest, TheProgramsOwnFolderKeepsItsBackslashesAndAnyLeftoverUnderThe
     leave();
     // Taken, a link's target never written, and the file gone with the lock.
     EXPECT_EQ(TakeFolderLock(dir, "SaveFiles.lock"), FolderLock::Taken);
+    const std::string holder = std::to_string(::getpid()) + "\n";  // who holds it, and nothing left before
+    EXPECT_EQ(ReadAllBytes(lock), Bytes(holder.begin(), holder.end()));
     ReleaseFolderLock();
     EXPECT_EQ(ReadAllBytes(target), Bytes{7});
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(lock)));
