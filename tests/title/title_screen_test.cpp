@@ -3,10 +3,15 @@
 
 #include <filesystem>
 #include <iterator>
+#include <tuple>
+#include <utility>
 
 #include "harness/harness.h"
 #include "platform/folder_lock.h"
 #include "title/one_copy.h"
+#include "machine/machine_screen.h"
+#include "shop/shop_form.h"
+#include "title/title_form.h"
 
 namespace {
 
@@ -374,6 +379,17 @@ TEST_F(TitleTest, ASecondCopyOnTheSameSaveFolderQuitsAndACrashedCopysLockNeverBl
   // The lock goes with the run.
   ReleaseFolderLock();
   EXPECT_FALSE(FileExists(lock));
+}
+
+}  // namespace
+
+namespace {
+
+// Each screen's window is as large as its design: the title and the shop share a height.
+TEST(ScreenSizeTest, EachScreenHasItsOwnSize) {
+  const std::tuple<const Screen*, int, int> sizes[] = {{&Form1, 608, 468}, {&Form3, 700, 468}, {&Form2, 757, 596}};
+  for (const auto& [screen, width, height] : sizes)
+    EXPECT_EQ(std::pair(screen->ClientWidth, screen->ClientHeight), std::pair(width, height)) << screen->Name();
 }
 
 }  // namespace
