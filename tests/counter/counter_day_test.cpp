@@ -167,6 +167,7 @@ TEST_F(CounterDayTest, AWonMcDayIsRecordedGameByGameAsThePlayerSawIt) {
 }
 
 TEST_F(CounterDayTest, TheDKeyOpensAndClosesTheWindowWhichUpdatesOnlyAtGameEnds) {
+  EXPECT_FALSE(CounterOpen());  // a program that has not shown it yet
   OpenDay();
   Form2.Credits.Caption = "300";
   const auto captions = [] {
