@@ -377,3 +377,15 @@ TEST_F(DayTest, TheCloseBoxEndsTheDayWithoutCashingOut) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each contract is played by its own proxy, shown by its own portrait; other games have none.
+TEST(ProxyPortraitTest, EachContractHasItsOwnPortrait) {
+  const std::pair<float, const PictureBox*> portraits[] = {
+      {100, &Form2.Picture30},  {300, &Form2.Picture31}, {1000, &Form2.Picture32}, {5000, &Form2.Picture33},
+      {15000, &Form2.Picture34}, {0, nullptr},           {299, nullptr},           {301, nullptr}};
+  for (const auto& [contract, portrait] : portraits) EXPECT_EQ(Form2.PortraitOf(contract), portrait) << contract;
+}
+
+}  // namespace
