@@ -157,10 +157,21 @@ class TitleTest : public GameTest {
     Form1.Unload();
     Form1.Show();
   }
+  // The same, on the save files of this record.
+  static void Open(const PlayerRecord& r) {
+    Store(r);
+    Open();
+  }
   void Run() { sim->RunFor(0.05); }
   void Click(Element& e) {
     sim->Click(e);
     Run();
+  }
+  // An option chosen, then a button whose question is answered so.
+  void Buy(Element& option, Element& button, int answer = vbYes) {
+    Click(option);
+    sim->Answer(answer);
+    Click(button);
   }
 };
 

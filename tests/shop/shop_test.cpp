@@ -37,9 +37,7 @@ TEST_F(ShopTest, ExactlyThePricePlusTheStakeBuysAndOneYenLessDoesNot) {
   EXPECT_EQ(Record.Savings, Currency::FromYen(79999));
 
   OpenShop(Player(80000));
-  Click(Form3.Option1);
-  sim->Answer(vbYes);
-  Click(Form3.Command1);
+  Buy(Form3.Option1, Form3.Command1);
   ExpectBox(-1, "代打ち契約を結びますか？？", "代打ち契約");
   EXPECT_EQ(Stored().ProxyContract, 100);
   EXPECT_EQ(Stored().Savings, Currency::FromYen(30000));
@@ -50,14 +48,10 @@ TEST_F(ShopTest, ExactlyThePricePlusTheStakeBuysAndOneYenLessDoesNot) {
 
   // Declined: nothing changes and "買わない" is chosen again.
   OpenShop(Player(5030000));
-  Click(Form3.Option5);
-  sim->Answer(vbNo);
-  Click(Form3.Command1);
+  Buy(Form3.Option5, Form3.Command1, vbNo);
   EXPECT_TRUE(Form3.Option6.Value());
   EXPECT_EQ(Stored().ProxyContract, 0);
-  Click(Form3.Option5);
-  sim->Answer(vbYes);
-  Click(Form3.Command1);
+  Buy(Form3.Option5, Form3.Command1);
   EXPECT_EQ(Stored().ProxyContract, 15000);
   EXPECT_EQ(Stored().Savings, Currency::FromYen(30000));
   EXPECT_EQ(sound->Count("1Gren.wav", SoundAction::Play), 1);
@@ -85,9 +79,7 @@ TEST_F(ShopTest, EveryWareSellsAtItsPriceForItsValue) {
       {&ShopScreen::Option8, &ShopScreen::Command3, 10000000, &PlayerRecord::FastPlayCoins, 15}};
   for (const Ware& w : wares) {
     OpenShop(Player(w.price + 30000));
-    Click(Form3.*w.option);
-    sim->Answer(vbYes);
-    Click(Form3.*w.buy);
+    Buy(Form3.*w.option, Form3.*w.buy);
     EXPECT_EQ(Stored().*w.field, w.value) << w.price;
     EXPECT_EQ(Stored().Savings, Currency::FromYen(30000)) << w.price;
   }
@@ -95,9 +87,7 @@ TEST_F(ShopTest, EveryWareSellsAtItsPriceForItsValue) {
 
 TEST_F(ShopTest, TheTKeyIsSoldLikeAProxyPlayer) {
   OpenShop(Player(10030000));
-  Click(Form3.Option8);
-  sim->Answer(vbYes);
-  Click(Form3.Command3);
+  Buy(Form3.Option8, Form3.Command3);
   ExpectBox(-1, "超便利！『Ｔ』ボタンを買いますか？？", "裏技『Ｔ』ボタン");
   EXPECT_EQ(Stored().FastPlayCoins, 15);
   EXPECT_EQ(Stored().Savings, Currency::FromYen(30000));
@@ -107,13 +97,12 @@ TEST_F(ShopTest, TheTKeyIsSoldLikeAProxyPlayer) {
 }
 
 TEST_F(ShopTest, MysteryItemsAreOfferedFromTheirPricePlusTheStake) {
+  const std::initializer_list<Element*> shelf = {&Form3.Label6,  &Form3.Command4, &Form3.Label7, &Form3.Command5,
+                                                 &Form3.Label14, &Form3.Command9, &Form3.Label8, &Form3.Command6};
   OpenShop(Player(10029999));
-  EXPECT_TRUE(Visible({&Form3.Label6, &Form3.Command4, &Form3.Label7, &Form3.Command5, &Form3.Label14,
-                       &Form3.Command9, &Form3.Label8, &Form3.Command6})
-                  .empty());
+  EXPECT_TRUE(Visible(shelf).empty());
   OpenShop(Player(10030000));
-  EXPECT_EQ(Visible({&Form3.Label6, &Form3.Command4, &Form3.Label7, &Form3.Command5, &Form3.Label14,
-                     &Form3.Command9, &Form3.Label8, &Form3.Command6}),
+  EXPECT_EQ(Visible(shelf),
             (std::vector<std::string>{"Label6", "Command4", "Label7", "Command5", "Label14", "Command9"}));
   OpenShop(Player(20030000));
   EXPECT_TRUE(Form3.Command6.Visible());
@@ -192,9 +181,7 @@ TEST_F(ShopTest, TheShopIsReachedFromTheTitleAndLeadsBackToIt) {
   EXPECT_FALSE(Form1.Loaded());
   ASSERT_TRUE(Form3.Loaded());
   EXPECT_EQ(sound->Count("f-piro.wav", SoundAction::Play), 1);
-  Click(Form3.Option1);
-  sim->Answer(vbYes);
-  Click(Form3.Command1);
+  Buy(Form3.Option1, Form3.Command1);
   Click(Form3.Command2);
   EXPECT_FALSE(Form3.Loaded());
   ASSERT_TRUE(Form1.Loaded());

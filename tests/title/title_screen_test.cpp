@@ -4,14 +4,10 @@
 #include <filesystem>
 #include <iterator>
 #include <tuple>
-#include <utility>
 
 #include "harness/harness.h"
 #include "platform/folder_lock.h"
 #include "title/one_copy.h"
-#include "machine/machine_screen.h"
-#include "shop/shop_form.h"
-#include "title/title_form.h"
 
 namespace {
 
@@ -19,8 +15,7 @@ TEST_F(TitleTest, TheShopOpensFromEightyThousandYenAndAPoorPlayerIsRescued) {
   // {savings, shown and kept}: 1,000 yen is enough to play; 999 and nothing at all are raised to 30,000 and saved.
   for (auto [yen, shown, kept] : {std::tuple{80000, "80,000", 80000}, {79999, "79,999", 79999},
                                   {1000, "1,000", 1000}, {999, "30,000", 30000}, {0, "30,000", 30000}}) {
-    Store(Player(yen));
-    Open();
+    Open(Player(yen));
     EXPECT_EQ(Form1.Text8.Text(), shown) << yen;
     EXPECT_EQ(Form1.Command3.Visible(), yen >= 80000) << yen;
     EXPECT_EQ(Stored().Savings, Currency::FromYen(kept)) << yen;
@@ -33,8 +28,7 @@ TEST_F(TitleTest, TheShopOpensFromEightyThousandYenAndAPoorPlayerIsRescued) {
 TEST_F(TitleTest, TheFuaSpeedChoosesItsOptionAndTempoAndABadOneInitialisesTheData) {
   PlayerRecord r = Player(500000);
   r.FuaSpeed = 4;
-  Store(r);
-  Open();
+  Open(r);
   EXPECT_TRUE(Form1.Option5.Value());
   EXPECT_FLOAT_EQ(FuaTempo, 44.0f);
   Click(Form1.Option8);
@@ -45,8 +39,7 @@ TEST_F(TitleTest, TheFuaSpeedChoosesItsOptionAndTempoAndABadOneInitialisesTheDat
   for (float bad : {0.0f, 5.0f}) {
     sim->ClearBoxes();
     r.FuaSpeed = bad;
-    Store(r);
-    Open();
+    Open(r);
     ASSERT_EQ(BoxesSaying("データが壊れています。"), 1) << bad;
     EXPECT_TRUE(Same(Stored(), InitialRecord()));
     EXPECT_EQ(Form1.Text8.Text(), "200,000");
@@ -74,8 +67,7 @@ TEST_F(TitleTest, AFirstStartWithoutSaveFilesOpensOnANewPlayersRecord) {
 TEST_F(TitleTest, TheAccessCodeBringsOutTheInitialiseButtonForGood) {
   PlayerRecord r = KnownRecord();
   r.FanfareX5Item = 15;
-  Store(r);
-  Open();
+  Open(r);
   EXPECT_TRUE(Form1.Command2.Enabled());
   sim->Type(Form1.Text4, "kemukemu");
   Run();
@@ -107,16 +99,14 @@ TEST_F(TitleTest, OwnedItemsShowTheirTextsAndTheirSwitchesAreSaved) {
     PlayerRecord p = Player(500000);
     p.ProxyContract = static_cast<decltype(p.ProxyContract)>(contract);
     p.FastPlayCoins = static_cast<decltype(p.FastPlayCoins)>(coins);
-    Store(p);
-    Open();
+    Open(p);
     EXPECT_EQ(Form1.Label11.Visible(), contract + coins > 0) << contract << " " << coins;
   }
   PlayerRecord r = KnownRecord();
   r.FastPlayCoins = 8;  // an old count, upgraded at the load
   r.SpectaclesItem = 11;
   r.SpectaclesGrade = 820;
-  Store(r);
-  Open();
+  Open(r);
   EXPECT_EQ(Stored().FastPlayCoins, 9);
   EXPECT_TRUE(Form1.Label11.Visible());
   EXPECT_EQ(Form1.Text3.Text(), "●『もこパパ』と契約");
@@ -154,8 +144,7 @@ TEST_F(TitleTest, OwnedItemsShowTheirTextsAndTheirSwitchesAreSaved) {
 TEST_F(TitleTest, TheDisplayIsAskedForAgainUntilDeclinedWhenMoneyIsShort) {
   PlayerRecord r = Player(129999);
   r.FanfareX5Item = 17;  // the display is sold to owners of the fanfare item
-  Store(r);
-  Open();
+  Open(r);
   ASSERT_TRUE(Form1.Command5.Visible());
   sim->Answer(vbYes);
   sim->Answer(vbOK);
@@ -171,8 +160,7 @@ TEST_F(TitleTest, TheDisplayIsAskedForAgainUntilDeclinedWhenMoneyIsShort) {
   EXPECT_EQ(Stored().Savings, Currency::FromYen(129999));
 
   r.Savings = Currency::FromYen(130000);
-  Store(r);
-  Open();
+  Open(r);
   sim->Answer(vbYes);
   Click(Form1.Command5);
   EXPECT_FALSE(Form1.Command5.Visible());
@@ -188,8 +176,7 @@ TEST_F(TitleTest, TheDisplayIsAskedForAgainUntilDeclinedWhenMoneyIsShort) {
 TEST_F(TitleTest, RegisteringAndRenamingKeepEveryValue) {
   // No name stored: the typed name is registered.
   Store(Player(250000));
-  Store(Player(250000, ""));
-  Open();
+  Open(Player(250000, ""));
   EXPECT_FALSE(Form1.Command2.Enabled());
   sim->Type(Form1.Text4, "  もふ太郎 ");
   Click(Form1.Command2);
@@ -199,8 +186,7 @@ TEST_F(TitleTest, RegisteringAndRenamingKeepEveryValue) {
 
   PlayerRecord r = KnownRecord();
   r.FanfareX5Item = 15;
-  Store(r);
-  Open();
+  Open(r);
   // Declined: the stored name comes back.
   sim->Type(Form1.Text4, "新しい名前");
   sim->Answer(vbNo);
@@ -225,8 +211,7 @@ TEST_F(TitleTest, RegisteringAndRenamingKeepEveryValue) {
 
 TEST_F(TitleTest, WithoutSoundTheScreenKeepsItsDesignAndLoadsNothing) {
   sound->initResult = 0;
-  Store(Player(500000));
-  Open();
+  Open(Player(500000));
   ASSERT_EQ(sim->Boxes().size(), 1u);
   EXPECT_EQ(sim->Boxes()[0].text, "DirectSoundは使えません。");
   EXPECT_EQ(Form1.Text8.Text(), "");
@@ -253,8 +238,7 @@ TEST_F(TitleTest, AfterADayTheScreenIsARecordAndQuitReleasesTheSounds) {
 }
 
 TEST_F(TitleTest, BlanksControlCharactersAndCharactersTheFileCannotHoldNeverMakeAName) {
-  Store(Player(250000, ""));
-  Open();
+  Open(Player(250000, ""));
   const PlayerRecord unnamed = Stored();
   // Blanks, half- or full-width, and control characters alone are an empty box.
   for (const char* blank : {"   ", "　　", "\t", " \r\n　\x7f"}) {
@@ -380,10 +364,6 @@ TEST_F(TitleTest, ASecondCopyOnTheSameSaveFolderQuitsAndACrashedCopysLockNeverBl
   ReleaseFolderLock();
   EXPECT_FALSE(FileExists(lock));
 }
-
-}  // namespace
-
-namespace {
 
 // Each screen's window is as large as its design: the title and the shop share a height.
 TEST(ScreenSizeTest, EachScreenHasItsOwnSize) {

@@ -68,9 +68,7 @@ TEST_F(WholeProgramTest, AFirstStartADayTheShopAndARestart) {
   ASSERT_TRUE(Form1.Command3.Visible());
   Click(Form1.Command3);
   ASSERT_TRUE(Form3.Loaded());
-  Click(Form3.Option1);
-  sim->Answer(vbYes);
-  Click(Form3.Command1);
+  Buy(Form3.Option1, Form3.Command1);
   Click(Form3.Command2);
   ASSERT_TRUE(Form1.Loaded());
   EXPECT_EQ(Form1.Text3.Text(), "●『もこじろう』と契約");
