@@ -5,13 +5,11 @@
 namespace {
 
 TEST(MoneyTest, FormatsWithThousandsSeparatorsAndZeroAsEmpty) {
-  EXPECT_EQ(FormatMoney(Currency::FromYen(0)), "");
-  EXPECT_EQ(FormatMoney(Currency::FromYen(980)), "980");
-  EXPECT_EQ(FormatMoney(Currency::FromYen(30000)), "30,000");
-  EXPECT_EQ(FormatMoney(Currency::FromYen(1234567)), "1,234,567");
-  EXPECT_EQ(FormatMoney(Currency::FromYen(-1500)), "-1,500");
-  EXPECT_EQ(FormatMoney(Currency{5000}), "");       // 0.5 yen rounds to even: 0
-  EXPECT_EQ(FormatMoney(Currency{15000}), "2");     // 1.5 yen: 2
+  // 0.5 yen rounds to even: 0; 1.5 yen: 2.
+  for (auto [money, shown] : {std::pair{Currency::FromYen(0), ""}, {Currency::FromYen(980), "980"},
+                              {Currency::FromYen(30000), "30,000"}, {Currency::FromYen(1234567), "1,234,567"},
+                              {Currency::FromYen(-1500), "-1,500"}, {Currency{5000}, ""}, {Currency{15000}, "2"}})
+    EXPECT_EQ(FormatMoney(money), shown) << money.units;
   // The four decimals round half to even, on both sides of zero.
   for (std::int64_t units : {-25001, -25000, -15001, -15000, -14999, -5001, -5000, -4999, 4999, 5000, 5001, 14999,
                              15000, 15001, 25000, 25001}) {

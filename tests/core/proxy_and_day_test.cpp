@@ -376,10 +376,6 @@ TEST_F(DayTest, TheCloseBoxEndsTheDayWithoutCashingOut) {
   EXPECT_EQ(EventDepth(), 0);
 }
 
-}  // namespace
-
-namespace {
-
 // Each contract is played by its own proxy, shown by its own portrait; other games have none.
 TEST(ProxyPortraitTest, EachContractHasItsOwnPortrait) {
   const std::pair<float, const PictureBox*> portraits[] = {

@@ -130,24 +130,17 @@ TEST(GamePathTest, TheProgramsOwnFolderKeepsItsBackslashesAndAnyLeftoverUnderThe
 }
 
 TEST(ConvertTest, RoundingAndReadingBack) {
-  EXPECT_EQ(RoundEven(0.5), 0);
-  EXPECT_EQ(RoundEven(1.5), 2);
-  EXPECT_EQ(RoundEven(2.5), 2);
-  EXPECT_EQ(RoundEven(-2.5), -2);
+  for (auto [x, rounded] : {std::pair{0.5, 0}, {1.5, 2}, {2.5, 2}, {-2.5, -2}, {std::nan(""), 0}})
+    EXPECT_EQ(RoundEven(x), rounded) << x;
   EXPECT_EQ(CInt(19.5f), 20);
-  EXPECT_EQ(Val(""), 0);
-  EXPECT_EQ(Val("  42 回"), 42);
-  EXPECT_EQ(Val("-7-"), -7);
-  EXPECT_EQ(Val("3e+38"), 3e38);
-  EXPECT_EQ(Val("12 回"), 12);
-  EXPECT_EQ(RoundEven(std::nan("")), 0);
   EXPECT_EQ(CInt(1e9), 32767);
   EXPECT_EQ(CLng(-1e30), INT32_MIN);
-  EXPECT_EQ(Val("abc"), 0);
-  EXPECT_EQ(SingleText(7.0f), "7");
-  EXPECT_EQ(SingleText(19.5f), "19.5");
-  EXPECT_EQ(SingleText(0.0f), "0");
-  EXPECT_EQ(SingleText(12345678.0f), "12345678");  // too long for seven digits: written out in full
+  for (auto [text, value] :
+       {std::pair{"", 0.0}, {"  42 回", 42.0}, {"-7-", -7.0}, {"3e+38", 3e38}, {"12 回", 12.0}, {"abc", 0.0}})
+    EXPECT_EQ(Val(text), value) << text;
+  // 12345678 is too long for seven digits: written out in full.
+  for (auto [x, text] : {std::pair{7.0f, "7"}, {19.5f, "19.5"}, {0.0f, "0"}, {12345678.0f, "12345678"}})
+    EXPECT_EQ(SingleText(x), text) << x;
   EXPECT_EQ(RightChars("1111", 3), "111");
   EXPECT_EQ(RightChars("8", 3), "8");
   EXPECT_EQ(LeftChars("もこパパ", 2), "もこ");

@@ -113,17 +113,11 @@ TEST_F(MachineScreenQtTest, TheProxySeatHoldsItsStatusLineAndEveryPortrait) {
 }
 
 TEST(VirtualKeyTest, QtKeysMapToTheGameCodes) {
-  EXPECT_EQ(VirtualKeyOf(Qt::Key_Up), 38);
-  EXPECT_EQ(VirtualKeyOf(Qt::Key_Left), 37);
-  EXPECT_EQ(VirtualKeyOf(Qt::Key_Right), 39);
-  EXPECT_EQ(VirtualKeyOf(Qt::Key_Down), 40);
-  EXPECT_EQ(VirtualKeyOf(Qt::Key_Control), 17);
-  EXPECT_EQ(VirtualKeyOf(Qt::Key_Escape), 27);
-  EXPECT_EQ(VirtualKeyOf(Qt::Key_F6), 117);
-  EXPECT_EQ(VirtualKeyOf(Qt::Key_F8), 119);
-  EXPECT_EQ(VirtualKeyOf(Qt::Key_R), 82);
-  EXPECT_EQ(VirtualKeyOf(Qt::Key_Y), 89);
-  EXPECT_EQ(VirtualKeyOf(Qt::Key_7), 55);
+  const std::pair<Qt::Key, int> codes[] = {{Qt::Key_Up, 38},      {Qt::Key_Left, 37},    {Qt::Key_Right, 39},
+                                           {Qt::Key_Down, 40},    {Qt::Key_Control, 17}, {Qt::Key_Escape, 27},
+                                           {Qt::Key_F6, 117},     {Qt::Key_F8, 119},     {Qt::Key_R, 82},
+                                           {Qt::Key_Y, 89},       {Qt::Key_7, 55}};
+  for (const auto& [key, code] : codes) EXPECT_EQ(VirtualKeyOf(key), code) << code;
 }
 
 }  // namespace

@@ -333,10 +333,6 @@ TEST_F(VirtualBackendTest, ScriptedClicksAndTypingReachTheirHandlers) {
   EXPECT_EQ(clicks, 1);
 }
 
-}  // namespace
-
-namespace {
-
 // A wait on the virtual clock that lets its quiet passes go by at once ends on the same clock reading, with the
 // same ticks and the same nesting, as the plain loop of passes: with and without events, across midnight.
 TEST(WaitOnClockTest, EndsWhereThePlainLoopEnds) {
