@@ -42,7 +42,7 @@ TEST_F(SaveFilesTest, LoadShowsTheRecordAndRenamingKeepsEveryValue) {
 
 TEST_F(SaveFilesTest, AnEditedCopyOfSavingsOrARecordIsDetected) {
   // The savings and each record, in "DataFiles" (from offset 0) and in "VBDSND1.DLL" (from offset 24).
-  for (const char* file : {kDataFiles, kVbdsnd}) {
+  for (const char* file : {kDataFiles, kVbdsnd})
     for (int offset : {0, 8, 12, 16, 20, 24, 28}) {
       ResetGameState();
       Store(KnownRecord());
@@ -56,7 +56,6 @@ TEST_F(SaveFilesTest, AnEditedCopyOfSavingsOrARecordIsDetected) {
       EXPECT_TRUE(Same(Stored(), InitialRecord()));
       EXPECT_EQ(PlayerName, "");
     }
-  }
   // An item field is in one file only: an edit there goes unseen.
   Store(KnownRecord());
   Bytes bytes = ReadSaveFile(kVbdsnd);

@@ -55,7 +55,7 @@ TEST_F(SaveSafetyTest, ASaveCutOffAtAnyStepLoadsTheOldOrTheNewData) {
   PlayerRecord renamed = KnownRecord();
   renamed.Name = FixedName("もふ太郎二世");
   renamed.FuaSpeed = 1;
-  for (const PlayerRecord& after : {OtherRecord(1), renamed}) {
+  for (const PlayerRecord& after : {OtherRecord(1), renamed})
     for (int cut = 1; cut <= kSaveSteps; ++cut) {
       Begin(KnownRecord());
       SaveCutAfter(after, cut);
@@ -63,9 +63,8 @@ TEST_F(SaveSafetyTest, ASaveCutOffAtAnyStepLoadsTheOldOrTheNewData) {
       EXPECT_TRUE(Same(LoadAsTitle(), cut >= 10 ? after : KnownRecord())) << "cut after step " << cut;
       EXPECT_TRUE(OnlyTheTwoFiles()) << "cut after step " << cut;
     }
-  }
   // Two saves cut off in a row: never the reset either.
-  for (int first = 1; first <= kSaveSteps; ++first) {
+  for (int first = 1; first <= kSaveSteps; ++first)
     for (int second = 1; second <= kSaveSteps; ++second) {
       Begin(KnownRecord());
       SaveCutAfter(OtherRecord(2), first);
@@ -75,7 +74,6 @@ TEST_F(SaveSafetyTest, ASaveCutOffAtAnyStepLoadsTheOldOrTheNewData) {
                                : Same(loaded, KnownRecord()) || Same(loaded, OtherRecord(2)))
           << first << "/" << second;
     }
-  }
   EXPECT_TRUE(sim->Boxes().empty());
 }
 
@@ -150,7 +148,7 @@ TEST_F(SaveSafetyTest, NamesThatHoldNoFileOrAHugeOneAreReadBoundedWithoutBlockin
   const std::function<int(const char*)> hostile[] = {[](const char* f) { return mkfifo(f, 0600); },
                                                      [](const char* f) { return symlink("/dev/zero", f); },
                                                      [](const char* f) { return mkdir(f, 0700); }};
-  for (const char* file : {kDataFiles, kVbdsnd}) {
+  for (const char* file : {kDataFiles, kVbdsnd})
     for (int kind = 0; kind < 3; ++kind) {
       Begin(penniless);
       std::filesystem::remove(file);
@@ -166,7 +164,6 @@ TEST_F(SaveSafetyTest, NamesThatHoldNoFileOrAHugeOneAreReadBoundedWithoutBlockin
       }
       std::filesystem::remove(file);
     }
-  }
 }
 
 TEST_F(SaveSafetyTest, ANonNumberInAnItemFieldReadsAsZeroButOneInARecordResetsTheData) {
@@ -204,7 +201,7 @@ TEST_F(SaveSafetyTest, ANonNumberInAnItemFieldReadsAsZeroButOneInARecordResetsTh
 
 TEST_F(SaveSafetyTest, LeftoversUnderTheSavesOwnNamesNeverStopASave) {
   // Folders, empty or not, where a save keeps its temporary files and its marker.
-  for (const char* name : {"DataFiles.new", "VBDSND1.DLL.new", "SaveFiles.ready"}) {
+  for (const char* name : {"DataFiles.new", "VBDSND1.DLL.new", "SaveFiles.ready"})
     for (bool full : {false, true}) {
       Begin(KnownRecord());
       auto leave = [&] {
@@ -221,7 +218,6 @@ TEST_F(SaveSafetyTest, LeftoversUnderTheSavesOwnNamesNeverStopASave) {
       EXPECT_TRUE(Same(Stored(), OtherRecord(5))) << name << full;
       EXPECT_TRUE(OnlyTheTwoFiles()) << name << full;
     }
-  }
 }
 
 // One file of a fuzzed pair: random bytes, or a real file cut, stretched, flipped or given a wild value.
