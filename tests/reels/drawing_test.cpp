@@ -28,18 +28,14 @@ constexpr int kStoppedY[4] = {188, 128, 68, 8};
 constexpr int kLine[6][3] = {{}, {3, 3, 3}, {3, 2, 1}, {2, 2, 2}, {1, 2, 3}, {1, 1, 1}};
 
 const std::int16_t* StripOf(int reel) { return reel == 0 ? LeftStrip : reel == 1 ? CentreStrip : RightStrip; }
-std::int16_t& StoppedOf(int reel) {
-  return reel == 0 ? Reels.LeftReelStopped : reel == 1 ? Reels.CentreReelStopped : Reels.RightReelStopped;
-}
-std::int16_t& PosOf(int reel) {
-  return reel == 0 ? Reels.LeftReelPos : reel == 1 ? Reels.CentreReelPos : Reels.RightReelPos;
-}
+std::int16_t* const kStopped[3] = {&Reels.LeftReelStopped, &Reels.CentreReelStopped, &Reels.RightReelStopped};
+std::int16_t* const kPos[3] = {&Reels.LeftReelPos, &Reels.CentreReelPos, &Reels.RightReelPos};
 ReelCells& CellsOf(int reel) { return reel == 0 ? LeftCells : reel == 1 ? CentreCells : RightCells; }
 
 // What the reel window shows in the middle of a row of a reel drawn with offset 0, or nothing when the row lies
 // outside the window.
 std::optional<Cell> Shown(int reel, int row) {
-  const int top = StoppedOf(reel) == 1 ? kStoppedY[row] : 130 - 60 * row;
+  const int top = *kStopped[reel] == 1 ? kStoppedY[row] : 130 - 60 * row;
   const int from = std::max(top, 0), to = std::min(top + 54, 185);
   if (from > to) return std::nullopt;
   return coded::CellAt(kCellX[reel] + 55, (from + to) / 2);
@@ -120,7 +116,7 @@ TEST_F(ReelDrawingTest, EveryRowsSpriteInBothStylesAndForEveryStopOrder) {
           Mc.BonusPhase = static_cast<std::int16_t>(phase);
           Form2.McCounter.Caption = count;
           Lottery.StopOrder = static_cast<std::int16_t>(order);
-          for (int reel = 0; reel < 3; ++reel) StoppedOf(reel) = stops.find("LCR"[reel]) < static_cast<size_t>(n);
+          for (int reel = 0; reel < 3; ++reel) *kStopped[reel] = stops.find("LCR"[reel]) < static_cast<size_t>(n);
           for (int reel = 0; reel < 3; ++reel) {
             const bool lit = (named.empty() ? 2 : static_cast<int>(named.find("LCR"[reel]))) == n;
             ChooseCells(reel);
@@ -185,7 +181,7 @@ TEST_F(ReelDrawingTest, StoppedSevensFlashByReelGroupAndCounter) {
                                             << leftAt9 << " stopped " << stopped << " reel " << reel << " c " << c;
               };
               int want[4];
-              for (int row = 0; row < 4; ++row) want[row] = kBoxes[SymbolAt(StripOf(reel), PosOf(reel), row)].normal;
+              for (int row = 0; row < 4; ++row) want[row] = kBoxes[SymbolAt(StripOf(reel), *kPos[reel], row)].normal;
               if (rules[reel]) {
                 const bool test = rules[reel]->everyThird ? c % 3 == 1 : c % 2 == 1;
                 const bool early = c <= 30;

@@ -16,18 +16,10 @@ constexpr int kLineRow[6][3] = {{0, 0, 0}, {3, 3, 3}, {3, 2, 1}, {2, 2, 2}, {1, 
 
 const std::int16_t* StripOf(int reel) { return reel == 0 ? LeftStrip : reel == 1 ? CentreStrip : RightStrip; }
 
-std::int16_t& PosOf(int reel) {
-  return reel == 0 ? Reels.LeftReelPos : reel == 1 ? Reels.CentreReelPos : Reels.RightReelPos;
-}
-std::int16_t& OffsetOf(int reel) {
-  return reel == 0 ? Reels.LeftReelOffset : reel == 1 ? Reels.CentreReelOffset : Reels.RightReelOffset;
-}
-std::int16_t& StoppedOf(int reel) {
-  return reel == 0 ? Reels.LeftReelStopped : reel == 1 ? Reels.CentreReelStopped : Reels.RightReelStopped;
-}
-std::int16_t& PressedOf(int reel) {
-  return reel == 0 ? Play.LeftStopPressed : reel == 1 ? Play.CentreStopPressed : Play.RightStopPressed;
-}
+std::int16_t* const kPos[3] = {&Reels.LeftReelPos, &Reels.CentreReelPos, &Reels.RightReelPos};
+std::int16_t* const kOffset[3] = {&Reels.LeftReelOffset, &Reels.CentreReelOffset, &Reels.RightReelOffset};
+std::int16_t* const kStopped[3] = {&Reels.LeftReelStopped, &Reels.CentreReelStopped, &Reels.RightReelStopped};
+std::int16_t* const kPressed[3] = {&Play.LeftStopPressed, &Play.CentreStopPressed, &Play.RightStopPressed};
 
 class StopControlTest : public MachineTest {
  protected:
@@ -40,13 +32,13 @@ class StopControlTest : public MachineTest {
   // Spins a reel from a position with its stop key pressed in the position's first tick; returns the number of
   // ticks until it stopped, or -1.
   int SpinAndStop(int reel, int from) {
-    PosOf(reel) = static_cast<std::int16_t>(from);
-    OffsetOf(reel) = 0;
-    StoppedOf(reel) = 0;
-    PressedOf(reel) = 1;
+    *kPos[reel] = static_cast<std::int16_t>(from);
+    *kOffset[reel] = 0;
+    *kStopped[reel] = 0;
+    *kPressed[reel] = 1;
     for (int tick = 1; tick <= 22 * 4; ++tick) {
       ReelTick(reel);
-      if (StoppedOf(reel) == 1) return tick;
+      if (*kStopped[reel] == 1) return tick;
     }
     return -1;
   }
@@ -133,7 +125,7 @@ TEST_F(StopControlTest, EveryResultGroupPatternAndKeyPositionLandsOnTheResultsLi
   const Case cases[] = {{0, 0, 0}, {0, 0, 1}, {0, 0, 2}, {0, 0, 3}, {0, 0, 4}, {1, 2, 0}, {1, 1, 0}, {1, 1, 2},
                         {1, 1, 3}, {1, 1, 4}, {1, 0, 2}, {2, 0, 0}, {3, 0, 0}, {3, 0, 3}, {4, 0, 0}, {4, 0, 4}};
   int checked = 0;
-  for (const Case& c : cases) {
+  for (const Case& c : cases)
     for (int group = 1; group <= 5; ++group) {
       // The lottery never draws a replay on group 5 or a digital game on group 3.
       if ((c.flag == 2 && group == 5) || (c.flag == 4 && group == 3)) continue;
@@ -142,8 +134,8 @@ TEST_F(StopControlTest, EveryResultGroupPatternAndKeyPositionLandsOnTheResultsLi
       Lottery.StopPattern = static_cast<std::int16_t>(c.pattern);
       Lottery.StopGroup = static_cast<std::int16_t>(group);
       const Expectation want = Expect(c);
-      for (int reel = 0; reel < 3; ++reel) {
-        for (int from = 1; from <= 21; ++from) {
+      for (int reel = 0; reel < 3; ++reel)
+        for (int from = 1; from <= 21; ++from)
           for (int step : {12, 15, 20, 30}) {
             Reels.ReelStep = static_cast<std::int16_t>(step);
             const std::string where = "flag " + std::to_string(c.flag) + " stage " + std::to_string(c.stage) +
@@ -151,7 +143,7 @@ TEST_F(StopControlTest, EveryResultGroupPatternAndKeyPositionLandsOnTheResultsLi
                                       " reel " + std::to_string(reel) + " from " + std::to_string(from) +
                                       " step " + std::to_string(step);
             ASSERT_GT(SpinAndStop(reel, from), 0) << where;
-            const int pos = PosOf(reel);
+            const int pos = *kPos[reel];
             ASSERT_TRUE(StopAllowed(reel, pos)) << where;
             EXPECT_EQ(pos, FirstListedFrom(RowFor(reel, c.flag, c.stage, c.pattern)[group - 1], from)) << where;
             const int shown = SymbolAt(StripOf(reel), pos, kLineRow[group][reel]);
@@ -161,10 +153,7 @@ TEST_F(StopControlTest, EveryResultGroupPatternAndKeyPositionLandsOnTheResultsLi
               EXPECT_EQ(shown, want.symbol[reel]) << where << " at " << pos;
             ++checked;
           }
-        }
-      }
     }
-  }
   EXPECT_GT(checked, 15000);
 }
 
