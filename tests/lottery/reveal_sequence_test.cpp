@@ -144,8 +144,8 @@ TEST_F(PresentationTest, RevealAttemptsFromStageZeroAndOne) {
 }
 
 TEST_F(PresentationTest, AStreakGameBecomesAFanfareStreakOnItsDraw) {
-  for (bool item : {false, true}) {
-    for (int u : {14, 15, 16, 19, 20, 21}) {
+  for (bool item : {false, true})
+    for (int u : {14, 15, 16, 19, 20, 21})
       for (int t : {7, 2}) {  // a reveal, and a replay near-miss
         const std::string what = std::to_string(item) + " u=" + std::to_string(u) + " t=" + std::to_string(t);
         Mc.StreakPending = 1;
@@ -189,8 +189,6 @@ TEST_F(PresentationTest, AStreakGameBecomesAFanfareStreakOnItsDraw) {
         EXPECT_EQ(Record.FanfareTotal, t == 7 ? 1.0f : 0.0f) << what;
         EXPECT_EQ(Form2.FanfareCount.Caption(), t == 7 ? "1" : "0") << what;
       }
-    }
-  }
 }
 
 TEST_F(PresentationTest, ARunningFanfareStreakDrawsAPremiumLengthAtEveryStreakGame) {
