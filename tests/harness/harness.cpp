@@ -12,8 +12,6 @@
 #include "harness/windows.h"
 #include "machine/play_stats.h"
 #include "platform/picture.h"
-#include "platform/vk.h"
-#include "sound/sound_bank.h"
 
 namespace {
 

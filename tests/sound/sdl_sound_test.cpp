@@ -146,11 +146,10 @@ TEST(SdlSoundFallback, WithoutAUsableDeviceInitStillSucceedsSilently) {
     sound.Play(b);
     EXPECT_TRUE(sound.Sounding(b));
   }
-  if (was) {
+  if (was)
     setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
-  } else {
+  else
     unsetenv("SDL_AUDIODRIVER");
-  }
 }
 
 }  // namespace

@@ -45,23 +45,15 @@ class SoundBankTest : public GameTest {
     for (auto& entry : SoundBank) entry = 0;
     GameTest::TearDown();
   }
-
-  std::vector<SoundEvent> Of(SoundAction action) const {
-    std::vector<SoundEvent> out;
-    for (const SoundEvent& e : sound->Events())
-      if (e.action == action) out.push_back(e);
-    return out;
-  }
-
 };
 
 TEST_F(SoundBankTest, BuildsEveryEntryInIndexOrderFromItsOwnFile) {
   ASSERT_NE(dsInit(nullptr), 0);
   SoundSet();
-  const auto created = Of(SoundAction::Create);
+  const auto created = Sounds(SoundAction::Create);
   ASSERT_EQ(created.size(), 41u);
   for (int i = 0; i < 41; ++i) {
-    EXPECT_EQ(created[i].file, kExpectedBank[i]) << i;
+    EXPECT_EQ(created[i], kExpectedBank[i]) << i;
     EXPECT_EQ(BankIndex(kExpectedBank[i]), i);
     ASSERT_NE(SoundBank[i], 0) << i;
     for (int j = 0; j < i; ++j) EXPECT_NE(SoundBank[i], SoundBank[j]);
