@@ -19,17 +19,18 @@ using assets::Luma;
 
 constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000;
 
+// The mask, normal, dark and bright looks of a symbol: their files and their picture boxes.
 struct SymbolFiles {
-  std::string mask, normal, dark, bright;  // bright is empty for the cherry
-  int maskBox, normalBox, darkBox, brightBox;
+  std::string file[4];  // the bright one is empty for the cherry
+  int box[4];
 };
 
 const SymbolFiles kSymbols[] = {
-    {"nana-ura", "nana-1", "nana-2", "nana-5", 7, 8, 17, 21},
-    {"Mofuran-Ura", "Mofuran-1", "Mofuran-2", "Mofuran-3", 9, 10, 18, 24},
-    {"mame-Ura", "mame-1", "mame-2", "mame-3", 13, 14, 19, 22},
-    {"replay-Ura", "replay-1", "replay-2", "replay-3", 15, 16, 20, 25},
-    {"cherry-Ura", "cherry-1", "cherry-2", "", 11, 12, 23, 0},
+    {{"nana-ura", "nana-1", "nana-2", "nana-5"}, {7, 8, 17, 21}},
+    {{"Mofuran-Ura", "Mofuran-1", "Mofuran-2", "Mofuran-3"}, {9, 10, 18, 24}},
+    {{"mame-Ura", "mame-1", "mame-2", "mame-3"}, {13, 14, 19, 22}},
+    {{"replay-Ura", "replay-1", "replay-2", "replay-3"}, {15, 16, 20, 25}},
+    {{"cherry-Ura", "cherry-1", "cherry-2", ""}, {11, 12, 23, 0}},
 };
 
 // Every file with its size and the picture box its night look is built into.
@@ -39,12 +40,9 @@ struct FileSize {
 };
 std::vector<FileSize> AllFiles() {
   std::vector<FileSize> files;
-  for (const SymbolFiles& s : kSymbols) {
-    files.push_back({s.mask, 110, 55, s.maskBox});
-    files.push_back({s.normal, 110, 55, s.normalBox});
-    files.push_back({s.dark, 110, 55, s.darkBox});
-    if (!s.bright.empty()) files.push_back({s.bright, 110, 55, s.brightBox});
-  }
+  for (const SymbolFiles& s : kSymbols)
+    for (int look = 0; look < 4; ++look)
+      if (!s.file[look].empty()) files.push_back({s.file[look], 110, 55, s.box[look]});
   files.push_back({"doram6", 127, 186, 26});
   files.push_back({"doram5", 135, 186, 27});
   files.push_back({"doram4", 130, 186, 28});
@@ -54,23 +52,14 @@ std::vector<FileSize> AllFiles() {
   return files;
 }
 
-Bmp FromImage(const QImage& image) {
-  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-  Bmp out;
-  out.width = rgb.width();
-  out.height = rgb.height();
-  out.bitsPerPixel = 24;
-  for (int y = 0; y < rgb.height(); ++y)
-    for (int x = 0; x < rgb.width(); ++x) out.pixels.push_back(rgb.pixel(x, y) & 0xFFFFFF);
-  return out;
-}
-
 std::optional<Bmp> Embedded(int box) {
   const auto bytes = EmbeddedFile("Form2.Picture" + std::to_string(box));
-  if (bytes.empty()) return std::nullopt;
-  const QImage image = QImage::fromData(bytes.data(), int(bytes.size()));
+  const QImage image = QImage::fromData(bytes.data(), int(bytes.size())).convertToFormat(QImage::Format_RGB32);
   if (image.isNull()) return std::nullopt;
-  return FromImage(image);
+  Bmp out{image.width(), image.height(), 24, {}};
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) out.pixels.push_back(image.pixel(x, y) & 0xFFFFFF);
+  return out;
 }
 
 Bmp Load(const std::string& file) {
@@ -122,7 +111,7 @@ InkStats Ink(const Bmp& sprite, const Bmp& mask) {
 void CheckSymbols(const std::string& look, const std::function<Bmp(const SymbolFiles&, int)>& get) {
   std::vector<Bmp> masks;
   for (const SymbolFiles& s : kSymbols) {
-    SCOPED_TRACE(look + " " + s.normal);
+    SCOPED_TRACE(look + " " + s.file[1]);
     const Bmp mask = get(s, 0);
     ASSERT_EQ(mask.pixels.size(), 110u * 55u);
     size_t white = 0;
@@ -137,7 +126,7 @@ void CheckSymbols(const std::string& look, const std::function<Bmp(const SymbolF
 
     std::vector<InkStats> ink;
     for (int kind = 1; kind <= 3; ++kind) {
-      if (kind == 3 && s.bright.empty()) break;
+      if (kind == 3 && s.file[3].empty()) break;
       const Bmp sprite = get(s, kind);
       ASSERT_EQ(sprite.pixels.size(), mask.pixels.size());
       for (size_t i = 0; i < mask.pixels.size(); ++i) {
@@ -161,13 +150,6 @@ void CheckSymbols(const std::string& look, const std::function<Bmp(const SymbolF
       EXPECT_GT(FractionDiffering(masks[a], masks[b]), 0.05) << look << ": two symbols share a shape";
 }
 
-const std::string& Pick(const SymbolFiles& s, int look) {
-  return look == 0 ? s.mask : look == 1 ? s.normal : look == 2 ? s.dark : s.bright;
-}
-int PickBox(const SymbolFiles& s, int look) {
-  return look == 0 ? s.maskBox : look == 1 ? s.normalBox : look == 2 ? s.darkBox : s.brightBox;
-}
-
 TEST(PictureFilesTest, AllTwentyFiveAre24BitBmpsAtTheirSizes) {
   const auto files = AllFiles();
   ASSERT_EQ(files.size(), 25u);
@@ -180,11 +162,11 @@ TEST(PictureFilesTest, AllTwentyFiveAre24BitBmpsAtTheirSizes) {
 }
 
 TEST(SymbolPicturesTest, DayFilesFollowTheMaskAndSpriteConvention) {
-  CheckSymbols("files", [](const SymbolFiles& s, int look) { return Load(Pick(s, look)); });
+  CheckSymbols("files", [](const SymbolFiles& s, int look) { return Load(s.file[look]); });
 }
 
 TEST(SymbolPicturesTest, NightPicturesFollowTheMaskAndSpriteConvention) {
-  CheckSymbols("built-in", [](const SymbolFiles& s, int look) { return LoadBox(PickBox(s, look)); });
+  CheckSymbols("built-in", [](const SymbolFiles& s, int look) { return LoadBox(s.box[look]); });
 }
 
 TEST(BuiltInPicturesTest, NightLookIsADistinctSetOfTheSameSizes) {
