@@ -24,10 +24,7 @@ class ProxyTest : public MachineTest {
       if (Play.TotalGames != games) NoResult();
     };
   }
-  static void NoResult() {
-    Lottery.GameFlag = 0;
-    Lottery.RevealCountdown = 0;
-  }
+  static void NoResult() { Lottery.GameFlag = Lottery.RevealCountdown = 0; }
   std::function<void()> proxyTick_;
 };
 
@@ -144,8 +141,7 @@ TEST_F(ProxyTest, TheProxyPressesTheStopsInTheOrderAsked) {
   const char* want[] = {"LCR", "LCR", "LRC", "CLR", "CRL", "RLC", "RCL", "RRR"};
   for (int order = 0; order <= 7; ++order) {
     Lottery.StopOrder = static_cast<std::int16_t>(order);
-    Play.ReadyForNextGame = 0;
-    Play.ProxyStopCount = 0;
+    Play.ReadyForNextGame = Play.ProxyStopCount = 0;
     std::string keys;
     for (int i = 0; i < 3; ++i) {
       Play.ProxyReady = 1;
@@ -157,8 +153,7 @@ TEST_F(ProxyTest, TheProxyPressesTheStopsInTheOrderAsked) {
     EXPECT_EQ(keys, want[order]) << "order " << order;
     EXPECT_EQ(Play.ProxyStopCount, 0);
   }
-  Play.ReadyForNextGame = 1;
-  Play.ProxyReady = 1;
+  Play.ReadyForNextGame = Play.ProxyReady = 1;
   Form2.Timer1.Interval = 0;
   Lottery.McGamesLeft = 0;
 }
@@ -214,9 +209,7 @@ TEST_F(ProxyTest, TheProxyTiresAtEightGamesLeftAtItsContractsChance) {
       ProxyTiring();
       tired += Play.ProxyActive == 0;
     }
-    const double share = static_cast<double>(tired) / kDraws;
-    const double se = std::sqrt(std::max(chance * (1 - chance), 1e-9) / kDraws);
-    EXPECT_NEAR(share, chance, 4 * se + 1e-9) << games;
+    ExpectShare(tired, kDraws, chance, "a contract of " + std::to_string(games) + " games");
   }
 }
 
@@ -268,14 +261,11 @@ TEST_F(DayTest, TheItemsAndSpecialNamesShowTheirLines) {
   Mc.McDigits = 4;  // as a run of over 6000 games left it
   OpenDay();
   EXPECT_EQ(Mc.McDigits, 3);
-  EXPECT_TRUE(Form2.ProxyHelp.Visible());
-  EXPECT_TRUE(Form2.FastPlayHelp.Visible());
+  for (Element* e : std::initializer_list<Element*>{&Form2.ProxyHelp, &Form2.FastPlayHelp, &Form2.FanfareItemLine,
+                                                    &Form2.PmcUpItemLine, &Form2.MembershipLine, &Form2.Text1,
+                                                    &Form2.LotteryReadout})
+    EXPECT_TRUE(e->Visible()) << e->Name();
   EXPECT_EQ(Form2.FastPlayHelp.Caption(), "：「Ｔ」　　7枚補償早回し");
-  EXPECT_TRUE(Form2.FanfareItemLine.Visible());
-  EXPECT_TRUE(Form2.PmcUpItemLine.Visible());
-  EXPECT_TRUE(Form2.MembershipLine.Visible());
-  EXPECT_TRUE(Form2.Text1.Visible());
-  EXPECT_TRUE(Form2.LotteryReadout.Visible());
   EXPECT_EQ(Form2.SpeedHelp.Caption(), "：「Y・U」　デジ速度調節　『12』");
   EXPECT_EQ(Play.ProxyName, "もこたろう");
   EXPECT_EQ(Play.ContractGames, 300);
