@@ -220,9 +220,8 @@ TEST_F(TitleTest, WithoutSoundTheScreenKeepsItsDesignAndLoadsNothing) {
 }
 
 TEST_F(TitleTest, AfterADayTheScreenIsARecordAndQuitReleasesTheSounds) {
-  Store(Player(90000));
   BackFromMachine = 1;
-  Open();
+  Open(Player(90000));
   EXPECT_FALSE(Form1.Command1.Visible());
   EXPECT_FALSE(Form1.Frame2.Visible());
   EXPECT_FALSE(Form1.Command5.Visible());
