@@ -64,9 +64,7 @@ TEST_F(PresentationTest, EveryResultIsPresentedByItsRow) {
     Presentation.DigitalOutcome = static_cast<std::int16_t>(r.outcome);
     Presentation.BellCue = 0;
     Presentation.PresentationPending = 1;
-    Mc.StreakPending = 0;
-    Play.PlayAccepted = 0;
-    Play.BetPlaced = 0;
+    Mc.StreakPending = Play.PlayAccepted = Play.BetPlaced = 0;
     Reels.ReelStep = 15;
     Play.SavedReelStep = 0;
     Form2.Credits.Caption = "40";
@@ -110,8 +108,7 @@ TEST_F(PresentationTest, AlignedSevensPlayTheirFanfareAndCountTheChain) {
     const char *counter, *sound;
   } rows[] = {{0, 0, "", "Fanfare3"},  {0, 1, "", "Fanfare5"},    {1, 0, "-3-", "Fanfare1"},
               {1, 1, "", "Fanfare4"},  {1, 1, "-3-", "Fanfare5"}};
-  Lottery.GameFlag = 1;
-  Lottery.StopPattern = 1;
+  Lottery.GameFlag = Lottery.StopPattern = 1;
   Presentation.StreakMcCountMax = 29;
   Presentation.StreakMcCount = 25;
   for (const auto& r : rows) {

@@ -174,11 +174,10 @@ TEST_F(InternalLotteryTest, DigitalGamesHintTheirOutcomeByTheirStopSounds) {
   // A digital game at cycle position `left`; returns its stop sounds and outcome.
   auto digitalGame = [&](int left, bool cycleGame) {
     Cycle(1, 151, left + 1);
-    if (cycleGame) {
+    if (cycleGame)
       QueueUniforms({Gives(3, 800), Gives(16, 30), Gives(0, 8), Gives(0, 8)});
-    } else {
+    else
       QueueUniforms({Gives(3, 800)});
-    }
     InternalLottery();
     EXPECT_EQ(Lottery.GameFlag, 4);
     EXPECT_EQ(Lottery.LeverSound, "soundMofuran\\LeverOn0.wav");
@@ -222,9 +221,7 @@ TEST_F(InternalLotteryTest, DigitalGamesHintTheirOutcomeByTheirStopSounds) {
 
 TEST_F(InternalLotteryTest, StreakGamesRanksAndTheCarryOverAfterAnMc) {
   // A streak game draws its length from table A and stays the forced MC; a fanfare streak ends at 50 games.
-  Mc.StreakPending = 1;
-  Mc.FanfareStreak = 1;
-  Lottery.GameFlag = 1;
+  Mc.StreakPending = Mc.FanfareStreak = Lottery.GameFlag = 1;
   Lottery.RevealCountdown = 2;
   Form2.GamesSinceMc.Caption = "49";
   InternalLottery();

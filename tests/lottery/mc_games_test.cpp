@@ -204,8 +204,7 @@ TEST_F(McGamesTest, TheCountdownIntoTheLastSeven) {
     Lottery.McGamesLeft = static_cast<std::int16_t>(left);
     Lottery.StreakRank = 1;
     Lottery.GameFlag = 3;
-    Mc.FanfareStreak = 0;
-    Mc.StreakPending = 0;
+    Mc.FanfareStreak = Mc.StreakPending = 0;
     Form2.LotteryReadout.Caption = "一発";
     ClearQueuedUniforms();
     QueueUniforms({3.0 / 8});  // RandomInt(8) = 3
@@ -240,8 +239,7 @@ TEST_F(McGamesTest, TheLastGameTestsTheStreakThenTheStockAndTheJingleFollows) {
   }
   // Rank -30 continues by the stock only; a continuation already won stands without spending it.
   Lottery.StreakRank = -30;
-  Mc.FanfareStreak = 0;
-  Mc.StreakPending = 0;
+  Mc.FanfareStreak = Mc.StreakPending = 0;
   Mc.StreakStock = 2;
   for (int i = 0; i < 2; ++i) {
     Lottery.McGamesLeft = 1;

@@ -11,8 +11,7 @@ class McStartTest : public LotteryTest {
     Lottery.McLength = length;
     Lottery.McGamesLeft = static_cast<std::int16_t>(length);
     Lottery.McSteps = McStepsOf(length);
-    Lottery.GameFlag = 1;
-    Lottery.StopPattern = 1;
+    Lottery.GameFlag = Lottery.StopPattern = 1;
     Play.PlayAccepted = Play.ReadyForNextGame = 0;
     Form2.Picture5.Visible = false;
     start = sim->Elapsed();

@@ -44,8 +44,7 @@ TEST_F(OneShotTest, SharesPerSettingMatchTheKnownFigures) {
       Lottery.LotteryMode = 1;
       Lottery.CycleLength = 151;
       Lottery.CycleLeft = 100;
-      Lottery.RevealCountdown = 0;
-      Lottery.GamesSinceMc = 0;
+      Lottery.RevealCountdown = Lottery.GamesSinceMc = 0;
       InternalLottery();
       ASSERT_NE(Lottery.CycleLeft, 0);
       const int flag = Lottery.GameFlag;

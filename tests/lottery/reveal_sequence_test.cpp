@@ -58,8 +58,7 @@ TEST_F(PresentationTest, AnMcWonWithACountdownOfTwoCanBeRevealedInItsOwnGame) {
     Lottery.LotteryMode = 3;
     Lottery.CycleLength = 2;
     Lottery.CycleLeft = 1;
-    Lottery.RevealCountdown = 0;
-    Premonition.RevealStage = 0;
+    Lottery.RevealCountdown = Premonition.RevealStage = 0;
     InternalLottery();
     ASSERT_EQ(Lottery.GameFlag, 1);
     const int countdown = Lottery.RevealCountdown, stage = Premonition.RevealStage, pattern = Lottery.StopPattern;
@@ -80,9 +79,7 @@ TEST_F(PresentationTest, RevealAttemptsFromStageZeroAndOne) {
   long fromZero = 0, announced = 0;
   for (int i = 0; i < kGames; ++i) {
     Lottery.RevealCountdown = 2;
-    Premonition.RevealStage = 0;
-    Lottery.StopPattern = 0;
-    Mc.BonusPhase = 0;
+    Premonition.RevealStage = Lottery.StopPattern = Mc.BonusPhase = 0;
     Form2.PremonitionLine.Caption = "";
     Form2.Picture37.Visible = true;
     RevealSequence();
@@ -149,8 +146,7 @@ TEST_F(PresentationTest, AStreakGameBecomesAFanfareStreakOnItsDraw) {
       for (int t : {7, 2}) {  // a reveal, and a replay near-miss
         const std::string what = std::to_string(item) + " u=" + std::to_string(u) + " t=" + std::to_string(t);
         Mc.StreakPending = 1;
-        Mc.FanfareStreak = 0;
-        Mc.BonusPhase = 0;
+        Mc.FanfareStreak = Mc.BonusPhase = 0;
         Premonition.RevealStage = 1;
         Lottery.RevealCountdown = 2;
         Lottery.McLength = 33;
@@ -196,8 +192,7 @@ TEST_F(PresentationTest, ARunningFanfareStreakDrawsAPremiumLengthAtEveryStreakGa
   std::set<int> lengths;
   int revealed = 0;
   for (int i = 0; i < 400; ++i) {
-    Mc.StreakPending = 1;
-    Premonition.RevealStage = 1;
+    Mc.StreakPending = Premonition.RevealStage = 1;
     Lottery.RevealCountdown = 2;
     Lottery.McLength = 33;
     RevealSequence();
