@@ -227,8 +227,7 @@ TEST_F(FlashWinTest, EachEarlyEnd) {
   Form2.Timer4.OnTick = [] {};
   t = sim->Elapsed();
   sim->ActAt(t + 1.0, [] {
-    Mc.McStep = 1;
-    Play.PlayAccepted = 1;
+    Mc.McStep = Play.PlayAccepted = 1;
   });
   FlashWin();
   EXPECT_NEAR(sim->Elapsed() - t, 1.0, 0.04);

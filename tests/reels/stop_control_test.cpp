@@ -175,9 +175,7 @@ TEST_F(StopControlTest, APositionLastsSixtyPixelsOfTicks) {
   for (auto [step, ticks] : steps) {
     Reels.ReelStep = static_cast<std::int16_t>(step);
     Reels.LeftReelPos = 5;
-    Reels.LeftReelOffset = 0;
-    Reels.LeftReelStopped = 0;
-    Play.LeftStopPressed = 0;
+    Reels.LeftReelOffset = Reels.LeftReelStopped = Play.LeftStopPressed = 0;
     int changes = 0, count = 0;
     int last = Reels.LeftReelPos;
     while (changes < 3) {
@@ -201,8 +199,7 @@ TEST_F(StopControlTest, AKeyInThePositionsFirstTickStopsThreeTicksLaterThere) {
   Reels.ReelStep = 12;
   Reels.LeftReelPos = 5;
   Reels.LeftReelOffset = 48;
-  Reels.LeftReelStopped = 0;
-  Play.LeftStopPressed = 0;
+  Reels.LeftReelStopped = Play.LeftStopPressed = 0;
   ReelTick(0);  // the first tick of position 6
   ASSERT_EQ(Reels.LeftReelPos, 6);
   Play.LeftStopPressed = 1;
@@ -219,8 +216,7 @@ TEST_F(StopControlTest, AKeyInThePositionsFirstTickStopsThreeTicksLaterThere) {
 
 TEST_F(StopControlTest, AStepChangeInMidPositionSkipsThatPositionsTest) {
   // Mofuran near-miss, group 3: the left reel may stop at 4, 16 or 20.
-  Lottery.GameFlag = 0;
-  Lottery.StopPattern = 0;
+  Lottery.GameFlag = Lottery.StopPattern = 0;
   Lottery.StopGroup = 3;
   Reels.ReelStep = 15;
   Reels.LeftReelPos = 3;
@@ -243,8 +239,7 @@ TEST_F(StopControlTest, ALeverOnAt21ShowsPosition22OnceThenOne) {
   Reels.RightReelPos = 0;
   Form2.Picture5.Visible = true;
   Play.KeyCode = 38;
-  Play.BetPlaced = 1;
-  Play.PlayAccepted = 1;
+  Play.BetPlaced = Play.PlayAccepted = 1;
   LeverOnSequence();
   EXPECT_EQ(Reels.LeftReelPos, 22);
   EXPECT_EQ(Reels.CentreReelPos, 6);
