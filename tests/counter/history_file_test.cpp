@@ -27,9 +27,7 @@ CounterDay SampleDay(int n) {
   }
   d.games = static_cast<int>(d.slump.size());
   d.normalGames = d.games - 3;
-  d.freshWins = 1;
-  d.mc = 1;
-  d.pmc = 1;
+  d.freshWins = d.mc = d.pmc = 1;
   d.fanfare = n % 2;
   d.setting = 1 + n % 6;
   d.bonuses = {{4, false, false, 33, 4, false}, {8, true, n % 2 == 1, 222, 2, true}};

@@ -118,8 +118,7 @@ TEST(SheetCoverageTest, EachFigureOfSmallSheetsHoldsTheLongReferenceAboutNinetyF
   CoverageOptions o;
   o.daysPerSheet = {5};
   o.games = 1000;
-  o.days = 150;
-  o.referenceDays = 150;
+  o.days = o.referenceDays = 150;
   o.jobs = 2;
   const auto sizes = MeasureCoverage(o);
   ASSERT_EQ(sizes.size(), 1u);

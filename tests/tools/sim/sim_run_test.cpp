@@ -90,6 +90,14 @@ class SimRunTest : public ::testing::Test {
  protected:
   SimRunTest() { chmod(scratch.Path().c_str(), 0777); }  // for the programs, run as anyone
   std::string Data(const char* name) { return (std::filesystem::path(scratch.Path()) / name).string(); }
+  // A run of these days and games with its data in the scratch folder.
+  SimOptions Options(int days, long games, const char* data) {
+    SimOptions o;
+    o.days = days;
+    o.games = games;
+    o.data = Data(data);
+    return o;
+  }
   // The simulator, with temporary folders of its own.
   static std::string Sim(const std::string& args, const std::string& before = "") {
     return "(exec env --default-signal TMPDIR=$PWD/tmp XDG_RUNTIME_DIR=$PWD/run " + before + MOFURAN_SIM
@@ -132,11 +140,8 @@ TEST(SimOptionsTest, EveryOptionIsReadAndNothingElseIsAccepted) {
 }
 
 TEST_F(SimRunTest, TheSameArgumentsGiveTheSameFiguresAndTrace) {
-  SimOptions o;
-  o.days = 2;
-  o.games = 300;
+  SimOptions o = Options(2, 300, "a");
   std::ostringstream first, second;
-  o.data = Data("a");
   const SimResult a = RunSim(o, &first);
   o.data = Data("b");
   const SimResult b = RunSim(o, &second);
@@ -157,12 +162,10 @@ TEST_F(SimRunTest, ARecordedDayIsPlayedAgainGameByGame) {
   std::stringstream recorded;
   recorded << file.rdbuf();
 
-  SimOptions o;
-  o.games = 400;
+  SimOptions o = Options(1, 400, "recorded");
   o.setting = 6;
   o.startMs = 41000000;
   o.pmcItem = true;
-  o.data = Data("recorded");
   std::ostringstream trace;
   const SimResult r = RunSim(o, &trace);
   std::istringstream want(recorded.str()), got(trace.str());
@@ -182,11 +185,8 @@ TEST_F(SimRunTest, ARecordedDayIsPlayedAgainGameByGame) {
 // The days of a run are the same however many worker processes play them: here one after another in this process,
 // then each in a process of its own. Each day is its own: no two play the same games.
 TEST_F(SimRunTest, TheFiguresAndTheTraceDoNotDependOnTheWorkers) {
-  SimOptions o;
-  o.days = 3;
-  o.games = 300;
+  SimOptions o = Options(3, 300, "one");
   o.jobs = 1;
-  o.data = Data("one");
   std::ostringstream alone, shared;
   const SimResult a = RunSim(o, &alone);
   o.jobs = 3;
@@ -204,11 +204,8 @@ TEST_F(SimRunTest, TheFiguresAndTheTraceDoNotDependOnTheWorkers) {
 }
 
 TEST_F(SimRunTest, TheTraceHasOneLineOfPlainIntegersPerGame) {
-  SimOptions o;
-  o.days = 2;
-  o.games = 200;
+  SimOptions o = Options(2, 200, "d");
   o.setting = 4;
-  o.data = Data("d");
   std::ostringstream trace;
   const SimResult r = RunSim(o, &trace);
   std::string header;
@@ -228,11 +225,8 @@ TEST_F(SimRunTest, TheTraceHasOneLineOfPlainIntegersPerGame) {
 }
 
 TEST_F(SimRunTest, MoneyAddsUpThroughTheSaveFiles) {
-  SimOptions o;
-  o.days = 3;
-  o.games = 400;
+  SimOptions o = Options(3, 400, "e");
   o.savings = 500000;
-  o.data = Data("e");
   const SimResult r = RunSim(o);
   EXPECT_EQ(r.savingsStart, 500000);
   EXPECT_EQ(r.coinsIn % 3, 0);
@@ -251,13 +245,9 @@ TEST_F(SimRunTest, MoneyAddsUpThroughTheSaveFiles) {
 
 TEST_F(SimRunTest, NoGamesStillRegistersThePlayerAndCashesOut) {
   const std::string before = CurrentFolder();
-  SimOptions o;
-  o.days = 2;
-  o.games = 0;
+  SimOptions o = Options(2, 0, "f");
   o.name = "もこもこ";
-  o.pmcItem = true;
-  o.fanfareItem = true;
-  o.data = Data("f");
+  o.pmcItem = o.fanfareItem = true;
   const SimResult r = RunSim(o);
   EXPECT_EQ(r.games, 0);
   EXPECT_EQ(r.coinsIn, 0);
@@ -309,9 +299,7 @@ TEST(SimResultTextTest, TenThousandDaysPrintWhole) {
 
 // A failed save, in a day or in the data folder at the end, fails the run and leaves the folder as it was.
 TEST_F(SimRunTest, AFailedSaveFailsTheRunAndLeavesTheDataFolderAsItWas) {
-  SimOptions o;
-  o.games = 50;
-  o.data = Data("saved");
+  SimOptions o = Options(1, 50, "saved");
   RunSim(o);
   o.savings = 777777;
   // At the end only the data folder's own writes fail: the history, or the pair (which takes the history back).
