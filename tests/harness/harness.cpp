@@ -6,7 +6,6 @@
 
 #include "app/program.h"
 #include "core/run_state.h"
-#include "counter/counter.h"
 #include "counter/counter_view.h"
 #include "harness/wave_files.h"
 #include "harness/windows.h"
@@ -113,9 +112,8 @@ void GameTest::LeverAt(double at, std::int16_t flag) {
 }
 
 void GameTest::StopsAt(double first, double gap) {
-  sim->KeyAt(first, vkLeft);
-  sim->KeyAt(first + gap, vkDown);
-  sim->KeyAt(first + 2 * gap, vkRight);
+  const int keys[] = {vkLeft, vkDown, vkRight};
+  for (int i = 0; i < 3; ++i) sim->KeyAt(first + i * gap, keys[i]);
 }
 
 void GameTest::PlayWhileReady(const std::function<bool(double)>& next, double limit) {
@@ -131,9 +129,7 @@ void GameTest::PlayWhileReady(const std::function<bool(double)>& next, double li
       }
       lastLever = now;
       sim->Key(vkUp);
-      sim->KeyAt(now + 0.6, vkRight);
-      sim->KeyAt(now + 0.7, vkLeft);
-      sim->KeyAt(now + 0.8, vkDown);
+      for (auto [at, key] : {std::pair{0.6, vkRight}, {0.7, vkLeft}, {0.8, vkDown}}) sim->KeyAt(now + at, key);
     }
     sim->ActAt(now + 0.05, player);
   };
