@@ -2,7 +2,6 @@
 #include "core/game_cycle.h"
 #include "harness/harness.h"
 #include "platform/events.h"
-#include "platform/picture.h"
 
 namespace {
 

@@ -1,6 +1,4 @@
 // The machine screen's key dispatch: every guard of the table, on the virtual back end.
-#include "core/key_dispatch.h"
-#include "core/proxy_play.h"
 #include "harness/harness.h"
 #include "platform/events.h"
 
@@ -192,9 +190,7 @@ TEST_F(KeyDispatchTest, OnlyF6IsDispatchedDuringProxyPlay) {
   EXPECT_TRUE(Form2.ProxyStatus.Visible());
   EXPECT_EQ(Form2.ProxyStatus.Caption(), "もこじろう　代打ち中");
   Form2.Timer8.Interval = 0;  // hold the proxy's hand still
-  Press('7');
-  Press('2');
-  Press('Y');
+  for (int key : {'7', '2', 'Y'}) Press(key);
   EXPECT_EQ(Play.ProxyInterval, 260);
   EXPECT_EQ(Reels.ReelStep, 15);
   EXPECT_EQ(Play.KeyCode, 'Y');  // the code stays for the stop wait loop to see

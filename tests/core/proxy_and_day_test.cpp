@@ -1,7 +1,6 @@
 // Proxy play, fast play, and the start and end of a day, on the virtual clock.
 #include <filesystem>
 
-#include "core/proxy_play.h"
 #include "harness/harness.h"
 #include "machine/play_stats.h"
 #include "machine/proxy_contract.h"

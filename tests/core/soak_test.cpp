@@ -7,7 +7,6 @@
 #include "machine/play_stats.h"
 #include "platform/events.h"
 #include "platform/picture.h"
-#include "reels/reels.h"
 
 namespace {
 
