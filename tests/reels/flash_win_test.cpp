@@ -1,9 +1,7 @@
 // The pay-line flashing on the virtual clock: its pace, its pictures, the sevens' blinking lamp and start timer,
 // and each way it ends.
-#include "core/game_cycle.h"
 #include "harness/coded_pictures.h"
 #include "harness/harness.h"
-#include "lottery/mc_sequence.h"
 #include "platform/events.h"
 #include "reels/reels.h"
 
@@ -197,48 +195,42 @@ TEST_F(FlashWinTest, EachFrameIsDrawnOverTheStripsItsStateAsksFor) {
 }
 
 TEST_F(FlashWinTest, EachEarlyEnd) {
+  // How long one call of the flashing lasts.
+  const auto flashing = [this] {
+    const double t = sim->Elapsed();
+    FlashWin();
+    return sim->Elapsed() - t;
+  };
   // An MC replay with 7 or more games left: one dark frame, and the outer stop dispatches skip the game's end.
   Stopped(2, 0, 3);
   Mc.BonusPhase = 1;
   Lottery.McGamesLeft = 7;
-  double t = sim->Elapsed();
-  FlashWin();
-  EXPECT_NEAR(sim->Elapsed() - t, 0.15, 0.01);
+  EXPECT_NEAR(flashing(), 0.15, 0.01);
   EXPECT_EQ(Flash.SkipGameEnd, 1);
   EXPECT_EQ(Flash.FlashSprite, &Form2.Picture20);
   // With 6 left it flashes on until the next lever-on turns the reels.
   Flash.SkipGameEnd = 0;
   Lottery.McGamesLeft = 6;
-  t = sim->Elapsed();
-  sim->ActAt(t + 1.0, [] { Reels.LeftReelStopped = Reels.CentreReelStopped = Reels.RightReelStopped = 0; });
-  FlashWin();
-  EXPECT_NEAR(sim->Elapsed() - t, 1.0, 0.16);
+  sim->ActAt(sim->Elapsed() + 1, [] { Reels.LeftReelStopped = Reels.CentreReelStopped = Reels.RightReelStopped = 0; });
+  EXPECT_NEAR(flashing(), 1.0, 0.16);
   EXPECT_EQ(Flash.SkipGameEnd, 0);
 
   // Proxy play sees five frames of a small win.
   Stopped(3, 0, 2);
   Mc.BonusPhase = 0;
   Play.ProxyActive = 1;
-  t = sim->Elapsed();
-  FlashWin();
-  EXPECT_NEAR(sim->Elapsed() - t, 5 * 0.15, 0.03);
+  EXPECT_NEAR(flashing(), 5 * 0.15, 0.03);
   // A revealed MC flashes on under proxy play until the start sequence accepts play again.
   Stopped(1, 1, 3);
   Form2.Timer4.OnTick = [] {};
-  t = sim->Elapsed();
-  sim->ActAt(t + 1.0, [] {
-    Mc.McStep = Play.PlayAccepted = 1;
-  });
-  FlashWin();
-  EXPECT_NEAR(sim->Elapsed() - t, 1.0, 0.04);
+  sim->ActAt(sim->Elapsed() + 1, [] { Mc.McStep = Play.PlayAccepted = 1; });
+  EXPECT_NEAR(flashing(), 1.0, 0.04);
   Play.ProxyActive = 0;
 
   // At the end of an MC only one frame is drawn, without a pause.
   Stopped(3, 0, 2);
   Mc.McEnding = 2;
-  t = sim->Elapsed();
-  FlashWin();
-  EXPECT_LT(sim->Elapsed() - t, 0.005);
+  EXPECT_LT(flashing(), 0.005);
 }
 
 TEST_F(FlashWinTest, SevensFlashFastWithTheLampAndStartTheMcOnBothDiagonals) {
