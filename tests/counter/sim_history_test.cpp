@@ -2,8 +2,6 @@
 // the simulator's own figures.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "counter/history_file.h"
 #include "harness/scratch_folder.h"
 #include "platform/files.h"

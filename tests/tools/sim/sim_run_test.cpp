@@ -16,7 +16,6 @@
 #include "platform/convert.h"
 #include "platform/files.h"
 #include "platform/sim/sim_backend.h"
-#include "records/name_text.h"
 #include "records/save_files.h"
 #include "records/save_format.h"
 #include "records/save_store.h"
