@@ -146,11 +146,7 @@ TEST_F(TitleTest, TheDisplayIsAskedForAgainUntilDeclinedWhenMoneyIsShort) {
   r.FanfareX5Item = 17;  // the display is sold to owners of the fanfare item
   Open(r);
   ASSERT_TRUE(Form1.Command5.Visible());
-  sim->Answer(vbYes);
-  sim->Answer(vbOK);
-  sim->Answer(vbYes);
-  sim->Answer(vbOK);
-  sim->Answer(vbNo);
+  for (int answer : {vbYes, vbOK, vbYes, vbOK, vbNo}) sim->Answer(answer);
   Click(Form1.Command5);
   ASSERT_EQ(sim->Boxes().size(), 5u);
   ExpectBox(0, "このアイテムは買った時のみ使用します", "１０万円です。");

@@ -40,11 +40,9 @@ TEST_F(TitleWindowTest, TheNameBoxEditsWithArrowsHomeEndBackspaceAndAnInputMetho
   EXPECT_EQ(Form1.Text4.Text(), "aXbc");
   QTest::keyClick(box, Qt::Key_Home);
   QTest::keyClicks(box, "Z");
-  QTest::keyClick(box, Qt::Key_End);
-  QTest::keyClick(box, Qt::Key_Backspace);
-  QTest::keyClick(box, Qt::Key_Escape);  // nothing to cancel: the text stays
-  QTest::keyClick(box, Qt::Key_Up);
-  QTest::keyClick(box, Qt::Key_Down);
+  // Escape has nothing to cancel: the text stays.
+  for (Qt::Key key : {Qt::Key_End, Qt::Key_Backspace, Qt::Key_Escape, Qt::Key_Up, Qt::Key_Down})
+    QTest::keyClick(box, key);
   EXPECT_EQ(Form1.Text4.Text(), "ZaXb");
   EXPECT_TRUE(Form1.Command2.Enabled());
   // A Japanese name committed by the input method, at the caret.

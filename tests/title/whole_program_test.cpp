@@ -9,10 +9,7 @@ class WholeProgramTest : public TitleTest {
   // Up, then the three stops, each after the reel had time to reach an allowed place; then the result plays out.
   void PlayOneGame() {
     const double t = sim->Elapsed();
-    sim->KeyAt(t, vkUp);
-    sim->KeyAt(t + 0.7, vkLeft);
-    sim->KeyAt(t + 1.5, vkDown);
-    sim->KeyAt(t + 2.3, vkRight);
+    for (auto [at, key] : {std::pair{0.0, vkUp}, {0.7, vkLeft}, {1.5, vkDown}, {2.3, vkRight}}) sim->KeyAt(t + at, key);
     sim->RunFor(4.0);
   }
   // A new run of the program: only the save files are left of the last one.
