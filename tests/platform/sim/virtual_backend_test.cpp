@@ -227,9 +227,7 @@ TEST_F(VirtualBackendTest, MessageBoxesAreRecordedAndTimersTickWhileOneIsOpen) {
 TEST_F(VirtualBackendTest, KeysGoToTheLastLoadedScreenInTheirOrder) {
   std::vector<int> keys;
   screen.OnKeyDown = [&](int key, int) { keys.push_back(key); };
-  sim.KeyAt(0.3, vkRight);
-  sim.KeyAt(0.1, vkUp);
-  sim.KeyAt(0.1, vkDown);
+  for (auto [at, key] : {std::pair{0.3, vkRight}, {0.1, vkUp}, {0.1, vkDown}}) sim.KeyAt(at, key);
   sim.RunFor(0.2);
   EXPECT_EQ(keys, (std::vector<int>{vkUp, vkDown}));
   sim.RunFor(0.2);
