@@ -39,16 +39,11 @@ struct FileSize {
   int width, height, box;
 };
 std::vector<FileSize> AllFiles() {
-  std::vector<FileSize> files;
+  std::vector<FileSize> files = {{"doram6", 127, 186, 26}, {"doram5", 135, 186, 27}, {"doram4", 130, 186, 28},
+                                 {"Kyoutai", 532, 507, 0},  {"betb", 68, 27, 5},     {"Mogera", 94, 91, 29}};
   for (const SymbolFiles& s : kSymbols)
     for (int look = 0; look < 4; ++look)
       if (!s.file[look].empty()) files.push_back({s.file[look], 110, 55, s.box[look]});
-  files.push_back({"doram6", 127, 186, 26});
-  files.push_back({"doram5", 135, 186, 27});
-  files.push_back({"doram4", 130, 186, 28});
-  files.push_back({"Kyoutai", 532, 507, 0});
-  files.push_back({"betb", 68, 27, 5});
-  files.push_back({"Mogera", 94, 91, 29});
   return files;
 }
 
