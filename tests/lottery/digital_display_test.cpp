@@ -1,5 +1,6 @@
 // The digital display: the targets of digital games and of premonitions, and how long each window rolls.
 #include <set>
+#include <tuple>
 
 #include "harness/harness.h"
 #include "lottery/digital_display.h"
@@ -93,27 +94,24 @@ TEST_F(PresentationTest, PremonitionsDrawThePremiumPatternsAndMatchesAnyDigit) {
 }
 
 TEST_F(PresentationTest, EachWindowRollsItsLengthThenShowsItsTargetDigit) {
-  struct Case {
-    float speed;
-    int outcome, bellCue, left, centre, right;
-  };
-  const Case cases[] = {{1, 1, 0, 10, 20, 117},  {1, 2, 0, 10, 20, 44},   {1, 3, 0, 10, 20, 35},
-                        {1, 10, 0, 10, 20, 291}, {1, 0, 5, 10, 20, 44},   {1, 0, 6, 10, 20, 117},
-                        {1, 0, 9, 10, 20, 291},  {20, 1, 0, 1, 17, 41},   {20, 2, 0, 1, 17, 16},
-                        {20, 3, 0, 1, 17, 16},   {20, 10, 0, 1, 17, 101}, {20, 0, 0, 1, 17, 101}};
+  // {digital speed, outcome, bell cue, ticks of the left, centre and right windows}
+  const std::tuple<float, int, int, int, int, int> cases[] = {
+      {1, 1, 0, 10, 20, 117}, {1, 2, 0, 10, 20, 44},  {1, 3, 0, 10, 20, 35},   {1, 10, 0, 10, 20, 291},
+      {1, 0, 5, 10, 20, 44},  {1, 0, 6, 10, 20, 117}, {1, 0, 9, 10, 20, 291},  {20, 1, 0, 1, 17, 41},
+      {20, 2, 0, 1, 17, 16},  {20, 3, 0, 1, 17, 16},  {20, 10, 0, 1, 17, 101}, {20, 0, 0, 1, 17, 101}};
   Lottery.GameFlag = 4;
-  for (const Case& c : cases) {
-    const std::string what = "speed " + std::to_string(c.speed) + " outcome " + std::to_string(c.outcome);
-    Record.DigitalSpeed = c.speed;
-    Play.DigitalSpeedSteps = CInt(c.speed);
-    Presentation.DigitalOutcome = static_cast<std::int16_t>(c.outcome);
-    Presentation.BellCue = static_cast<std::int16_t>(c.bellCue);
+  for (const auto& [speed, outcome, bellCue, left, centre, right] : cases) {
+    const std::string what = "speed " + std::to_string(speed) + " outcome " + std::to_string(outcome);
+    Record.DigitalSpeed = speed;
+    Play.DigitalSpeedSteps = CInt(speed);
+    Presentation.DigitalOutcome = static_cast<std::int16_t>(outcome);
+    Presentation.BellCue = static_cast<std::int16_t>(bellCue);
     Mc.FanfareStreak = 0;
     UnReachDegime();
-    EXPECT_EQ(Form2.Timer11.Interval(), c.speed == 1 ? 20 : 12) << what;
-    EXPECT_EQ(TicksToStop(Timer9_Tick, Form2.Timer9), c.left) << what;
-    EXPECT_EQ(TicksToStop(Timer10_Tick, Form2.Timer10), c.centre) << what;
-    EXPECT_EQ(TicksToStop(Timer11_Tick, Form2.Timer11), c.right) << what;
+    EXPECT_EQ(Form2.Timer11.Interval(), speed == 1 ? 20 : 12) << what;
+    EXPECT_EQ(TicksToStop(Timer9_Tick, Form2.Timer9), left) << what;
+    EXPECT_EQ(TicksToStop(Timer10_Tick, Form2.Timer10), centre) << what;
+    EXPECT_EQ(TicksToStop(Timer11_Tick, Form2.Timer11), right) << what;
     const std::string target = Presentation.DigitalTarget;
     PictureBox* windows[] = {&Form2.Picture37, &Form2.Picture40, &Form2.Picture41};
     for (int w = 0; w < 3; ++w) {
@@ -122,7 +120,7 @@ TEST_F(PresentationTest, EachWindowRollsItsLengthThenShowsItsTargetDigit) {
     }
     EXPECT_EQ(Presentation.DigitalOutcome, 0) << what;
     // The special event's match starts a fanfare streak.
-    EXPECT_EQ(Mc.FanfareStreak, c.outcome == 10 ? 1 : 0) << what;
+    EXPECT_EQ(Mc.FanfareStreak, outcome == 10 ? 1 : 0) << what;
   }
   // A premonition's tease never stops: the left counter wraps after 11 (the 12th tick shows 0, the 13th 1).
   Presentation.DigitalTease = 1;

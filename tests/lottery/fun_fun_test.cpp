@@ -1,5 +1,7 @@
 // The result presentation: every row of its dispatch seen through its sounds, coins, timer and display, the
 // fanfare of an aligned MC, and the growth of a long MC at 100 games left.
+#include <tuple>
+
 #include "harness/harness.h"
 #include "lottery/mc_sequence.h"
 #include "lottery/presentation.h"
@@ -103,18 +105,16 @@ TEST_F(PresentationTest, EveryResultIsPresentedByItsRow) {
 
 TEST_F(PresentationTest, AlignedSevensPlayTheirFanfareAndCountTheChain) {
   // {streak game, fanfare streak, MC counter on screen, fanfare}
-  const struct {
-    int pending, fanfare;
-    const char *counter, *sound;
-  } rows[] = {{0, 0, "", "Fanfare3"},  {0, 1, "", "Fanfare5"},    {1, 0, "-3-", "Fanfare1"},
-              {1, 1, "", "Fanfare4"},  {1, 1, "-3-", "Fanfare5"}};
+  const std::tuple<int, int, const char*, const char*> rows[] = {
+      {0, 0, "", "Fanfare3"}, {0, 1, "", "Fanfare5"}, {1, 0, "-3-", "Fanfare1"}, {1, 1, "", "Fanfare4"},
+      {1, 1, "-3-", "Fanfare5"}};
   Lottery.GameFlag = Lottery.StopPattern = 1;
   Presentation.StreakMcCountMax = 29;
   Presentation.StreakMcCount = 25;
-  for (const auto& r : rows) {
-    Mc.StreakPending = static_cast<std::int16_t>(r.pending);
-    Mc.FanfareStreak = static_cast<std::int16_t>(r.fanfare);
-    Form2.McCounter.Caption = r.counter;
+  for (const auto& [pending, fanfare, counter, fanfareSound] : rows) {
+    Mc.StreakPending = static_cast<std::int16_t>(pending);
+    Mc.FanfareStreak = static_cast<std::int16_t>(fanfare);
+    Form2.McCounter.Caption = counter;
     Premonition.RevealStage = 2;
     Form2.Timer5.Interval = 0;
     Lottery.GameFlag = 4;
@@ -122,7 +122,7 @@ TEST_F(PresentationTest, AlignedSevensPlayTheirFanfareAndCountTheChain) {
     Lottery.GameFlag = 1;
     sound->ClearEvents();
     FunFun();
-    EXPECT_EQ(Played(), r.sound) << r.pending << r.fanfare << r.counter;
+    EXPECT_EQ(Played(), fanfareSound) << pending << fanfare << counter;
     EXPECT_EQ(Mc.StreakPending, 0);
     EXPECT_EQ(Premonition.RevealStage, 0);
     // The MC start sequence, not the presentation timer, makes the machine ready again.
@@ -139,34 +139,30 @@ TEST_F(PresentationTest, AlignedSevensPlayTheirFanfareAndCountTheChain) {
 TEST_F(PresentationTest, ALongMcMayGrowAtAHundredGamesLeft) {
   // {length, draw, games left after, setting after}: one row of each draw, a setting already at 8, and lengths
   // or counts that never grow.
-  const struct {
-    int length, left;
-    double draw;
-    int leftAfter, setting, settingAfter;
-    const char* sound;
-  } rows[] = {{2999, 100, Near(2, 5, 1), 10100, 3, 3, "1Gren"}, {1999, 100, Near(3, 5, 1), 1100, 3, 4, "Bell"},
-              {444, 100, Gives(2, 10), 1100, 7, 8, "Bell"},     {888, 100, Gives(5, 10), 10100, 3, 3, "1Gren"},
-              {555, 100, Gives(12, 40), 1100, 8, 8, "Bell"},    {555, 100, Gives(21, 40), 10100, 3, 3, "1Gren"},
-              {555, 100, Gives(20, 40), 100, 3, 3, ""},         {300, 100, Gives(21, 40), 100, 3, 3, ""},
-              {555, 101, Gives(21, 40), 101, 3, 3, ""}};
-  for (const auto& r : rows) {
-    const std::string what = std::to_string(r.length) + " " + std::to_string(r.left);
+  const std::tuple<int, int, double, int, int, int, const char*> rows[] = {
+      {2999, 100, Near(2, 5, 1), 10100, 3, 3, "1Gren"}, {1999, 100, Near(3, 5, 1), 1100, 3, 4, "Bell"},
+      {444, 100, Gives(2, 10), 1100, 7, 8, "Bell"},     {888, 100, Gives(5, 10), 10100, 3, 3, "1Gren"},
+      {555, 100, Gives(12, 40), 1100, 8, 8, "Bell"},    {555, 100, Gives(21, 40), 10100, 3, 3, "1Gren"},
+      {555, 100, Gives(20, 40), 100, 3, 3, ""},         {300, 100, Gives(21, 40), 100, 3, 3, ""},
+      {555, 101, Gives(21, 40), 101, 3, 3, ""}};
+  for (const auto& [length, left, draw, leftAfter, setting, settingAfter, jingle] : rows) {
+    const std::string what = std::to_string(length) + " " + std::to_string(left);
     Lottery.GameFlag = 3;
     Mc.BonusPhase = 1;
-    Lottery.McLength = r.length;
-    Lottery.McGamesLeft = static_cast<std::int16_t>(r.left);
-    Lottery.TodaySetting = static_cast<std::int16_t>(r.setting);
+    Lottery.McLength = length;
+    Lottery.McGamesLeft = static_cast<std::int16_t>(left);
+    Lottery.TodaySetting = static_cast<std::int16_t>(setting);
     Play.ClosingExtension = 0;
     Mc.McDigits = 3;
     sound->ClearEvents();
-    QueueUniforms({r.draw});
+    QueueUniforms({draw});
     FunFun();
     ClearQueuedUniforms();
-    EXPECT_EQ(Played(), std::string("mame_2") + (*r.sound ? "," : "") + r.sound) << what;
-    EXPECT_EQ(Lottery.McGamesLeft, r.leftAfter) << what;
-    EXPECT_EQ(Lottery.McLength, r.length + r.leftAfter - r.left) << what;
-    EXPECT_EQ(Lottery.TodaySetting, r.settingAfter) << what;
-    EXPECT_EQ(Play.ClosingExtension, r.leftAfter == 10100 ? 15000 : 0) << what;
+    EXPECT_EQ(Played(), std::string("mame_2") + (*jingle ? "," : "") + jingle) << what;
+    EXPECT_EQ(Lottery.McGamesLeft, leftAfter) << what;
+    EXPECT_EQ(Lottery.McLength, length + leftAfter - left) << what;
+    EXPECT_EQ(Lottery.TodaySetting, settingAfter) << what;
+    EXPECT_EQ(Play.ClosingExtension, leftAfter == 10100 ? 15000 : 0) << what;
     EXPECT_EQ(Mc.McDigits, Lottery.McLength > 6000 ? 4 : 3) << what;
   }
   // The 2999 MC has become 12999: the best length turns cyan and the counter counts on with four digits.

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <array>
 #include <filesystem>
+#include <tuple>
 
 #include "harness/harness.h"
 #include "lottery/internal_lottery.h"
@@ -32,32 +33,29 @@ class InternalLotteryTest : public LotteryTest {
 
 TEST_F(InternalLotteryTest, OneShotClassification) {
   // {m, y, games since MC, flag, stop group}
-  const struct {
-    int m, y;
-    const char* since;
-    int flag, group;
-  } cases[] = {{8, 1, "100", 1, 1},  {1, 30, "100", 2, 4}, {10, 14, "100", 2, 3}, {23, 30, "100", 3, 5},
-               {3, 14, "100", 4, 1}, {3, 14, "2", 2, 2},   {4, 1, "100", 0, 2},   {4, 30, "100", 0, 4}};
-  for (const auto& c : cases) {
+  const std::tuple<int, int, const char*, int, int> cases[] = {
+      {8, 1, "100", 1, 1}, {1, 30, "100", 2, 4}, {10, 14, "100", 2, 3}, {23, 30, "100", 3, 5}, {3, 14, "100", 4, 1},
+      {3, 14, "2", 2, 2},  {4, 1, "100", 0, 2},  {4, 30, "100", 0, 4}};
+  for (const auto& [m, y, since, flag, group] : cases) {
     Cycle(1, 151, 100);
-    Form2.GamesSinceMc.Caption = c.since;
+    Form2.GamesSinceMc.Caption = since;
     // Sounds left over from another game, which every result must replace with its own.
     for (auto& s : Lottery.StopSounds) s = "soundMofuran\\StSound4.wav";
     Lottery.LeverSound = "soundMofuran\\LeverOn3.wav";
-    QueueUniforms({Gives(c.m, 800), Gives(c.y, 30)});
+    QueueUniforms({Gives(m, 800), Gives(y, 30)});
     InternalLottery();
-    EXPECT_EQ(Lottery.GameFlag * 10 + Lottery.StopGroup, c.flag * 10 + c.group) << "m=" << c.m << " y=" << c.y;
+    EXPECT_EQ(Lottery.GameFlag * 10 + Lottery.StopGroup, flag * 10 + group) << "m=" << m << " y=" << y;
     EXPECT_EQ(Lottery.StopOrder, 1);
-    EXPECT_EQ(Form2.LotteryReadout.Caption(), c.flag == 1 ? "一発:当たり！　周期:99/150" : "一発:はずれ　　周期:99/150");
-    if (c.flag == 0) {
+    EXPECT_EQ(Form2.LotteryReadout.Caption(), flag == 1 ? "一発:当たり！　周期:99/150" : "一発:はずれ　　周期:99/150");
+    if (flag == 0) {
       EXPECT_TRUE(Lottery.StopPattern >= 2 && Lottery.StopPattern <= 4);
-    } else if (c.flag != 1) {
+    } else if (flag != 1) {
       EXPECT_EQ(Lottery.StopPattern, 0);
     }
-    if (c.flag == 1) {
+    if (flag == 1) {
       EXPECT_TRUE(Lottery.RevealCountdown >= 2 && Lottery.RevealCountdown <= 7);
       EXPECT_EQ(Lottery.McGamesLeft, Lottery.McLength);
-    } else if (c.flag != 4) {
+    } else if (flag != 4) {
       EXPECT_EQ(Lottery.LeverSound, "soundMofuran\\LeverOn0.wav");
       EXPECT_EQ(Lottery.StopSounds[0] + Lottery.StopSounds[1] + Lottery.StopSounds[2], St1 + St1 + St1);
     }
@@ -255,21 +253,19 @@ TEST_F(InternalLotteryTest, StreakGamesRanksAndTheCarryOverAfterAnMc) {
   Record.SpectaclesItem = 10;
 
   // {mode, setting, share that becomes mode 4 (else 0)} when an MC ends for good.
-  const struct {
-    int mode, setting;
-    double toFour;
-  } ends[] = {{1, 4, 1.0}, {1, 5, 0.801}, {1, 8, 0.500625}, {4, 1, 0.95}, {2, 6, 0.0}, {3, 1, 0.0}};
-  for (const auto& c : ends) {
+  const std::tuple<int, int, double> ends[] = {{1, 4, 1.0},  {1, 5, 0.801}, {1, 8, 0.500625},
+                                               {4, 1, 0.95}, {2, 6, 0.0},   {3, 1, 0.0}};
+  for (const auto& [mode, setting, toFour] : ends) {
     int four = 0;
     for (int i = 0; i < 20000; ++i) {
-      Cycle(c.mode, 41, 7);
-      Lottery.TodaySetting = static_cast<std::int16_t>(c.setting);
+      Cycle(mode, 41, 7);
+      Lottery.TodaySetting = static_cast<std::int16_t>(setting);
       Lottery.GamesSinceMc = 321;
       ResetLotteryAfterMc();
       ASSERT_EQ(Lottery.GamesSinceMc + Lottery.CycleLength, 0);
       ASSERT_TRUE(Lottery.LotteryMode == 4 || Lottery.LotteryMode == 0);
       four += Lottery.LotteryMode == 4;
     }
-    ExpectShare(four, 20000, c.toFour, "mode " + std::to_string(c.mode) + " to 4");
+    ExpectShare(four, 20000, toFour, "mode " + std::to_string(mode) + " to 4");
   }
 }

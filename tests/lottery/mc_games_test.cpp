@@ -137,25 +137,21 @@ TEST_F(McGamesTest, TheCountdownIntoTheLastSeven) {
   EXPECT_EQ(sound->Count("mc1.wav", SoundAction::Stop) + sound->Count("pmc2.wav", SoundAction::Stop), 2);
   // A game that counts for nothing (the game that announced a won MC) leaves the count but still shows it, with
   // its bell, unless the last MC's end froze the display.
-  const struct {
-    int left;
-    std::int16_t digits, ending;
-    const char* shown;
-    int bells;
-  } uncounted[] = {{33, 3, 0, "33", 0}, {1999, 3, 0, "999", 1}, {1099, 4, 0, "1099", 1}, {12999, 4, 1, "2999", 1},
-                   {9, 3, 0, "9", 0},   {5, 3, 0, "-5-", 0},    {444, 3, 2, "前", 0}};
-  for (const auto& u : uncounted) {
+  const std::tuple<int, std::int16_t, std::int16_t, const char*, int> uncounted[] = {
+      {33, 3, 0, "33", 0}, {1999, 3, 0, "999", 1}, {1099, 4, 0, "1099", 1}, {12999, 4, 1, "2999", 1},
+      {9, 3, 0, "9", 0},   {5, 3, 0, "-5-", 0},    {444, 3, 2, "前", 0}};
+  for (const auto& [left, digits, ending, shown, bells] : uncounted) {
     Mc.BonusPhase = 2;
-    Mc.McDigits = u.digits;
-    Mc.McEnding = u.ending;
+    Mc.McDigits = digits;
+    Mc.McEnding = ending;
     Form2.McCounter.Caption = "前";
-    Lottery.McGamesLeft = static_cast<std::int16_t>(u.left);
+    Lottery.McGamesLeft = static_cast<std::int16_t>(left);
     sound->ClearEvents();
     McCountdownStep(0);
-    EXPECT_EQ(Lottery.McGamesLeft, u.left);
-    EXPECT_EQ(Form2.McCounter.Caption(), u.shown) << u.left;
-    EXPECT_EQ(sound->Count("Bell.wav", SoundAction::Play), u.bells) << u.left;
-    EXPECT_EQ(sound->Count("CD7Sound.wav", SoundAction::Loop), 0) << u.left;
+    EXPECT_EQ(Lottery.McGamesLeft, left);
+    EXPECT_EQ(Form2.McCounter.Caption(), shown) << left;
+    EXPECT_EQ(sound->Count("Bell.wav", SoundAction::Play), bells) << left;
+    EXPECT_EQ(sound->Count("CD7Sound.wav", SoundAction::Loop), 0) << left;
   }
   Mc.BonusPhase = 1;
   Mc.McDigits = 3;
@@ -178,17 +174,15 @@ TEST_F(McGamesTest, TheCountdownIntoTheLastSeven) {
   ExpectShare(tired, 8000, 1.0 / 4, "proxy tiring at 8 games left");
 
   // A mame game of the last seven may win the next MC: RandomInt(9 - rank) = 3, not in a fanfare streak.
-  const struct {
-    std::int16_t rank, fanfare, flag;
-    double chance;
-  } chances[] = {{1, 0, 3, 1.0 / 8}, {5, 0, 3, 1.0 / 4}, {-30, 0, 3, 1.0 / 39}, {1, 1, 3, 0}, {1, 0, 2, 0}};
-  for (const auto& c : chances) {
+  const std::tuple<std::int16_t, std::int16_t, std::int16_t, double> chances[] = {
+      {1, 0, 3, 1.0 / 8}, {5, 0, 3, 1.0 / 4}, {-30, 0, 3, 1.0 / 39}, {1, 1, 3, 0}, {1, 0, 2, 0}};
+  for (const auto& [rank, fanfare, flag, chance] : chances) {
     int won = 0;
     for (int i = 0; i < 20000; ++i) {
       Lottery.McGamesLeft = 5;
-      Lottery.StreakRank = c.rank;
-      Mc.FanfareStreak = c.fanfare;
-      Lottery.GameFlag = c.flag;
+      Lottery.StreakRank = rank;
+      Mc.FanfareStreak = fanfare;
+      Lottery.GameFlag = flag;
       Lottery.StopOrder = 4;
       Mc.StreakPending = 0;
       Form2.LotteryReadout.Caption = "一発";
@@ -197,7 +191,7 @@ TEST_F(McGamesTest, TheCountdownIntoTheLastSeven) {
       ASSERT_EQ(Mc.StreakPending == 1, Lottery.StopOrder == 1);
       won += Mc.StreakPending;
     }
-    ExpectShare(won, 20000, c.chance, "a streak won at rank " + std::to_string(c.rank));
+    ExpectShare(won, 20000, chance, "a streak won at rank " + std::to_string(rank));
   }
   // Each game from 7 left down to 2 has the chance; the eighth and the ninth from the end do not.
   for (int left = 2; left <= 9; ++left) {
@@ -216,17 +210,15 @@ TEST_F(McGamesTest, TheCountdownIntoTheLastSeven) {
 
 TEST_F(McGamesTest, TheLastGameTestsTheStreakThenTheStockAndTheJingleFollows) {
   // {rank, fanfare streak, chance of a continuation by the test}
-  const struct {
-    std::int16_t rank, fanfare;
-    double chance;
-  } cases[] = {{-30, 0, 0},  {1, 0, 0.65},  {2, 0, 0.65},  {3, 0, 0.65}, {4, 0, 0.75},
-               {5, 0, 0.75}, {-5, 0, 0.45}, {-2, 0, 0.55}, {1, 1, 0.75}, {-30, 1, 0}};
-  for (const auto& c : cases) {
+  const std::tuple<std::int16_t, std::int16_t, double> cases[] = {
+      {-30, 0, 0},  {1, 0, 0.65},  {2, 0, 0.65},  {3, 0, 0.65}, {4, 0, 0.75},
+      {5, 0, 0.75}, {-5, 0, 0.45}, {-2, 0, 0.55}, {1, 1, 0.75}, {-30, 1, 0}};
+  for (const auto& [rank, fanfare, chance] : cases) {
     int continued = 0;
     for (int i = 0; i < 12000; ++i) {
       Lottery.McGamesLeft = 1;
-      Lottery.StreakRank = c.rank;
-      Mc.FanfareStreak = c.fanfare;
+      Lottery.StreakRank = rank;
+      Mc.FanfareStreak = fanfare;
       Mc.StreakPending = 0;
       Presentation.StreakMcCount = 4;
       Lottery.GamesSinceMc = 77;
@@ -235,7 +227,7 @@ TEST_F(McGamesTest, TheLastGameTestsTheStreakThenTheStockAndTheJingleFollows) {
       // Ended for good: the streak count and the games since the MC start again.
       ASSERT_EQ(Presentation.StreakMcCount + Lottery.GamesSinceMc, Mc.StreakPending ? 81 : 0);
     }
-    ExpectShare(continued, 12000, c.chance, "rank " + std::to_string(c.rank));
+    ExpectShare(continued, 12000, chance, "rank " + std::to_string(rank));
   }
   // Rank -30 continues by the stock only; a continuation already won stands without spending it.
   Lottery.StreakRank = -30;

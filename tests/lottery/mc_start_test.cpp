@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "harness/harness.h"
 #include "lottery/length_tables.h"
 #include "lottery/mc_sequence.h"
@@ -58,38 +60,34 @@ TEST_F(McStartTest, APlainMcRollsToThirtyThreeCountsUpAndStartsItsMusic) {
 
 TEST_F(McStartTest, PmcStepsLandOnTheLengthAndWaitByTheirCount) {
   // {length, seconds from the alignment to the final count, the roll's last three digits}
-  const struct {
-    std::int32_t length;
-    double finalCount;
-    const char* rolled;
-  } cases[] = {{111, 11.6 + 11, "111"},           {999, 11.6 + 8 * 11 + 7.2, "999"},
-               {1111, 11.6 + 9 * 11 + 11, "111"}, {1222, 11.6 + 10 * 11 + 7.2, "222"},
-               {2111, 11.6 + 18 * 11 + 7.2, "111"}, {3999, 11.6 + 35 * 11 + 7.2, "999"}};
-  for (const auto& c : cases) {
+  const std::tuple<std::int32_t, double, const char*> cases[] = {
+      {111, 11.6 + 11, "111"},           {999, 11.6 + 8 * 11 + 7.2, "999"},   {1111, 11.6 + 9 * 11 + 11, "111"},
+      {1222, 11.6 + 10 * 11 + 7.2, "222"}, {2111, 11.6 + 18 * 11 + 7.2, "111"}, {3999, 11.6 + 35 * 11 + 7.2, "999"}};
+  for (const auto& [length, finalCount, rolled] : cases) {
     Mc = McState{};
     Form2.PmcCount.Caption = "0";
     sound->ClearEvents();
-    SevensLinedUp(c.length);
-    RunTo(c.finalCount - 0.01);
-    EXPECT_EQ(Mc.McCountStep, Lottery.McSteps) << c.length;
-    EXPECT_EQ(Form2.McCounter.Caption(), c.rolled) << "the last step lands exactly, untouched by teases";
-    EXPECT_EQ(Mc.BonusPhase, 0) << c.length;
-    RunTo(c.finalCount + 0.01);
-    EXPECT_EQ(Mc.BonusPhase, 1) << c.length;
+    SevensLinedUp(length);
+    RunTo(finalCount - 0.01);
+    EXPECT_EQ(Mc.McCountStep, Lottery.McSteps) << length;
+    EXPECT_EQ(Form2.McCounter.Caption(), rolled) << "the last step lands exactly, untouched by teases";
+    EXPECT_EQ(Mc.BonusPhase, 0) << length;
+    RunTo(finalCount + 0.01);
+    EXPECT_EQ(Mc.BonusPhase, 1) << length;
     EXPECT_EQ(Mc.McCountStep + Mc.McRollOffset + Mc.McRollCount, 0);
     EXPECT_EQ(Form2.PmcCount.Caption() + Form2.McCount.Caption(), "10");
-    EXPECT_EQ(Form2.McLengthNow.Caption(), std::to_string(c.length) + " 回");
-    RunTo(c.finalCount + 3.99);
-    EXPECT_EQ(Lottery.GameFlag, 1) << c.length;
-    RunTo(c.finalCount + 4.01);
+    EXPECT_EQ(Form2.McLengthNow.Caption(), std::to_string(length) + " 回");
+    RunTo(finalCount + 3.99);
+    EXPECT_EQ(Lottery.GameFlag, 1) << length;
+    RunTo(finalCount + 4.01);
     EXPECT_EQ(Lottery.GameFlag + Form2.Timer4.Interval(), 0) << "the music 4 s after the final count";
-    EXPECT_NEAR(FirstAt("Bell.wav", SoundAction::Play) - start, c.finalCount, 0.002);
-    EXPECT_NEAR(FirstAt("pmc1.wav", SoundAction::Loop) - start, c.finalCount + 4, 0.002);
+    EXPECT_NEAR(FirstAt("Bell.wav", SoundAction::Play) - start, finalCount, 0.002);
+    EXPECT_NEAR(FirstAt("pmc1.wav", SoundAction::Loop) - start, finalCount + 4, 0.002);
     // The rising sounds: fua0 at the intro, fua1..fua9 for the first nine steps, then fua8 and fua9 in turn.
     std::vector<std::string> fua;
     for (const std::string& f : Sounds(SoundAction::Play))
       if (f.starts_with("fua")) fua.push_back(f);
-    ASSERT_EQ(fua.size(), static_cast<size_t>(Lottery.McSteps + 1)) << c.length;
+    ASSERT_EQ(fua.size(), static_cast<size_t>(Lottery.McSteps + 1)) << length;
     for (int step = 0; step <= Lottery.McSteps; ++step)
       EXPECT_EQ(fua[step], "fua" + std::to_string(step < 10 ? step : 8 + (step + 1) % 2) + ".wav") << step;
   }
@@ -118,28 +116,25 @@ TEST_F(McStartTest, TeasesComeAtTheirFrequencies) {
   ExpectShare(delayed, kDraws, 1.0 / 12, "delayed tease of a PMC intro");
 
   // {steps done, share ending one high, share bumped later, the bump's delay}; the last step never teases.
-  const struct {
-    int done;
-    double extra, bumped;
-    int delay;
-  } steps[] = {{0, 1.0 / 12, 1.0 / 6, 5400}, {2, 1.0 / 16, 3.0 / 16, 6900}, {4, 0, 0, 6900}};
+  const std::tuple<int, double, double, int> steps[] = {
+      {0, 1.0 / 12, 1.0 / 6, 5400}, {2, 1.0 / 16, 3.0 / 16, 6900}, {4, 0, 0, 6900}};
   Lottery.McGamesLeft = 555;
   Lottery.McSteps = 5;
-  for (const auto& c : steps) {
+  for (const auto& [done, oneHigh, bumped, delay] : steps) {
     extra = delayed = 0;
     for (int i = 0; i < kDraws; ++i) {
-      Mc.McCountStep = static_cast<std::int16_t>(c.done);
+      Mc.McCountStep = static_cast<std::int16_t>(done);
       Mc.McStep = 2;
       Mc.McRollExtra = 0;
       Form2.Timer7.Interval = 0;
       McCountUp();
-      ASSERT_EQ(Mc.McStep * 100 + Mc.McCountStep, 101 + c.done) << "the sequence stays on its step";
-      ASSERT_TRUE(Form2.Timer7.Interval() == 0 || Form2.Timer7.Interval() == c.delay);
+      ASSERT_EQ(Mc.McStep * 100 + Mc.McCountStep, 101 + done) << "the sequence stays on its step";
+      ASSERT_TRUE(Form2.Timer7.Interval() == 0 || Form2.Timer7.Interval() == delay);
       extra += Mc.McRollExtra == 1;
-      delayed += Form2.Timer7.Interval() == c.delay;
+      delayed += Form2.Timer7.Interval() == delay;
     }
-    ExpectShare(extra, kDraws, c.extra, "one high after step " + std::to_string(c.done));
-    ExpectShare(delayed, kDraws, c.bumped, "bumped after step " + std::to_string(c.done));
+    ExpectShare(extra, kDraws, oneHigh, "one high after step " + std::to_string(done));
+    ExpectShare(delayed, kDraws, bumped, "bumped after step " + std::to_string(done));
   }
   EXPECT_EQ(Form2.Timer6.Interval(), 46) << "the count-up rolls at the title screen's tempo";
   Form2.Timer4.Interval = Form2.Timer6.Interval = 0;

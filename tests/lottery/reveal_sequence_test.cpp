@@ -1,6 +1,7 @@
 // The premonitions of a won MC: the early games, the reveal attempts, the announcement and the fanfare streak.
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "core/game_cycle.h"
 #include "harness/harness.h"
@@ -13,11 +14,8 @@ namespace {
 const std::string kAnnounceStops = "StSound5 StSound75 StSound5", kPlainStops = "StSound1 StSound1 StSound1";
 
 TEST_F(PresentationTest, EveryEarlyPremonitionHasItsSoundsAndPattern) {
-  const struct {
-    const char *stops, *lever;
-    int pattern;
-    bool offBottomLine;
-  } rows[19] = {
+  // By the draw: {stop sounds, lever sound, stop pattern, moved off the bottom line}.
+  const std::tuple<const char*, const char*, int, bool> rows[19] = {
       {"StSound2 StSound3 StSound4", "LeverOn0", 4, false}, {"LeverOn1 LeverOn1 LeverOn1", "LeverOn1", 4, false},
       {"StSound2 StSound2 StSound2", "LeverOn2", 4, false}, {"StSound1 StSound1 StSound1", "LeverOn2", 4, false},
       {"StSound1 StSound1 StSound1", "LeverOn0", 2, false}, {"StSound2 StSound3 StSound2", "LeverOn0", 4, false},
@@ -30,6 +28,7 @@ TEST_F(PresentationTest, EveryEarlyPremonitionHasItsSoundsAndPattern) {
       {"StSound2 StSound3 StSound4", "LeverOn0", 4, false},
   };
   for (int r = 0; r <= 18; ++r) {
+    const auto& [stops, lever, pattern, offBottomLine] = rows[r];
     Lottery.RevealCountdown = 6;
     Lottery.StopGroup = 5;
     Presentation.DigitalTease = 0;
@@ -37,10 +36,10 @@ TEST_F(PresentationTest, EveryEarlyPremonitionHasItsSoundsAndPattern) {
     sound->ClearEvents();
     QueueUniforms({Gives(r, 18)});
     RevealSequence();
-    EXPECT_EQ(StopSounds(), rows[r].stops) << r;
-    EXPECT_EQ(Stem(Lottery.LeverSound), rows[r].lever) << r;
-    EXPECT_EQ(Lottery.StopPattern, rows[r].pattern) << r;
-    EXPECT_EQ(Lottery.StopGroup, rows[r].offBottomLine ? 4 : 5) << r;
+    EXPECT_EQ(StopSounds(), stops) << r;
+    EXPECT_EQ(Stem(Lottery.LeverSound), lever) << r;
+    EXPECT_EQ(Lottery.StopPattern, pattern) << r;
+    EXPECT_EQ(Lottery.StopGroup, offBottomLine ? 4 : 5) << r;
     EXPECT_EQ(Lottery.RevealCountdown * 10 + Premonition.RevealStage, 50) << r;
     // Only r = 12 rolls the display as a tease, to the degi4 loop.
     const bool tease = Presentation.DigitalTease == 1 && Form2.Timer9.Interval() > 0 &&

@@ -1,3 +1,4 @@
+#include <tuple>
 
 #include "harness/harness.h"
 #include "lottery/length_tables.h"
@@ -78,23 +79,19 @@ TEST_F(TablesTest, LengthTablesAtTheirRowEdges) {
 
 TEST_F(TablesTest, PremiumShareOfTheLengthDraws) {
   constexpr long kDraws = 1000000;
-  const struct {
-    LengthTable table;
-    int setting;
-    float item;
-    double share;
-  } cases[] = {{LengthTable::B, 1, 0, 0.071}, {LengthTable::B, 1, 9, 0.155}, {LengthTable::B, 1, 10, 0.071},
-               {LengthTable::A, 1, 9, 0.152}, {LengthTable::B, 6, 0, 0.081}};
-  for (const auto& c : cases) {
-    Lottery.TodaySetting = static_cast<std::int16_t>(c.setting);
-    Record.PmcUpItem = c.item;
+  const std::tuple<LengthTable, int, float, double> cases[] = {
+      {LengthTable::B, 1, 0, 0.071}, {LengthTable::B, 1, 9, 0.155}, {LengthTable::B, 1, 10, 0.071},
+      {LengthTable::A, 1, 9, 0.152}, {LengthTable::B, 6, 0, 0.081}};
+  for (const auto& [table, setting, item, share] : cases) {
+    Lottery.TodaySetting = static_cast<std::int16_t>(setting);
+    Record.PmcUpItem = item;
     long premium = 0;
     for (long i = 0; i < kDraws; ++i) {
-      DrawMcLength(c.table);
+      DrawMcLength(table);
       ASSERT_EQ(Lottery.McGamesLeft, Lottery.McLength);
       ASSERT_EQ(Lottery.McSteps, McStepsOf(Lottery.McLength));
       premium += Lottery.McLength != 33;
     }
-    ExpectShare(premium, kDraws, c.share, "premium share at setting " + std::to_string(c.setting));
+    ExpectShare(premium, kDraws, share, "premium share at setting " + std::to_string(setting));
   }
 }
