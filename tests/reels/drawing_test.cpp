@@ -1,6 +1,7 @@
 // Reel drawing: the composed frame, the cell choice in both styles, the flashing sevens, the resting display and
 // the pictures read for the day.
 #include <optional>
+#include <tuple>
 
 #include "harness/coded_pictures.h"
 #include "harness/harness.h"
@@ -266,20 +267,18 @@ TEST_F(ReelDrawingTest, NightPicturesStandInForFiles9To25) {
   // The first and the last of the files left out look unlike the pictures that stand in for them.
   ASSERT_NE(files[8], builtIns[8]);
   ASSERT_NE(files[24], builtIns[24]);
-  struct Day {
-    float bankrupt, grade;
-    bool allFiles;
-  };
-  for (const Day& day : {Day{0, 0, true}, Day{19, 0, true}, Day{20, 0, false}, Day{57, 0, false}, Day{0, 821, false},
-                         Day{19, 821, false}, Day{0, 820, true}, Day{19, 822, true}}) {
+  // {bankruptcies, spectacles grade, every file read}
+  for (auto [bankrupt, grade, allFiles] : {std::tuple{0.0f, 0.0f, true}, {19.0f, 0.0f, true}, {20.0f, 0.0f, false},
+                                           {57.0f, 0.0f, false}, {0.0f, 821.0f, false}, {19.0f, 821.0f, false},
+                                           {0.0f, 820.0f, true}, {19.0f, 822.0f, true}}) {
     Form2.Unload();
-    Record.BankruptCount = day.bankrupt;
-    Record.SpectaclesGrade = day.grade;
+    Record.BankruptCount = bankrupt;
+    Record.SpectaclesGrade = grade;
     OpenDay();
     for (int i = 0; i < 25; ++i) {
-      const QImage& want = i < 8 || day.allFiles ? files[i] : builtIns[i];
+      const QImage& want = i < 8 || allFiles ? files[i] : builtIns[i];
       EXPECT_EQ(coded::Box(kFiles[i].box).Image.copy(0, 0, want.width(), want.height()), want)
-          << kFiles[i].name << " bankrupt " << day.bankrupt << " grade " << day.grade;
+          << kFiles[i].name << " bankrupt " << bankrupt << " grade " << grade;
     }
   }
 }

@@ -1,5 +1,7 @@
 // The pay-line flashing on the virtual clock: its pace, its pictures, the sevens' blinking lamp and start timer,
 // and each way it ends.
+#include <tuple>
+
 #include "harness/coded_pictures.h"
 #include "harness/harness.h"
 #include "platform/events.h"
@@ -80,12 +82,8 @@ TEST_F(FlashWinTest, AMameWinFlashesEveryFifteenHundredthsUntilTheNextLeverOn) {
 // MC its own replays never light up (unless the replay won the next MC), nor its mame once the next game is bet.
 // The player sees the picture in the three cells of the pay line; every other cell keeps its own sprite.
 TEST_F(FlashWinTest, EachResultFlashesItsOwnTwoPicturesOnThePayLine) {
-  struct Result {
-    int flag;
-    std::vector<int> patterns;
-    int litCounter, lit, dark, red;
-  };
-  const Result kResults[] = {
+  // {flag, its patterns, the counter of its lit frame, its lit, dark and red pictures}
+  const std::tuple<int, std::vector<int>, int, int, int, int> kResults[] = {
       {1, {1, 5, -1}, 1, 21, 17, 17},  // sevens: flash and dark seven
       {1, {0, 4}, 2, 10, 18, 24},      // a won MC looking like a Mofuran game
       {1, {2}, 2, 16, 20, 25},         // ... like a replay
@@ -96,11 +94,8 @@ TEST_F(FlashWinTest, EachResultFlashesItsOwnTwoPicturesOnThePayLine) {
       {5, {0}, 2, 10, 18, 18},
   };
   // The MC's state matters to the replay and the mame; the others are tried in and out of an MC.
-  struct During {
-    int phase, streak, bet;  // BonusPhase, StreakPending, BetPlaced
-  };
   const auto McStates = [](int flag) {
-    std::vector<During> states = {{0, 0, 0}, {1, 0, 1}};
+    std::vector<std::tuple<int, int, int>> states = {{0, 0, 0}, {1, 0, 1}};
     if (flag == 2 || flag == 3) {
       states.clear();
       for (int phase : {0, 1, 2})
@@ -111,13 +106,13 @@ TEST_F(FlashWinTest, EachResultFlashesItsOwnTwoPicturesOnThePayLine) {
   };
   coded::PaintReelPictures();
   int frames = 0;
-  for (const Result& r : kResults)
-    for (int pattern : r.patterns)
+  for (const auto& [flag, patterns, litCounter, lit, dark, red] : kResults)
+    for (int pattern : patterns)
       for (int variant = 0; variant <= 5; ++variant)
         for (int counter : {1, 2, 3})
-          for (const auto [phase, streak, bet] : McStates(r.flag)) {
+          for (const auto& [phase, streak, bet] : McStates(flag)) {
             Mc.BonusPhase = static_cast<std::int16_t>(phase);
-            Stopped(r.flag, pattern, 1 + frames++ % 5);
+            Stopped(flag, pattern, 1 + frames++ % 5);
             Flash.FlashVariant = static_cast<std::int16_t>(variant);
             Flash.FlashCounter = static_cast<std::int16_t>(counter);
             Mc.StreakPending = static_cast<std::int16_t>(streak);
@@ -126,11 +121,11 @@ TEST_F(FlashWinTest, EachResultFlashesItsOwnTwoPicturesOnThePayLine) {
             Mc.McStep = 1;
             Lottery.StopOrder = 0;
             FlashWin();
-            const bool dim = phase != 0 && streak != 1 && (r.flag == 2 || (r.flag == 3 && bet == 1));
-            const int want = counter == r.litCounter && !dim ? r.lit : variant == 3 ? r.red : r.dark;
+            const bool dim = phase != 0 && streak != 1 && (flag == 2 || (flag == 3 && bet == 1));
+            const int want = counter == litCounter && !dim ? lit : variant == 3 ? red : dark;
             const auto what = [&] {
               return ::testing::Message()
-                     << "flag " << r.flag << " pattern " << pattern << " variant " << variant << " counter " << counter
+                     << "flag " << flag << " pattern " << pattern << " variant " << variant << " counter " << counter
                      << " phase " << phase << " streak " << streak << " bet " << bet << " group " << Lottery.StopGroup;
             };
             ASSERT_EQ(coded::NumberOf(Flash.FlashSprite), want) << what();

@@ -3,6 +3,7 @@
 #include <array>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "core/game_cycle.h"
 #include "harness/harness.h"
@@ -44,26 +45,22 @@ class StopControlTest : public MachineTest {
   }
 };
 
-struct Case {
-  int flag, stage, pattern;
-};
-
 // What each reel must show on the line: the symbol, or (near-miss, right reel) any symbol but this one.
 struct Expectation {
   int symbol[3];
   bool rightAvoids;
 };
 
-Expectation Expect(const Case& c) {
+Expectation Expect(int flag, int stage, int pattern) {
   auto all = [](int s) { return Expectation{{s, s, s}, false}; };
   auto byPattern = [](int p) { return p == 2 ? Replay : p == 3 ? Mame : Mofuran; };
-  switch (c.flag) {
-    case 1: return c.stage == 2 ? all(Seven) : all(byPattern(c.pattern));
+  switch (flag) {
+    case 1: return stage == 2 ? all(Seven) : all(byPattern(pattern));
     case 2: return all(Replay);
     case 3: return all(Mame);
     case 4: return all(Mofuran);
     default: {
-      const int s = byPattern(c.pattern);
+      const int s = byPattern(pattern);
       return Expectation{{s, s, s}, true};
     }
   }
@@ -122,35 +119,36 @@ int FirstListedFrom(const char* list, int from) {
 }
 
 TEST_F(StopControlTest, EveryResultGroupPatternAndKeyPositionLandsOnTheResultsLine) {
-  const Case cases[] = {{0, 0, 0}, {0, 0, 1}, {0, 0, 2}, {0, 0, 3}, {0, 0, 4}, {1, 2, 0}, {1, 1, 0}, {1, 1, 2},
-                        {1, 1, 3}, {1, 1, 4}, {1, 0, 2}, {2, 0, 0}, {3, 0, 0}, {3, 0, 3}, {4, 0, 0}, {4, 0, 4}};
+  // {flag, reveal stage, stop pattern}
+  const std::tuple<int, int, int> cases[] = {{0, 0, 0}, {0, 0, 1}, {0, 0, 2}, {0, 0, 3}, {0, 0, 4}, {1, 2, 0},
+                                             {1, 1, 0}, {1, 1, 2}, {1, 1, 3}, {1, 1, 4}, {1, 0, 2}, {2, 0, 0},
+                                             {3, 0, 0}, {3, 0, 3}, {4, 0, 0}, {4, 0, 4}};
   int checked = 0;
-  for (const Case& c : cases)
+  for (const auto& [flag, stage, pattern] : cases)
     for (int group = 1; group <= 5; ++group) {
       // The lottery never draws a replay on group 5 or a digital game on group 3.
-      if ((c.flag == 2 && group == 5) || (c.flag == 4 && group == 3)) continue;
-      Lottery.GameFlag = static_cast<std::int16_t>(c.flag);
-      Premonition.RevealStage = static_cast<std::int16_t>(c.stage);
-      Lottery.StopPattern = static_cast<std::int16_t>(c.pattern);
+      if ((flag == 2 && group == 5) || (flag == 4 && group == 3)) continue;
+      Lottery.GameFlag = static_cast<std::int16_t>(flag);
+      Premonition.RevealStage = static_cast<std::int16_t>(stage);
+      Lottery.StopPattern = static_cast<std::int16_t>(pattern);
       Lottery.StopGroup = static_cast<std::int16_t>(group);
-      const Expectation want = Expect(c);
+      const Expectation want = Expect(flag, stage, pattern);
       for (int reel = 0; reel < 3; ++reel)
         for (int from = 1; from <= 21; ++from)
           for (int step : {12, 15, 20, 30}) {
             Reels.ReelStep = static_cast<std::int16_t>(step);
-            const std::string where = "flag " + std::to_string(c.flag) + " stage " + std::to_string(c.stage) +
-                                      " pattern " + std::to_string(c.pattern) + " group " + std::to_string(group) +
-                                      " reel " + std::to_string(reel) + " from " + std::to_string(from) +
-                                      " step " + std::to_string(step);
-            ASSERT_GT(SpinAndStop(reel, from), 0) << where;
+            SCOPED_TRACE(::testing::Message() << "flag " << flag << " stage " << stage << " pattern " << pattern
+                                              << " group " << group << " reel " << reel << " from " << from
+                                              << " step " << step);
+            ASSERT_GT(SpinAndStop(reel, from), 0);
             const int pos = *kPos[reel];
-            ASSERT_TRUE(StopAllowed(reel, pos)) << where;
-            EXPECT_EQ(pos, FirstListedFrom(RowFor(reel, c.flag, c.stage, c.pattern)[group - 1], from)) << where;
+            ASSERT_TRUE(StopAllowed(reel, pos));
+            EXPECT_EQ(pos, FirstListedFrom(RowFor(reel, flag, stage, pattern)[group - 1], from));
             const int shown = SymbolAt(StripOf(reel), pos, kLineRow[group][reel]);
             if (reel == 2 && want.rightAvoids)
-              EXPECT_NE(shown, want.symbol[2]) << where << " at " << pos;
+              EXPECT_NE(shown, want.symbol[2]) << "at " << pos;
             else
-              EXPECT_EQ(shown, want.symbol[reel]) << where << " at " << pos;
+              EXPECT_EQ(shown, want.symbol[reel]) << "at " << pos;
             ++checked;
           }
     }
