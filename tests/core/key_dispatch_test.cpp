@@ -208,10 +208,9 @@ TEST_F(KeyDispatchTest, FastPlayKeyNeedsTheItemAndARunningMcWithMoreThan15Games)
   Play.CreditCoins = 10;
   Press('T');
   EXPECT_EQ(Lottery.McGamesLeft, 15);
-  EXPECT_EQ(Form2.Credits.Caption(), "17");
-  EXPECT_EQ(Form2.McCounter.Caption(), "15");
-  EXPECT_EQ(Form2.TotalGames.Caption(), "1");
-  EXPECT_EQ(Form2.McRunGames.Caption(), "1");
+  for (auto [label, shown] : {std::pair{&Form2.Credits, "17"}, {&Form2.McCounter, "15"}, {&Form2.TotalGames, "1"},
+                              {&Form2.McRunGames, "1"}})
+    EXPECT_EQ(label->Caption(), shown) << label->Name();
   Press('T');
   EXPECT_EQ(Lottery.McGamesLeft, 15);
 }

@@ -1,5 +1,6 @@
 // Proxy play, fast play, and the start and end of a day, on the virtual clock.
 #include <filesystem>
+#include <tuple>
 
 #include "harness/harness.h"
 #include "machine/play_stats.h"
@@ -273,28 +274,24 @@ TEST_F(DayTest, TheItemsAndSpecialNamesShowTheirLines) {
 TEST_F(DayTest, ARichPlayersProxyMayWalkOutAtTheStartOfADay) {
   // {savings, contract, the walk-out draw's RandomInt(50)}: only above 30,000,000 yen, a contract of 100 games or
   // more and a draw of 7 ends the contract.
-  const struct {
-    long long savings;
-    float contract;
-    int draw;
-    bool walks;
-  } cases[] = {{30000001, 300, 7, true}, {30000000, 300, 7, false}, {90000000, 100, 7, true},
-               {90000000, 100, 6, false}, {90000000, 100, 8, false}, {90000000, 99, 7, false}};
-  for (const auto& c : cases) {
+  const std::tuple<long long, float, int, bool> cases[] = {
+      {30000001, 300, 7, true},  {30000000, 300, 7, false}, {90000000, 100, 7, true},
+      {90000000, 100, 6, false}, {90000000, 100, 8, false}, {90000000, 99, 7, false}};
+  for (const auto& [savings, contract, draw, walks] : cases) {
     Form2.Unload();
     sim->ClearBoxes();
-    Record.Savings = Currency::FromYen(c.savings);
-    Record.ProxyContract = c.contract;
+    Record.Savings = Currency::FromYen(savings);
+    Record.ProxyContract = contract;
     ClearQueuedUniforms();
-    QueueUniforms({c.draw / 50.0, 0.5});  // the walk-out draw when there is one, then the lucky-day draw
+    QueueUniforms({draw / 50.0, 0.5});  // the walk-out draw when there is one, then the lucky-day draw
     OpenDay();
-    const std::string where = std::to_string(c.savings) + " yen, contract " + std::to_string(c.contract);
-    EXPECT_EQ(Record.ProxyContract, c.walks ? 0.0f : c.contract) << where;
-    EXPECT_EQ(Form2.ProxyHelp.Visible(), !c.walks) << where;
-    ASSERT_EQ(sim->Boxes().size(), c.walks ? 1u : 0u) << where;
-    if (c.walks) {
+    const std::string where = std::to_string(savings) + " yen, contract " + std::to_string(contract);
+    EXPECT_EQ(Record.ProxyContract, walks ? 0.0f : contract) << where;
+    EXPECT_EQ(Form2.ProxyHelp.Visible(), !walks) << where;
+    ASSERT_EQ(sim->Boxes().size(), walks ? 1u : 0u) << where;
+    if (walks) {
       ExpectBox(0, "なんと、" + Play.ProxyName + "は疲れきってお家に帰ってしまった。", "契約切れ");
-      EXPECT_EQ(Play.ProxyName, c.contract == 300 ? "もこたろう" : "もこじろう");
+      EXPECT_EQ(Play.ProxyName, contract == 300 ? "もこたろう" : "もこじろう");
     }
   }
 }
