@@ -4,6 +4,7 @@
 #include <QSvgRenderer>
 #include <cmath>
 #include <filesystem>
+#include <tuple>
 
 #include "harness/scratch_folder.h"
 #include "tools/sim/odds_sheet.h"
@@ -22,15 +23,10 @@ std::array<Figure, 6> Pooled(const std::vector<std::pair<double, double>>& days,
 }
 
 TEST(SheetIntervalsTest, StayWithinWhatTheFigureCanTakeAndAreNeverOfZeroWidth) {
-  struct Case {
-    const char* what;
-    std::vector<std::pair<double, double>> days;
-    FigureKind kind;
-    double low, high;  // the values the figure can take
-  };
+  // {what, the days, the figure's kind, the lowest and the highest value the figure can take}
   const std::vector<std::pair<double, double>> none(5, {0, 2000}), even(5, {5, 100});
   const std::vector<std::pair<double, double>> rare = {{0, 2000}, {1, 2000}, {0, 2000}, {0, 2000}, {0, 2000}};
-  const Case cases[] = {
+  const std::tuple<const char*, std::vector<std::pair<double, double>>, FigureKind, double, double> cases[] = {
       {"one event in five days", rare, {FigureModel::Count}, 0, INFINITY},
       {"all but one MC a PMC", {{40, 40}, {39, 40}, {40, 40}, {40, 40}, {40, 40}}, {FigureModel::Share, 0, 1, 10}, 0, 1},
       {"one MC a PMC", {{0, 40}, {1, 30}, {0, 50}, {0, 40}, {0, 45}}, {FigureModel::Share, 0, 1, 10}, 0, 1},
@@ -39,13 +35,13 @@ TEST(SheetIntervalsTest, StayWithinWhatTheFigureCanTakeAndAreNeverOfZeroWidth) {
        {FigureModel::Mean, 33, 3999, 20}, 33, 3999},
       {"payout", {{300, 100}, {250, 100}, {400, 100}, {100, 100}, {320, 100}}, {FigureModel::Relative}, 0, INFINITY},
   };
-  for (const Case& c : cases)
-    for (const Figure& f : Pooled(c.days, c.kind)) {
-      ASSERT_FALSE(f.thin) << c.what;
-      EXPECT_GE(f.low, c.low) << c.what;
-      EXPECT_LE(f.high, c.high) << c.what;
-      EXPECT_LT(f.low, f.high) << c.what;
-      EXPECT_TRUE(f.low <= f.value && f.value <= f.high) << c.what;
+  for (const auto& [what, days, kind, low, high] : cases)
+    for (const Figure& f : Pooled(days, kind)) {
+      ASSERT_FALSE(f.thin) << what;
+      EXPECT_GE(f.low, low) << what;
+      EXPECT_LE(f.high, high) << what;
+      EXPECT_LT(f.low, f.high) << what;
+      EXPECT_TRUE(f.low <= f.value && f.value <= f.high) << what;
     }
   // Too few days, too few MCs for a mean, a spread that no setting shows: no interval, said so.
   EXPECT_TRUE(Pooled(none, {FigureModel::Count})[0].thin);

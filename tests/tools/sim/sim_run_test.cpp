@@ -10,6 +10,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "harness/scratch_folder.h"
@@ -36,8 +37,7 @@ bool Refused(std::vector<const char*> args) {
   args.insert(args.begin(), "mofuran-sim");
   SimOptions o;
   std::string error;
-  const bool ok = ParseSimOptions(static_cast<int>(args.size()), args.data(), &o, &error);
-  return !ok && !error.empty();
+  return !ParseSimOptions(static_cast<int>(args.size()), args.data(), &o, &error) && !error.empty();
 }
 
 // The figures without the two timings.
@@ -282,9 +282,8 @@ TEST_F(SimRunTest, TheFiguresPrintAsOneJsonObjectWithTheKeysInOrder) {
     ASSERT_NE(found, std::string::npos) << key;
     at = found;
   }
-  EXPECT_NE(json.find("\"payout_rate\":1.5000"), std::string::npos);
-  EXPECT_NE(json.find("\"settings\":[3,6]"), std::string::npos);
-  EXPECT_NE(json.find("\"games_per_second\":20.0"), std::string::npos);
+  for (const char* figure : {"\"payout_rate\":1.5000", "\"settings\":[3,6]", "\"games_per_second\":20.0"})
+    EXPECT_NE(json.find(figure), std::string::npos) << figure;
 }
 
 TEST(SimResultTextTest, TenThousandDaysPrintWhole) {
@@ -302,23 +301,20 @@ TEST_F(SimRunTest, AFailedSaveFailsTheRunAndLeavesTheDataFolderAsItWas) {
   RunSim(o);
   o.savings = 777777;
   // At the end only the data folder's own writes fail: the history, or the pair (which takes the history back).
-  const struct {
-    int days, jobs, failAt;
-    bool atTheEnd;
-  } cases[] = {{1, 1, 3, false}, {2, 1, 11, false}, {3, 2, 4, false},
-               {0, 1, 3, true},  {2, 1, 3, true},   {2, 1, 10, true}};
-  for (const auto& c : cases) {
+  const std::tuple<int, int, int, bool> cases[] = {{1, 1, 3, false}, {2, 1, 11, false}, {3, 2, 4, false},
+                                                  {0, 1, 3, true},  {2, 1, 3, true},   {2, 1, 10, true}};
+  for (const auto& [days, jobs, failAt, atTheEnd] : cases) {
     const auto before = Files(o.data);
-    o.jobs = c.jobs;
+    o.jobs = jobs;
     std::vector<DayTask> tasks;
-    for (int d = 0; d < c.days; ++d) tasks.push_back({d, 0, {false, true, false}});
-    SaveFaults.failAtStep = !c.atTheEnd || c.days == 0 ? c.failAt : 0;
+    for (int d = 0; d < days; ++d) tasks.push_back({d, 0, {false, true, false}});
+    SaveFaults.failAtStep = !atTheEnd || days == 0 ? failAt : 0;
     EXPECT_THROW(PlayRun(o, tasks, [&](DayResult&& d) {
-                   if (d.number == c.days - 1) SaveFaults.failAtStep = c.atTheEnd ? c.failAt : 0;
+                   if (d.number == days - 1) SaveFaults.failAtStep = atTheEnd ? failAt : 0;
                  }),
                  std::runtime_error);
     SaveFaults = SaveInterruption{};
-    EXPECT_EQ(Files(o.data), before) << c.days << " days failing at step " << c.failAt;
+    EXPECT_EQ(Files(o.data), before) << days << " days failing at step " << failAt;
   }
 }
 
@@ -327,11 +323,7 @@ TEST_F(SimRunTest, AFailedSaveFailsTheRunAndLeavesTheDataFolderAsItWas) {
 TEST_F(SimRunTest, EveryFailureIsSaidAndLeavesNothingBehind) {
   const std::string cal = MOFURAN_CALIBRATION " ", pair = Sim("--json --data pair");
   const std::string damage = " | dd conv=notrunc bs=1 of=pair/soundMofuran/VBDSND1.DLL seek=";
-  const struct {
-    std::string setup, command;
-    int status;
-    const char* said;
-  } cases[] = {
+  const std::tuple<std::string, std::string, int, const char*> cases[] = {
       {"mkdir tmp rodir run && chmod 555 rodir && chmod 700 run && touch ro data1 && chmod 444 ro", "", 0, ""},
       {"", Sim("--data data1"), 1, "cannot use"},
       {"mkdir data2 && touch data2/soundMofuran", Sim("--data data2"), 1, "cannot use"},
@@ -360,12 +352,12 @@ TEST_F(SimRunTest, EveryFailureIsSaidAndLeavesNothingBehind) {
       {"rm -r pair/soundMofuran/* && mkfifo pair/soundMofuran/VBDSND1.DLL", pair, 0, "broken"},
   };
   std::string said;
-  for (const auto& c : cases) {
-    RunProgram(c.setup, &said);
+  for (const auto& [setup, command, status, saying] : cases) {
+    RunProgram(setup, &said);
     const auto before = Files(scratch.Path());
-    EXPECT_EQ(RunProgram(c.command, &said), c.status) << c.command;
-    EXPECT_NE(said.find(c.said), std::string::npos) << c.command << ": " << said;
-    EXPECT_TRUE(c.status == 0 || Files(scratch.Path()) == before) << c.command;
+    EXPECT_EQ(RunProgram(command, &said), status) << command;
+    EXPECT_NE(said.find(saying), std::string::npos) << command << ": " << said;
+    EXPECT_TRUE(status == 0 || Files(scratch.Path()) == before) << command;
   }
 }
 
