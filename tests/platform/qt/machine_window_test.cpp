@@ -21,8 +21,7 @@ class MachineScreenQtTest : public WindowTest {
 
 TEST_F(MachineScreenQtTest, EveryElementHasItsWidgetAtItsPlaceWithItsCaption) {
   ASSERT_NE(view, nullptr);
-  EXPECT_EQ(view->width(), 757);
-  EXPECT_EQ(view->height(), 596);
+  EXPECT_EQ(view->size(), QSize(757, 596));
   EXPECT_TRUE(view->isVisible());
   int labels = 0, pictures = 0, opaque = 0;
   for (Element* e : Form2.Elements()) {

@@ -1,5 +1,7 @@
 // Real message boxes: Enter answers the first button, Esc answers No (or OK), a click answers its button, every
 // time; the box stands over the game's window in front.
+#include <tuple>
+
 #include "harness/windows.h"
 #include "platform/events.h"
 
@@ -8,13 +10,8 @@ namespace {
 class MessageBoxTest : public WindowTest {};
 
 TEST_F(MessageBoxTest, KeysAndClicksAnswerEveryBoxEveryTime) {
-  struct Case {
-    int buttons;
-    int qtKey;
-    QMessageBox::StandardButton click;
-    int want;
-  };
-  const Case cases[] = {
+  // {the box's buttons, the key pressed, or the button clicked, the answer}
+  const std::tuple<int, int, QMessageBox::StandardButton, int> cases[] = {
       {vbYesNo, Qt::Key_Return, QMessageBox::NoButton, vbYes},
       {vbYesNo, Qt::Key_Enter, QMessageBox::NoButton, vbYes},
       {vbYesNo, Qt::Key_Escape, QMessageBox::NoButton, vbNo},
@@ -26,10 +23,10 @@ TEST_F(MessageBoxTest, KeysAndClicksAnswerEveryBoxEveryTime) {
       {vbOKOnly | vbExclamation, 0, QMessageBox::Ok, vbOK},
   };
   for (int round = 0; round < 3; ++round)
-    for (const Case& c : cases) {
-      auto answered = AnswerNextBox(c.qtKey, c.click);
-      EXPECT_EQ(MsgBox("換金して終了しますか？", c.buttons, "終了しますか？"), c.want)
-          << "key " << c.qtKey << " click " << c.click << " round " << round;
+    for (const auto& [buttons, qtKey, click, want] : cases) {
+      auto answered = AnswerNextBox(qtKey, click);
+      EXPECT_EQ(MsgBox("換金して終了しますか？", buttons, "終了しますか？"), want)
+          << "key " << qtKey << " click " << click << " round " << round;
       EXPECT_TRUE(answered->seen);
       EXPECT_EQ(answered->title, QStringLiteral("終了しますか？"));
     }
