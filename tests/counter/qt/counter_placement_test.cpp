@@ -2,30 +2,29 @@
 // them, with and without a desktop frame: whole on the screen, over none of the game's window.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "counter/qt/counter_placement.h"
 
 namespace {
 
 TEST(CounterPlacementTest, BesideTheGameWholeOnTheScreenAtEveryCommonSize) {
-  struct Case {
-    QSize screen, game;
-    QMargins frame;
-    bool wide;
-  };
+  // {the screen, the game's window, the desktop's frame, the counter wide}
   const QMargins wm(1, 20, 1, 5), none;
-  const Case cases[] = {{{1280, 1024}, {759, 617}, wm, false}, {{1920, 1080}, {759, 617}, wm, false},
-                        {{1366, 768}, {759, 617}, wm, false},  {{2560, 1440}, {759, 617}, wm, true},
-                        {{1280, 1024}, {757, 596}, none, false}, {{1366, 768}, {757, 596}, none, false},
-                        {{1280, 1024}, {610, 489}, wm, false}, {{1920, 1080}, {610, 489}, wm, false}};
-  for (const Case& c : cases) {
-    const QRect area(QPoint(0, 0), c.screen);
-    const QRect game(area.center() - QPoint(c.game.width() / 2, c.game.height() / 2), c.game);
-    const QRect client = PlaceCounter({area, game, c.frame, {}});
-    const QRect whole = client.marginsAdded(c.frame);
-    EXPECT_TRUE(area.contains(whole)) << c.screen.width() << "x" << c.screen.height();
-    EXPECT_FALSE(whole.intersects(game)) << c.screen.width() << "x" << c.screen.height();
-    EXPECT_EQ(client.width() >= kCounterWideLeast.width(), c.wide) << c.screen.width() << "x" << c.screen.height();
-    EXPECT_GE(client.height(), (c.wide ? kCounterWideLeast : kCounterNarrowLeast).height());
+  const std::tuple<QSize, QSize, QMargins, bool> cases[] = {
+      {{1280, 1024}, {759, 617}, wm, false},   {{1920, 1080}, {759, 617}, wm, false},
+      {{1366, 768}, {759, 617}, wm, false},    {{2560, 1440}, {759, 617}, wm, true},
+      {{1280, 1024}, {757, 596}, none, false}, {{1366, 768}, {757, 596}, none, false},
+      {{1280, 1024}, {610, 489}, wm, false},   {{1920, 1080}, {610, 489}, wm, false}};
+  for (const auto& [screen, window, frame, wide] : cases) {
+    const QRect area(QPoint(0, 0), screen);
+    const QRect game(area.center() - QPoint(window.width() / 2, window.height() / 2), window);
+    const QRect client = PlaceCounter({area, game, frame, {}});
+    const QRect whole = client.marginsAdded(frame);
+    EXPECT_TRUE(area.contains(whole)) << screen.width() << "x" << screen.height();
+    EXPECT_FALSE(whole.intersects(game)) << screen.width() << "x" << screen.height();
+    EXPECT_EQ(client.width() >= kCounterWideLeast.width(), wide) << screen.width() << "x" << screen.height();
+    EXPECT_GE(client.height(), (wide ? kCounterWideLeast : kCounterNarrowLeast).height());
   }
 }
 
