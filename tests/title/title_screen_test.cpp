@@ -109,14 +109,12 @@ TEST_F(TitleTest, OwnedItemsShowTheirTextsAndTheirSwitchesAreSaved) {
   Open(r);
   EXPECT_EQ(Stored().FastPlayCoins, 9);
   EXPECT_TRUE(Form1.Label11.Visible());
-  EXPECT_EQ(Form1.Text3.Text(), "●『もこパパ』と契約");
-  EXPECT_EQ(Form1.Text17.Text(), "●超便利！『Ｔ』(もこ)ボタン 9枚補償！");
-  EXPECT_EQ(Form1.Text26.Text(), "闇会員権ＧＥＴ！（閉店時間が遅くなるぞっ！！）");
-  EXPECT_EQ(Form1.Text18.Text(), "●ＰＭＣ(ﾌﾟﾚﾐｱﾑﾓﾌﾗﾝﾁｬﾝｽ)確率ＵＰ(８％程度)");
-  EXPECT_EQ(Form1.Text19.Text(), "●究極！！設定看破メガネ");
-  EXPECT_EQ(Form1.Text25.Text(), "(度数ＵＰ版)");
-  EXPECT_EQ(Form1.Text20.Text(), "●驚愕！！ファンファー連突入率５倍");
-  EXPECT_EQ(Form1.Text27.Text(), "12");
+  const std::pair<TextBox*, const char*> items[] = {
+      {&Form1.Text3, "●『もこパパ』と契約"}, {&Form1.Text17, "●超便利！『Ｔ』(もこ)ボタン 9枚補償！"},
+      {&Form1.Text26, "闇会員権ＧＥＴ！（閉店時間が遅くなるぞっ！！）"}, {&Form1.Text19, "●究極！！設定看破メガネ"},
+      {&Form1.Text18, "●ＰＭＣ(ﾌﾟﾚﾐｱﾑﾓﾌﾗﾝﾁｬﾝｽ)確率ＵＰ(８％程度)"}, {&Form1.Text25, "(度数ＵＰ版)"},
+      {&Form1.Text20, "●驚愕！！ファンファー連突入率５倍"}, {&Form1.Text27, "12"}};
+  for (auto [box, text] : items) EXPECT_EQ(box->Text(), text) << box->Name();
   EXPECT_EQ(Play.DigitalSpeedSteps, 12);
   EXPECT_EQ(Form1.Command2.Caption(), "終　了");
   // Switched off at the load, the spectacles keep their upgrade: 820 while off, 821 when on again.
@@ -218,9 +216,8 @@ TEST_F(TitleTest, WithoutSoundTheScreenKeepsItsDesignAndLoadsNothing) {
 TEST_F(TitleTest, AfterADayTheScreenIsARecordAndQuitReleasesTheSounds) {
   BackFromMachine = 1;
   Open(Player(90000));
-  EXPECT_FALSE(Form1.Command1.Visible());
-  EXPECT_FALSE(Form1.Frame2.Visible());
-  EXPECT_FALSE(Form1.Command5.Visible());
+  for (Element* e : std::initializer_list<Element*>{&Form1.Command1, &Form1.Frame2, &Form1.Command5})
+    EXPECT_FALSE(e->Visible()) << e->Name();
   EXPECT_TRUE(Form1.Command3.Visible());
   EXPECT_EQ(Form1.Label6.Caption(), "もふさんの記録！！");
   EXPECT_EQ(Form1.Command2.Caption(), "終　了");
