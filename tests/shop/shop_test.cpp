@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "harness/harness.h"
 
 namespace {
@@ -59,29 +61,24 @@ TEST_F(ShopTest, ExactlyThePricePlusTheStakeBuysAndOneYenLessDoesNot) {
 
 // Every ware at its price, for its value: the price plus the stake left on hand buys it.
 TEST_F(ShopTest, EveryWareSellsAtItsPriceForItsValue) {
-  struct Ware {
-    OptionButton ShopScreen::*option;
-    CommandButton ShopScreen::*buy;
-    double price;
-    float PlayerRecord::*field;
-    float value;
-  };
-  const Ware wares[] = {
-      {&ShopScreen::Option1, &ShopScreen::Command1, 50000, &PlayerRecord::ProxyContract, 100},
-      {&ShopScreen::Option2, &ShopScreen::Command1, 150000, &PlayerRecord::ProxyContract, 300},
-      {&ShopScreen::Option3, &ShopScreen::Command1, 1000000, &PlayerRecord::ProxyContract, 1000},
-      {&ShopScreen::Option4, &ShopScreen::Command1, 2000000, &PlayerRecord::ProxyContract, 5000},
-      {&ShopScreen::Option5, &ShopScreen::Command1, 5000000, &PlayerRecord::ProxyContract, 15000},
-      {&ShopScreen::Option12, &ShopScreen::Command3, 50000, &PlayerRecord::FastPlayCoins, 5},
-      {&ShopScreen::Option11, &ShopScreen::Command3, 150000, &PlayerRecord::FastPlayCoins, 6},
-      {&ShopScreen::Option10, &ShopScreen::Command3, 1000000, &PlayerRecord::FastPlayCoins, 7},
-      {&ShopScreen::Option9, &ShopScreen::Command3, 3000000, &PlayerRecord::FastPlayCoins, 9},
-      {&ShopScreen::Option8, &ShopScreen::Command3, 10000000, &PlayerRecord::FastPlayCoins, 15}};
-  for (const Ware& w : wares) {
-    OpenShop(Player(w.price + 30000));
-    Buy(Form3.*w.option, Form3.*w.buy);
-    EXPECT_EQ(Stored().*w.field, w.value) << w.price;
-    EXPECT_EQ(Stored().Savings, Currency::FromYen(30000)) << w.price;
+  // {its option, its buy button, its price, the field of the record it sets, and to what}
+  const std::tuple<OptionButton ShopScreen::*, CommandButton ShopScreen::*, double, float PlayerRecord::*, float>
+      wares[] = {
+          {&ShopScreen::Option1, &ShopScreen::Command1, 50000, &PlayerRecord::ProxyContract, 100},
+          {&ShopScreen::Option2, &ShopScreen::Command1, 150000, &PlayerRecord::ProxyContract, 300},
+          {&ShopScreen::Option3, &ShopScreen::Command1, 1000000, &PlayerRecord::ProxyContract, 1000},
+          {&ShopScreen::Option4, &ShopScreen::Command1, 2000000, &PlayerRecord::ProxyContract, 5000},
+          {&ShopScreen::Option5, &ShopScreen::Command1, 5000000, &PlayerRecord::ProxyContract, 15000},
+          {&ShopScreen::Option12, &ShopScreen::Command3, 50000, &PlayerRecord::FastPlayCoins, 5},
+          {&ShopScreen::Option11, &ShopScreen::Command3, 150000, &PlayerRecord::FastPlayCoins, 6},
+          {&ShopScreen::Option10, &ShopScreen::Command3, 1000000, &PlayerRecord::FastPlayCoins, 7},
+          {&ShopScreen::Option9, &ShopScreen::Command3, 3000000, &PlayerRecord::FastPlayCoins, 9},
+          {&ShopScreen::Option8, &ShopScreen::Command3, 10000000, &PlayerRecord::FastPlayCoins, 15}};
+  for (const auto& [option, buy, price, field, value] : wares) {
+    OpenShop(Player(price + 30000));
+    Buy(Form3.*option, Form3.*buy);
+    EXPECT_EQ(Stored().*field, value) << price;
+    EXPECT_EQ(Stored().Savings, Currency::FromYen(30000)) << price;
   }
 }
 
