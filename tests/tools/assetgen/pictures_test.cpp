@@ -8,6 +8,8 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "asset_reader.h"
 #include "platform/embedded.h"
@@ -151,8 +153,7 @@ TEST(PictureFilesTest, AllTwentyFiveAre24BitBmpsAtTheirSizes) {
   for (const FileSize& f : files) {
     const auto bmp = assets::ReadBmp(assets::PictureFile(f.name));
     ASSERT_TRUE(bmp) << f.name << ".bmp is missing or not an uncompressed 24-bit BMP";
-    EXPECT_EQ(bmp->width, f.width) << f.name;
-    EXPECT_EQ(bmp->height, f.height) << f.name;
+    EXPECT_EQ(std::pair(bmp->width, bmp->height), std::pair(f.width, f.height)) << f.name;
   }
 }
 
@@ -168,30 +169,25 @@ TEST(BuiltInPicturesTest, NightLookIsADistinctSetOfTheSameSizes) {
   for (const FileSize& f : AllFiles()) {
     SCOPED_TRACE(f.name);
     const Bmp night = LoadBox(f.box);
-    EXPECT_EQ(night.width, f.width);
-    EXPECT_EQ(night.height, f.height);
+    EXPECT_EQ(std::pair(night.width, night.height), std::pair(f.width, f.height));
     if (f.name.find("Ura") != std::string::npos || f.name.find("ura") != std::string::npos) continue;  // shapes
     EXPECT_GT(FractionDiffering(night, Load(f.name)), 0.15) << "the night look repeats the day look";
   }
 }
 
 TEST(CabinetTest, ReelWindowHoleIsPlainAndTheLampsLightUpInBothLooks) {
-  struct Look {
-    const char* name;
-    Bmp cabinet, bet, bonus;
-  };
-  const Look looks[2] = {{"day", Load("Kyoutai"), Load("betb"), Load("Mogera")},
-                         {"night", LoadBox(0), LoadBox(5), LoadBox(29)}};
-  for (const Look& l : looks) {
-    SCOPED_TRACE(l.name);
-    ASSERT_EQ(l.cabinet.width, 532);
-    const std::uint32_t hole = l.cabinet.At(32, 100);
+  const std::tuple<const char*, Bmp, Bmp, Bmp> looks[2] = {{"day", Load("Kyoutai"), Load("betb"), Load("Mogera")},
+                                                          {"night", LoadBox(0), LoadBox(5), LoadBox(29)}};
+  for (const auto& [name, cabinet, bet, bonus] : looks) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(cabinet.width, 532);
+    const std::uint32_t hole = cabinet.At(32, 100);
     for (int y = 100; y < 286; ++y)
       for (int x = 32; x < 425; ++x)
-        ASSERT_EQ(l.cabinet.At(x, y), hole) << "picture under the reel window at " << x << "," << y;
+        ASSERT_EQ(cabinet.At(x, y), hole) << "picture under the reel window at " << x << "," << y;
     // Where the lamps sit the cabinet shows them unlit, so showing a lamp visibly turns it on.
-    EXPECT_LT(MeanLuma(l.cabinet, 48, 384, 68, 27) + 30, MeanLuma(l.bet, 0, 0, 68, 27));
-    EXPECT_LT(MeanLuma(l.cabinet, 437 + 20, 303 + 20, 54, 51) + 30, MeanLuma(l.bonus, 20, 20, 54, 51));
+    EXPECT_LT(MeanLuma(cabinet, 48, 384, 68, 27) + 30, MeanLuma(bet, 0, 0, 68, 27));
+    EXPECT_LT(MeanLuma(cabinet, 437 + 20, 303 + 20, 54, 51) + 30, MeanLuma(bonus, 20, 20, 54, 51));
   }
 }
 
@@ -199,8 +195,7 @@ TEST(ReelPicturesTest, PlainStripsAreLightDrumsDarkerTowardsTopAndBottom) {
   const int widths[3] = {127, 135, 130};
   for (int r = 0; r < 3; ++r) {
     const Bmp strip = LoadBox(1 + r);
-    ASSERT_EQ(strip.width, widths[r]);
-    ASSERT_EQ(strip.height, 186);
+    ASSERT_EQ(std::pair(strip.width, strip.height), std::pair(widths[r], 186));
     const double middle = MeanLuma(strip, 0, 88, 125, 10);
     EXPECT_GT(middle, 200) << "a light drum";
     EXPECT_LT(MeanLuma(strip, 0, 0, 125, 10), middle - 25);
@@ -210,8 +205,7 @@ TEST(ReelPicturesTest, PlainStripsAreLightDrumsDarkerTowardsTopAndBottom) {
 
 TEST(ReelPicturesTest, WindowsHoldTheStripsAndTheUnlitOneIsDark) {
   const Bmp lit = LoadBox(4), unlit = LoadBox(6);
-  ASSERT_EQ(lit.width, 393);
-  ASSERT_EQ(lit.height, 186);
+  ASSERT_EQ(std::pair(lit.width, lit.height), std::pair(393, 186));
   ASSERT_EQ(unlit.width, 393);
   const int xs[3] = {0, 128, 260};
   for (int r = 0; r < 3; ++r) {  // what the reels copy in (125 columns) is what the window starts with
@@ -240,8 +234,7 @@ TEST(ReelPicturesTest, BonusStripsAreColouredUnlikeThePlainOnes) {
 
 TEST(DigitStripTest, TenDistinctDarkDigitsOnWhiteInTheirCells) {
   const Bmp strip = LoadBox(38);
-  ASSERT_EQ(strip.width, 97);
-  ASSERT_EQ(strip.height, 55);
+  ASSERT_EQ(std::pair(strip.width, strip.height), std::pair(97, 55));
   const int xs[5] = {2, 20, 38, 56, 74};
   std::map<int, std::vector<bool>> shapes;  // digit -> its dark pixels in the 18 x 26 window
   for (int cell = 0; cell < 10; ++cell) {
@@ -281,8 +274,7 @@ TEST(PortraitsTest, FiveDistinctPortraits) {
   std::vector<Bmp> portraits;
   for (int box = 30; box <= 34; ++box) {
     portraits.push_back(LoadBox(box));
-    EXPECT_EQ(portraits.back().width, 132);
-    EXPECT_EQ(portraits.back().height, 66);
+    EXPECT_EQ(std::pair(portraits.back().width, portraits.back().height), std::pair(132, 66));
   }
   for (size_t a = 0; a < portraits.size(); ++a)
     for (size_t b = a + 1; b < portraits.size(); ++b) EXPECT_GT(FractionDiffering(portraits[a], portraits[b]), 0.3);
