@@ -65,9 +65,7 @@ void GameTest::SetUp() {
 
 void GameTest::TearDown() {
   InstallCounterView(nullptr);
-  Form3.Unload();
-  Form1.Unload();
-  Form2.Unload();
+  for (Screen* s : std::initializer_list<Screen*>{&Form3, &Form1, &Form2}) s->Unload();
   for (auto& [timer, tick] : ticks_) {
     timer->Interval = 0;
     timer->OnTick = tick;
