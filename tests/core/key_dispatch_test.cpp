@@ -1,4 +1,6 @@
 // The machine screen's key dispatch: every guard of the table, on the virtual back end.
+#include <tuple>
+
 #include "harness/harness.h"
 #include "platform/events.h"
 
@@ -259,9 +261,7 @@ TEST_F(KeyDispatchTest, F8MakesALeverOnPossibleAgain) {
   });
   StopsAt(t + 1.6, 0.05);
   sim->RunFor(2.5);
-  EXPECT_EQ(ready, 0);
-  EXPECT_EQ(refused, "1");
-  EXPECT_EQ(accepted, "2");
+  EXPECT_EQ(std::tie(ready, refused, accepted), std::tuple(0, "1", "2"));
 }
 
 TEST_F(KeyDispatchTest, GamesCountOnAcrossDaysFromZeroShown) {

@@ -114,8 +114,7 @@ class SoakTest : public MachineTest {
   static constexpr int kDepthBound = 80;
 
   std::int64_t worth0 = 0;
-  int checks = 0;
-  int gameEnds = 0;
+  int checks = 0, gameEnds = 0;
   bool spinning = false;
 };
 
