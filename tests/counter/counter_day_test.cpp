@@ -1,6 +1,7 @@
 // The data counter following a day at the machine on the virtual back end: what it records at each game's end,
 // its D key, its window's updates, and the day it hands to the history at the cash-out.
 #include <filesystem>
+#include <tuple>
 
 #include "counter/counter.h"
 #include "counter/history_file.h"
@@ -24,8 +25,7 @@ class FakeView : public CounterView {
     reelsTurning += !AllReelsStopped();
   }
   bool shown = false;
-  int updates = 0;
-  int reelsTurning = 0;
+  int updates = 0, reelsTurning = 0;
   std::vector<int> updateGames;
   CounterModel last;
 };
@@ -87,25 +87,22 @@ TEST_F(CounterDayTest, GamesEndingTogetherShareTheSlumpEvenlyFromTheDaysStart) {
 // that won it; the counter has it from that game's end, and once. An MC a streak forced is no fresh win.
 TEST_F(CounterDayTest, AWonMcIsCountedFromTheGameThatWonItOnce) {
   OpenDay();
-  struct Game {
-    int length;  // of the MC the game won; 0: none
-    const char *mcShown, *pmcShown;
-    int mc, pmc;
-    bool streakNext = false;  // a streak continuation is due at this game's end
-  };
-  const Game played[] = {{33, "0", "0", 1, 0}, {0, "1", "0", 1, 0},        {555, "1", "0", 1, 1}, {0, "1", "0", 1, 1},
-                         {0, "1", "1", 1, 1, true}, {33, "2", "1", 2, 1}, {0, "2", "1", 2, 1}};
-  for (const Game& g : played) {
-    Form2.McCount.Caption = g.mcShown;
-    Form2.PmcCount.Caption = g.pmcShown;
-    Lottery.GameFlag = g.length ? GameFlags::Mc : GameFlags::None;
-    Lottery.StopPattern = g.length ? StopPatterns::Bonus : StopPatterns::Flagged;
-    Lottery.McLength = g.length;
-    Mc.StreakPending = g.streakNext ? 1 : 0;
+  // {the length of the MC the game won (0: none), the MCs and PMCs shown, the MCs and PMCs counted, a streak
+  // continuation due at the game's end}
+  const std::tuple<int, const char*, const char*, int, int, bool> played[] = {
+      {33, "0", "0", 1, 0, false}, {0, "1", "0", 1, 0, false}, {555, "1", "0", 1, 1, false}, {0, "1", "0", 1, 1, false},
+      {0, "1", "1", 1, 1, true},   {33, "2", "1", 2, 1, false}, {0, "2", "1", 2, 1, false}};
+  for (const auto& [length, mcShown, pmcShown, mc, pmc, streakNext] : played) {
+    Form2.McCount.Caption = mcShown;
+    Form2.PmcCount.Caption = pmcShown;
+    Lottery.GameFlag = length ? GameFlags::Mc : GameFlags::None;
+    Lottery.StopPattern = length ? StopPatterns::Bonus : StopPatterns::Flagged;
+    Lottery.McLength = length;
+    Mc.StreakPending = streakNext ? 1 : 0;
     Play.TotalGames += 1;
     CounterGameEnd();
-    EXPECT_EQ(CounterToday().mc, g.mc) << Play.TotalGames;
-    EXPECT_EQ(CounterToday().pmc, g.pmc) << Play.TotalGames;
+    EXPECT_EQ(CounterToday().mc, mc) << Play.TotalGames;
+    EXPECT_EQ(CounterToday().pmc, pmc) << Play.TotalGames;
   }
   EXPECT_EQ(CounterToday().freshWins, 2);
   EXPECT_TRUE(CounterToday().bonuses.back().streak);
@@ -133,8 +130,7 @@ TEST_F(CounterDayTest, AWonMcDayIsRecordedGameByGameAsThePlayerSawIt) {
   ASSERT_EQ(d.slump.size(), static_cast<size_t>(played));
   for (size_t g = 0; g < games.size(); ++g)
     EXPECT_EQ(d.slump[g] - (g ? d.slump[g - 1] : 0), games[g].coinsAfter - games[g].coinsBefore) << "game " << g + 1;
-  EXPECT_EQ(d.coinsIn, Stats.CoinsIn);
-  EXPECT_EQ(d.coinsOut, Stats.CoinsOut);
+  EXPECT_EQ(std::tie(d.coinsIn, d.coinsOut), std::tie(Stats.CoinsIn, Stats.CoinsOut));
   EXPECT_EQ(d.slump.back(), Stats.CoinsOut - Stats.CoinsIn);
   EXPECT_EQ(d.slump.back(), LabelNumber(Form2.Credits.Caption()) - 1000);
 
@@ -184,10 +180,8 @@ TEST_F(CounterDayTest, TheDKeyOpensAndClosesTheWindowWhichUpdatesOnlyAtGameEnds)
   EXPECT_TRUE(CounterOpen());
   EXPECT_TRUE(view.shown);
   EXPECT_EQ(captions(), before);
-  EXPECT_EQ(Play.ReadyForNextGame, play.ReadyForNextGame);
-  EXPECT_EQ(Play.PlayAccepted, play.PlayAccepted);
-  EXPECT_EQ(Play.TotalGames, play.TotalGames);
-  EXPECT_EQ(Play.CreditCoins, play.CreditCoins);
+  EXPECT_EQ(std::tie(Play.ReadyForNextGame, Play.PlayAccepted, Play.TotalGames, Play.CreditCoins),
+            std::tie(play.ReadyForNextGame, play.PlayAccepted, play.TotalGames, play.CreditCoins));
   EXPECT_EQ(Form2.Timer1.Interval(), 0);
 
   PlayUntil([this] { return games.size() == 12; });

@@ -13,8 +13,9 @@
 namespace {
 
 CounterDay SampleDay(int n) {
-  CounterDay d;
-  d.date = "2025-06-" + std::string(n < 10 ? "0" : "") + std::to_string(n) + " 18:42";
+  CounterDay d{.date = "2025-06-" + std::string(n < 10 ? "0" : "") + std::to_string(n) + " 18:42",
+               .freshWins = 1, .mc = 1, .pmc = 1, .fanfare = n % 2, .setting = 1 + n % 6, .slump = {},
+               .bonuses = {{4, false, false, 33, 4, false}, {8, true, n % 2 == 1, 222, 2, true}}};
   const int deltas[] = {-3, -3, 0, 9, -3, -3, -3, 9, 9, 9, -3, 0};
   int value = 0;
   // A lost game takes 3 coins, a replay none, a mame role pays 12 for 3.
@@ -27,10 +28,6 @@ CounterDay SampleDay(int n) {
   }
   d.games = static_cast<int>(d.slump.size());
   d.normalGames = d.games - 3;
-  d.freshWins = d.mc = d.pmc = 1;
-  d.fanfare = n % 2;
-  d.setting = 1 + n % 6;
-  d.bonuses = {{4, false, false, 33, 4, false}, {8, true, n % 2 == 1, 222, 2, true}};
   return d;
 }
 
@@ -217,8 +214,7 @@ TEST_F(HistoryFileTest, AFileThatCannotBeReadIsLeftAloneAndEveryDamagedOneIsKept
 
 TEST_F(HistoryFileTest, AWriteCutOffAtAnyStepLeavesTheOldHistoryOrTheNewOneWhole) {
   ASSERT_TRUE(AppendToHistory(SampleDay(1)));
-  const std::string before = Contents();
-  const std::string after = EncodeHistory({SampleDay(1), SampleDay(2)});
+  const std::string before = Contents(), after = EncodeHistory({SampleDay(1), SampleDay(2)});
   for (int cut = 1; cut <= 6; ++cut) {
     std::ofstream(Path(), std::ios::binary) << before;
     SaveFaults = {cut, 0};

@@ -2,6 +2,8 @@
 // the simulator's own figures.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "counter/history_file.h"
 #include "harness/scratch_folder.h"
 #include "platform/files.h"
@@ -11,11 +13,8 @@ namespace {
 
 TEST(SimHistory, EachSimulatedDayIsRecordedInTheDataFolder) {
   ScratchFolder folder;
-  SimOptions o;
-  o.days = 3;
-  o.games = 300;
-  o.savings = 1e7;
-  o.data = folder.Path() + "/data";
+  const SimOptions o{
+      .days = 3, .games = 300, .savings = 1e7, .data = folder.Path() + "/data", .trace = {}, .plot = {}, .scratch = {}};
   const SimResult r = RunSim(o);
   const auto bytes = ReadAllBytes(o.data + "/soundMofuran/" + kHistoryFile);
   ASSERT_TRUE(bytes);
@@ -33,11 +32,7 @@ TEST(SimHistory, EachSimulatedDayIsRecordedInTheDataFolder) {
     EXPECT_EQ(static_cast<int>(days[i].slump.size()), days[i].games);
     EXPECT_GE(days[i].setting, 1);
   }
-  EXPECT_EQ(games, r.games);
-  EXPECT_EQ(mc, r.mc);
-  EXPECT_EQ(pmc, r.pmc);
-  EXPECT_EQ(in, r.coinsIn);
-  EXPECT_EQ(out, r.coinsOut);
+  EXPECT_EQ(std::tie(games, mc, pmc, in, out), std::tie(r.games, r.mc, r.pmc, r.coinsIn, r.coinsOut));
 }
 
 }  // namespace

@@ -18,16 +18,11 @@
 namespace {
 
 CounterDay PastDay(const char* date, int games, int setting) {
-  CounterDay d;
-  d.date = date;
-  d.games = games;
+  CounterDay d{.date = date, .games = games, .pmc = 1, .coinsIn = 3 * games, .setting = setting, .slump = {},
+               .bonuses = {{games / 2, true, false, 222, games / 2, false}}};
   // Down until its PMC halfway, then up.
   for (int g = 1; g <= games; ++g) d.slump.push_back(g <= games / 2 ? -3 * g : -3 * (games / 2) + 9 * (g - games / 2));
-  d.coinsIn = 3 * games;
   d.coinsOut = d.coinsIn + d.slump.back();
-  d.bonuses = {{games / 2, true, false, 222, games / 2, false}};
-  d.pmc = 1;
-  d.setting = setting;
   return d;
 }
 
@@ -158,15 +153,10 @@ TEST_F(CounterWindowQtTest, TheTablesShowEveryFigureInItsCell) {
   CounterModel m;
   m.hasToday = true;
   m.dayRunning = false;
-  m.today.date = "2026-12-10 21:30";
-  m.today.games = 1234;
-  m.today.mc = 3;
-  m.today.pmc = 1;
-  m.today.coinsIn = 3000;
-  m.today.coinsOut = 2500;
-  m.today.setting = 4;
-  m.today.bonuses = {{120, false, false, 33, 120, false}, {154, true, false, 555, 1, true},
-                     {800, false, true, 33, 90, false}};
+  m.today = {.date = "2026-12-10 21:30", .games = 1234, .mc = 3, .pmc = 1, .coinsIn = 3000, .coinsOut = 2500,
+             .setting = 4, .slump = {},
+             .bonuses = {{120, false, false, 33, 120, false}, {154, true, false, 555, 1, true},
+                         {800, false, true, 33, 90, false}}};
   m.pastDays = {PastDay("2026-12-09 20:00", 600, 2), PastDay("2026-12-08 19:00", 4000, 6)};
   m.pastDays[0].mc = 2;
   m.pastDays[1].mc = 5;
