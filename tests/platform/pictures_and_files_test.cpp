@@ -56,8 +56,7 @@ TEST(BitBltTest, ClipsToBothBitmaps) {
   EXPECT_EQ(dst.pixel(4, 4) & 0xFFFFFF, 0xFFFFFFu);
   EXPECT_EQ(dst.pixel(5, 5) & 0xFFFFFF, 0u);
   // Negative places: rows above the bitmap are dropped, the rest shifts with the source.
-  QImage d2 = Filled(10, 10, qRgb(0, 0, 0));
-  QImage s2 = Filled(3, 3, qRgb(0, 0, 0));
+  QImage d2 = Filled(10, 10, qRgb(0, 0, 0)), s2 = Filled(3, 3, qRgb(0, 0, 0));
   s2.setPixel(2, 2, qRgb(255, 0, 0));
   BitBlt(d2, -1, -1, 3, 3, s2, 0, 0, SRCCOPY);
   EXPECT_EQ(d2.pixel(1, 1) & 0xFFFFFF, 0xFF0000u);
