@@ -1,5 +1,7 @@
 // Loading, cross-checking, initialising and saving the player record through the title screen's boxes, and the
 // end-of-day merge.
+#include <tuple>
+
 #include "harness/harness.h"
 #include "title/title_data.h"
 
@@ -34,10 +36,8 @@ TEST_F(SaveFilesTest, LoadShowsTheRecordAndRenamingKeepsEveryValue) {
   Record.BankruptCount = 99;
   SaveData();
   const PlayerRecord stored = Stored();
-  EXPECT_EQ(stored.Savings.units, 0);
-  EXPECT_EQ(stored.BestCoins, 5000);
-  EXPECT_EQ(stored.BankruptCount, 99);
-  EXPECT_EQ(stored.TotalMcCount, 12);
+  EXPECT_EQ(std::tie(stored.Savings.units, stored.BestCoins, stored.BankruptCount, stored.TotalMcCount),
+            std::tuple(0, 5000, 99, 12));
 }
 
 TEST_F(SaveFilesTest, AnEditedCopyOfSavingsOrARecordIsDetected) {
@@ -193,11 +193,8 @@ TEST_F(EndOfDayTest, TheDayIsMergedFieldByField) {
   EndOfDaySave();
   const PlayerRecord next = Stored();
   EXPECT_EQ(next.Savings, Currency::FromYen(88000));
-  EXPECT_EQ(next.BestCoins, 4400);
-  EXPECT_EQ(next.BestMcGames, 2000);
-  EXPECT_EQ(next.FanfareTotal, 9);
-  EXPECT_EQ(next.SpectaclesItem, 10);
-  EXPECT_EQ(next.BankruptCount, 3);
+  EXPECT_EQ(std::tie(next.BestCoins, next.BestMcGames, next.FanfareTotal, next.SpectaclesItem, next.BankruptCount),
+            std::tuple(4400, 2000, 9, 10, 3));
   EXPECT_TRUE(sim->Boxes().empty());
 }
 

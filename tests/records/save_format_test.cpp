@@ -1,4 +1,6 @@
 // The two save files byte for byte, and the name in the Japanese code page.
+#include <tuple>
+
 #include "harness/harness.h"
 
 namespace {
@@ -58,9 +60,7 @@ TEST_F(SaveFormatTest, ShortFilesReadAsZerosAndABlankName) {
   EXPECT_EQ(EncodeVbdsnd(DecodeVbdsnd({})), Bytes(80, 0));
   // Cut inside the savings: what is there counts, the rest is zero.
   const PlayerRecord partial = DecodeVbdsnd(Bytes(kKnownVbdsnd.begin(), kKnownVbdsnd.begin() + 26));
-  EXPECT_EQ(partial.SpectaclesItem, 10);
-  EXPECT_EQ(partial.Savings.units, 0xf970);
-  EXPECT_EQ(partial.TotalMcCount, 0);
+  EXPECT_EQ(std::tie(partial.SpectaclesItem, partial.Savings.units, partial.TotalMcCount), std::tuple(10, 0xf970, 0));
   // A name cut inside a double-byte character, NUL bytes, or nothing at all.
   Bytes d = KnownDataFiles();
   d.resize(32 + 3);
