@@ -22,8 +22,7 @@ struct SymbolBoxes {
 constexpr SymbolBoxes kBoxes[6] = {
     {}, {7, 8, 17, 8}, {9, 10, 18, 24}, {13, 14, 19, 14}, {15, 16, 20, 25}, {11, 12, 23, 12}};
 
-constexpr int kCellX[3] = {3, 141, 273};
-constexpr int kBackgroundX[3] = {0, 128, 260};
+constexpr int kCellX[3] = {3, 141, 273}, kBackgroundX[3] = {0, 128, 260};
 constexpr int kStoppedY[4] = {188, 128, 68, 8};
 // The rows of each reel (left, centre, right) on the pay line of StopGroup 1..5: 3 top, 2 middle, 1 bottom.
 constexpr int kLine[6][3] = {{}, {3, 3, 3}, {3, 2, 1}, {2, 2, 2}, {1, 2, 3}, {1, 1, 1}};

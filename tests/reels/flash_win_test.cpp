@@ -9,8 +9,7 @@
 
 namespace {
 
-constexpr int kCellX[3] = {3, 141, 273};
-constexpr int kRowY[4] = {188, 128, 68, 8};
+constexpr int kCellX[3] = {3, 141, 273}, kRowY[4] = {188, 128, 68, 8};
 ReelCells* const kCells[3] = {&LeftCells, &CentreCells, &RightCells};
 
 class FlashWinTest : public PresentationTest {
@@ -142,15 +141,9 @@ TEST_F(FlashWinTest, EachResultFlashesItsOwnTwoPicturesOnThePayLine) {
 // for its start sequence.
 TEST_F(FlashWinTest, EachFrameIsDrawnOverTheStripsItsStateAsksFor) {
   enum Strips { Kept, Normal, McStyle };
-  struct Case {
-    const char* what;
-    int flag, pattern, phase, order;
-    bool allStopped;
-    int ready, ending, step, counter;
-    Strips strips;
-    int lamp;  // 1 shown, 0 hidden, -1 left as it was
-  };
-  const Case kCases[] = {
+  // {what, flag, pattern, BonusPhase, stop order, every reel stopped, ready for the next game, McEnding, McStep,
+  // FlashCounter, the strips drawn, the lamp: 1 shown, 0 hidden, -1 left as it was}
+  const std::tuple<const char*, int, int, int, int, bool, int, int, int, int, Strips, int> kCases[] = {
       {"a replay in an MC", 2, 0, 1, 0, true, 1, 0, 0, 2, McStyle, -1},
       {"sevens of an announced MC", 1, 1, 2, 0, true, 0, 0, 0, 2, McStyle, -1},
       {"a small win", 3, 0, 0, 0, true, 1, 0, 0, 2, Kept, -1},
@@ -164,17 +157,18 @@ TEST_F(FlashWinTest, EachFrameIsDrawnOverTheStripsItsStateAsksFor) {
       {"sevens waiting, dark frame", 1, 1, 0, 0, true, 0, 0, 0, 2, Normal, 0},
       {"sevens of an announced MC in the stop order 1", 1, 1, 2, 1, true, 0, 0, 0, 2, Normal, 0},
   };
-  for (const Case& c : kCases) {
+  for (const auto& [what, flag, pattern, phase, order, allStopped, ready, ending, step, counter, strips, lamp] :
+       kCases) {
     coded::PaintReelPictures();
-    Mc.BonusPhase = static_cast<std::int16_t>(c.phase);
-    Stopped(c.flag, c.pattern, 3);
-    if (!c.allStopped) Reels.RightReelStopped = 0;
-    Lottery.StopOrder = static_cast<std::int16_t>(c.order);
-    Play.ReadyForNextGame = static_cast<std::int16_t>(c.ready);
-    Mc.McEnding = static_cast<std::int16_t>(c.ending);
-    Mc.McStep = static_cast<std::int16_t>(c.step);
-    Flash.FlashCounter = static_cast<std::int16_t>(c.counter);
-    Form2.Picture29.Visible = c.lamp != 1;
+    Mc.BonusPhase = static_cast<std::int16_t>(phase);
+    Stopped(flag, pattern, 3);
+    if (!allStopped) Reels.RightReelStopped = 0;
+    Lottery.StopOrder = static_cast<std::int16_t>(order);
+    Play.ReadyForNextGame = static_cast<std::int16_t>(ready);
+    Mc.McEnding = static_cast<std::int16_t>(ending);
+    Mc.McStep = static_cast<std::int16_t>(step);
+    Flash.FlashCounter = static_cast<std::int16_t>(counter);
+    Form2.Picture29.Visible = lamp != 1;
     Form2.Timer4.Interval = 0;
     // One frame: the next lever-on comes inside its pause.
     sim->ActAt(sim->Elapsed() + 0.01,
@@ -182,10 +176,10 @@ TEST_F(FlashWinTest, EachFrameIsDrawnOverTheStripsItsStateAsksFor) {
     FlashWin();
     sim->RunFor(0.02);
     for (int reel = 0; reel < 3; ++reel) {
-      const int want = c.strips == Kept ? 4 : c.strips == Normal ? 1 + reel : 26 + reel;
-      EXPECT_EQ(coded::BackgroundAt(kCellX[reel] - 2, 3), want) << c.what << " reel " << reel;
+      const int want = strips == Kept ? 4 : strips == Normal ? 1 + reel : 26 + reel;
+      EXPECT_EQ(coded::BackgroundAt(kCellX[reel] - 2, 3), want) << what << " reel " << reel;
     }
-    EXPECT_EQ(Form2.Picture29.Visible(), c.lamp != 0) << c.what;
+    EXPECT_EQ(Form2.Picture29.Visible(), lamp != 0) << what;
   }
 }
 

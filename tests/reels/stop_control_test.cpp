@@ -174,8 +174,7 @@ TEST_F(StopControlTest, APositionLastsSixtyPixelsOfTicks) {
     Reels.ReelStep = static_cast<std::int16_t>(step);
     Reels.LeftReelPos = 5;
     Reels.LeftReelOffset = Reels.LeftReelStopped = Play.LeftStopPressed = 0;
-    int changes = 0, count = 0;
-    int last = Reels.LeftReelPos;
+    int changes = 0, count = 0, last = Reels.LeftReelPos;
     while (changes < 3) {
       ReelTick(0);
       ++count;
@@ -239,9 +238,7 @@ TEST_F(StopControlTest, ALeverOnAt21ShowsPosition22OnceThenOne) {
   Play.KeyCode = 38;
   Play.BetPlaced = Play.PlayAccepted = 1;
   LeverOnSequence();
-  EXPECT_EQ(Reels.LeftReelPos, 22);
-  EXPECT_EQ(Reels.CentreReelPos, 6);
-  EXPECT_EQ(Reels.RightReelPos, 2);
+  EXPECT_EQ(std::tie(Reels.LeftReelPos, Reels.CentreReelPos, Reels.RightReelPos), std::tuple(22, 6, 2));
   Reels.ReelStep = 15;
   for (int i = 0; i < 3; ++i) ReelTick(0);
   EXPECT_EQ(Reels.LeftReelPos, 22);
@@ -254,20 +251,16 @@ TEST_F(StopControlTest, ALeverOnAt21ShowsPosition22OnceThenOne) {
 TEST(ReelStripTest, TheWindowRuleShowsTheRowsAboveThePosition) {
   BuildReelStrips();
   // Left at 9: seven on top, Mofuran in the middle, seven at the bottom; right at 17 the same.
-  EXPECT_EQ(SymbolAt(LeftStrip, 9, 3), Seven);
-  EXPECT_EQ(SymbolAt(LeftStrip, 9, 2), Mofuran);
-  EXPECT_EQ(SymbolAt(LeftStrip, 9, 1), Seven);
+  EXPECT_EQ(std::tuple(SymbolAt(LeftStrip, 9, 3), SymbolAt(LeftStrip, 9, 2), SymbolAt(LeftStrip, 9, 1)),
+            std::tuple(Seven, Mofuran, Seven));
   for (int row = 1; row <= 3; ++row) EXPECT_EQ(SymbolAt(RightStrip, 17, row), SymbolAt(LeftStrip, 9, row));
   // Centre at 1: Mame, Mofuran, Seven from top to bottom.
-  EXPECT_EQ(SymbolAt(CentreStrip, 1, 3), Mame);
-  EXPECT_EQ(SymbolAt(CentreStrip, 1, 2), Mofuran);
-  EXPECT_EQ(SymbolAt(CentreStrip, 1, 1), Seven);
+  EXPECT_EQ(std::tuple(SymbolAt(CentreStrip, 1, 3), SymbolAt(CentreStrip, 1, 2), SymbolAt(CentreStrip, 1, 1)),
+            std::tuple(Mame, Mofuran, Seven));
   // The four extra entries repeat the first four; cherries only on the left strip.
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(LeftStrip[21 + i], LeftStrip[i]);
-    EXPECT_EQ(CentreStrip[21 + i], CentreStrip[i]);
-    EXPECT_EQ(RightStrip[21 + i], RightStrip[i]);
-  }
+  for (auto [strip, name] : {std::pair<const std::int16_t*, const char*>{LeftStrip, "left"}, {CentreStrip, "centre"},
+                             {RightStrip, "right"}})
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(strip[21 + i], strip[i]) << name << " " << i;
   for (int i = 0; i < 25; ++i) {
     EXPECT_NE(CentreStrip[i], Cherry);
     EXPECT_NE(RightStrip[i], Cherry);
