@@ -56,9 +56,7 @@ TEST(SheetIntervalsTest, StayWithinWhatTheFigureCanTakeAndAreNeverOfZeroWidth) {
 
 TEST(SheetIntervalsTest, TheMedianOfTheDaysWithTheOrderStatisticsThatHoldIt) {
   const Figure five = MedianFigure({400, 999, 111, 2999, 555});
-  EXPECT_EQ(five.value, 555);
-  EXPECT_EQ(five.low, 111);
-  EXPECT_EQ(five.high, 2999);
+  EXPECT_EQ(std::tie(five.value, five.low, five.high), std::tuple(555, 111, 2999));
   std::vector<double> twenty;
   for (int i = 1; i <= 20; ++i) twenty.push_back(i);
   const Figure f = MedianFigure(twenty);  // 6th to 15th hold 95.9 %, 7th to 14th 88.5 %: in between
@@ -71,18 +69,13 @@ TEST(SheetIntervalsTest, TheMedianOfTheDaysWithTheOrderStatisticsThatHoldIt) {
 // object a setting, and its picture is an SVG that a renderer reads.
 TEST(OddsSheetTest, EverySettingIsPlayedPrintedAndDrawn) {
   ScratchFolder scratch;
-  SimOptions o;
-  o.sheet = true;
-  o.days = 2;
-  o.games = 120;
-  o.daysGiven = o.gamesGiven = true;
-  o.data = scratch.Path() + "/data";
+  const SimOptions o{.days = 2, .games = 120, .data = scratch.Path() + "/data", .trace = {}, .sheet = true, .plot = {},
+                     .daysGiven = true, .gamesGiven = true, .scratch = {}};
   const OddsSheet sheet = RunSheet(o);
   ASSERT_EQ(sheet.settings.size(), 6u);
   EXPECT_EQ(sheet.games, 6 * 2 * 120);
   for (const SettingFigures& s : sheet.settings) {
-    EXPECT_EQ(s.days, 2);
-    EXPECT_EQ(s.games, 240);
+    EXPECT_EQ(std::tie(s.days, s.games), std::tuple(2, 240));
     EXPECT_GT(s.payout.value, 0);
     EXPECT_TRUE(s.payout.thin) << "two days are too few for an interval";
     EXPECT_EQ(s.slumps.size(), s.setting == 1 || s.setting == 6 ? 2u : 0u) << s.setting;
@@ -111,11 +104,8 @@ TEST(OddsSheetTest, EverySettingIsPlayedPrintedAndDrawn) {
 // Many small sheets against one long reference of the same days' length: each figure's intervals hold the
 // reference as often as they say, within what chance allows for their number, and none is empty or impossible.
 TEST(SheetCoverageTest, EachFigureOfSmallSheetsHoldsTheLongReferenceAboutNinetyFivePercent) {
-  CoverageOptions o;
-  o.daysPerSheet = {5};
-  o.games = 1000;
-  o.days = o.referenceDays = 150;
-  o.jobs = 2;
+  const CoverageOptions o{
+      .daysPerSheet = {5}, .games = 1000, .days = 150, .referenceDays = 150, .jobs = 2, .daysFile = {}};
   const auto sizes = MeasureCoverage(o);
   ASSERT_EQ(sizes.size(), 1u);
   for (const FigureCoverage& f : sizes[0]) {

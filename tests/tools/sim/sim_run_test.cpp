@@ -91,11 +91,7 @@ class SimRunTest : public ::testing::Test {
   std::string Data(const char* name) { return (std::filesystem::path(scratch.Path()) / name).string(); }
   // A run of these days and games with its data in the scratch folder.
   SimOptions Options(int days, long games, const char* data) {
-    SimOptions o;
-    o.days = days;
-    o.games = games;
-    o.data = Data(data);
-    return o;
+    return {.days = days, .games = games, .data = Data(data), .trace = {}, .plot = {}, .scratch = {}};
   }
   // The simulator, with temporary folders of its own.
   static std::string Sim(const std::string& args, const std::string& before = "") {
@@ -109,27 +105,17 @@ TEST(SimOptionsTest, EveryOptionIsReadAndNothingElseIsAccepted) {
   const SimOptions o = Parsed({"--days", "4", "--games", "0", "--setting", "5", "--savings", "1234567", "--data",
                                "/tmp/x", "--name", "もこ", "--start-ms", "43200000", "--pmc-item", "--fanfare-item",
                                "--json", "--trace", "t.tsv"});
-  EXPECT_EQ(o.days, 4);
-  EXPECT_EQ(o.games, 0);
-  EXPECT_EQ(o.setting, 5);
-  EXPECT_EQ(o.savings, 1234567);
-  EXPECT_EQ(o.data, "/tmp/x");
-  EXPECT_EQ(o.name, "もこ");
-  EXPECT_EQ(o.startMs, 43200000);
+  EXPECT_EQ(std::tie(o.days, o.games, o.setting, o.savings, o.data, o.name, o.startMs),
+            std::tuple(4, 0L, 5, 1234567.0, "/tmp/x", "もこ", 43200000.0));
   EXPECT_TRUE(o.pmcItem && o.fanfareItem && o.json);
   EXPECT_EQ(o.trace, "t.tsv");
   const SimOptions sheet = Parsed({"--sheet", "--plot", "odds.svg", "--jobs", "3"});
   EXPECT_TRUE(sheet.sheet);
-  EXPECT_EQ(sheet.plot, "odds.svg");
-  EXPECT_EQ(sheet.jobs, 3);
+  EXPECT_EQ(std::tie(sheet.plot, sheet.jobs), std::tuple("odds.svg", 3));
   EXPECT_FALSE(sheet.daysGiven || sheet.gamesGiven) << "the sheet keeps its own sizes";
 
   const SimOptions d = Parsed({});
-  EXPECT_EQ(d.days, 1);
-  EXPECT_EQ(d.games, 10000);
-  EXPECT_EQ(d.setting, 0);
-  EXPECT_EQ(d.name, "sim");
-  EXPECT_EQ(d.startMs, 36000000);
+  EXPECT_EQ(std::tie(d.days, d.games, d.setting, d.name, d.startMs), std::tuple(1, 10000L, 0, "sim", 36000000.0));
 
   for (const std::vector<const char*>& args : std::vector<std::vector<const char*>>{
            {"--setting", "7"}, {"--setting", "0"}, {"--games", "-1"}, {"--days", "two"}, {"--days", "2.5"},
@@ -248,9 +234,7 @@ TEST_F(SimRunTest, NoGamesStillRegistersThePlayerAndCashesOut) {
   o.name = "もこもこ";
   o.pmcItem = o.fanfareItem = true;
   const SimResult r = RunSim(o);
-  EXPECT_EQ(r.games, 0);
-  EXPECT_EQ(r.coinsIn, 0);
-  EXPECT_EQ(r.savingsEnd, 200000);
+  EXPECT_EQ(std::tie(r.games, r.coinsIn, r.savingsEnd), std::tuple(0L, 0LL, 200000.0));
   EXPECT_EQ(r.settings.size(), 2u);
   EXPECT_EQ(CurrentFolder(), before);
 
@@ -260,18 +244,11 @@ TEST_F(SimRunTest, NoGamesStillRegistersThePlayerAndCashesOut) {
   const PlayerRecord stored = FILEREAD();
   ChangeFolder(before);
   EXPECT_EQ(Trim(CheckCopy.Name), "もこもこ");
-  EXPECT_EQ(stored.PmcUpItem, 9);
-  EXPECT_EQ(stored.FanfareX5Item, 17);
+  EXPECT_EQ(std::tie(stored.PmcUpItem, stored.FanfareX5Item), std::tuple(9, 17));
 }
 
 TEST_F(SimRunTest, TheFiguresPrintAsOneJsonObjectWithTheKeysInOrder) {
-  SimResult r;
-  r.days = 2;
-  r.games = 10;
-  r.coinsIn = 30;
-  r.coinsOut = 45;
-  r.settings = {3, 6};
-  r.wallSeconds = 0.5;
+  const SimResult r{.days = 2, .games = 10, .coinsIn = 30, .coinsOut = 45, .settings = {3, 6}, .wallSeconds = 0.5};
   const std::string json = ResultJson(r);
   EXPECT_EQ(json.find('\n'), std::string::npos);
   size_t at = 0;
