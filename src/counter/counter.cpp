@@ -205,7 +205,8 @@ CounterModel CurrentCounterModel() {
   if (!g_pastRead) ReadPastDays();
   m.pastDays = g_past;
   m.notice = t.notice;
-  m.estimate = EstimateSetting(t.day.normalGames, t.day.freshWins);
+  const int streaks = static_cast<int>(t.day.bonuses.size()) - t.day.freshWins;
+  m.estimate = EstimateSetting(t.day.games, t.day.normalGames, t.day.freshWins, streaks);
   return m;
 }
 

@@ -6,7 +6,6 @@
 #include "tools/sim/sim_run.h"
 
 namespace {
-constexpr SettingOdds kPrior = {2.0 / 7, 1.0 / 7, 1.0 / 7, 1.0 / 7, 1.0 / 7, 1.0 / 7};
 constexpr double kZ = 1.959964;
 }  // namespace
 
@@ -59,18 +58,19 @@ std::vector<BandReport> Judge(const std::vector<PlayedDay>& days, const Estimato
   bands[2].name = "4,000 games and more";
   for (const PlayedDay& d : days) {
     BandReport& band = bands[d.day.games <= 1000 ? 0 : d.day.games < 4000 ? 1 : 2];
-    const SettingOdds p = estimate(d.day);
-    const int truth = d.setting - 1, g = d.group;
+    const Judged j = estimate(d);
+    const SettingOdds &p = j.estimate, &prior = j.baseline;
+    const int truth = j.truth - 1, g = d.group;
     ++band.days;
-    const double log = std::log(std::max(p[truth], 1e-300)), priorLog = std::log(kPrior[truth]);
+    const double log = std::log(std::max(p[truth], 1e-300)), priorLog = std::log(std::max(prior[truth], 1e-300));
     band.logScore.Add(g, log, 1);
     band.priorLogScore.Add(g, priorLog, 1);
     band.logGain.Add(g, log - priorLog, 1);
     double brier = 0, priorBrier = 0;
-    for (int s = 0; s < 6; ++s) {
-      const double hit = s == truth ? 1 : 0;
+    for (size_t s = 0; s < p.size(); ++s) {
+      const double hit = static_cast<int>(s) == truth ? 1 : 0;
       brier += (p[s] - hit) * (p[s] - hit);
-      priorBrier += (kPrior[s] - hit) * (kPrior[s] - hit);
+      priorBrier += (prior[s] - hit) * (prior[s] - hit);
       const int bin = std::min(BandReport::kBins - 1, static_cast<int>(p[s] * BandReport::kBins));
       band.observed[bin].Add(g, hit, 1);
       band.predicted[bin] += p[s];
@@ -88,14 +88,14 @@ std::string WithHalf(const GroupedRatio& r, const char* format) {
 }
 }  // namespace
 
-std::string ReportText(const std::vector<BandReport>& bands) {
+std::string ReportText(const std::vector<BandReport>& bands, const char* baseline) {
   std::string out;
   for (const BandReport& b : bands) {
     if (b.days == 0) continue;
     out += Formatted("\n%s: %d days\n", b.name.c_str(), b.days);
-    out += "  log score  " + WithHalf(b.logScore, "%.4f") + Formatted("   the draw alone %.4f", b.priorLogScore.Value()) +
+    out += "  log score  " + WithHalf(b.logScore, "%.4f") + Formatted("   %s %.4f", baseline, b.priorLogScore.Value()) +
            "   gain " + WithHalf(b.logGain, "%.4f") + "\n";
-    out += "  Brier      " + WithHalf(b.brier, "%.4f") + Formatted("   the draw alone %.4f", b.priorBrier.Value()) +
+    out += "  Brier      " + WithHalf(b.brier, "%.4f") + Formatted("   %s %.4f", baseline, b.priorBrier.Value()) +
            "   gain " + WithHalf(b.brierGain, "%.4f") + "\n";
     out += "  bin        predictions  predicted  observed (95 % interval)\n";
     for (int i = 0; i < BandReport::kBins; ++i) {

@@ -1,5 +1,5 @@
 // The calibration of the setting estimate, judged per band of day length: how often the settings given
-// probability p came true, and the log score and Brier score against the hall's draw alone on the same days.
+// probability p came true, and the log score and Brier score against a baseline on the same days.
 #pragma once
 #include <array>
 #include <functional>
@@ -8,8 +8,14 @@
 
 #include "tools/counter_calibration/calibration_days.h"
 
-using SettingOdds = std::array<double, 6>;
-using Estimator = std::function<SettingOdds(const CounterDay&)>;
+// Probabilities of settings 1..6 (the day's start) or 1..8 (the setting now).
+using SettingOdds = std::vector<double>;
+// What is judged of a day: the estimate, the baseline it is set against, and the setting that came true (1..).
+struct Judged {
+  SettingOdds estimate, baseline;
+  int truth = 0;
+};
+using Estimator = std::function<Judged(const PlayedDay&)>;
 
 // A ratio of sums over groups of days (hits over predictions, a score over days) with its 95 % interval from the
 // spread between the groups: the days of one group are taken as dependent.
@@ -37,4 +43,4 @@ struct BandReport {
 
 // The bands of day length: up to 1,000 games, 1,001 to 3,999, from 4,000.
 std::vector<BandReport> Judge(const std::vector<PlayedDay>& days, const Estimator& estimate);
-std::string ReportText(const std::vector<BandReport>& bands);
+std::string ReportText(const std::vector<BandReport>& bands, const char* baseline);

@@ -283,13 +283,21 @@ void QtCounterWindow::Update(const CounterModel& model) {
 
   const SettingEstimate& e = model.estimate;
   bars_->SetProbabilities(e.p);
-  QString line = QStringLiteral("通常%1G・初当り%2回から（連荘は除く）。").arg(e.normalGames).arg(e.freshWins);
+  QString line = QStringLiteral("打ち始めの設定。通常%1G・初当り%2回・連荘%3回から。")
+                     .arg(e.normalGames)
+                     .arg(e.freshWins)
+                     .arg(e.streaks);
   if (e.normalGames < 2000)
     line += QStringLiteral("ゲーム数が少なく、まだほぼ当日の設定配分のままです。");
   else if (e.normalGames < 6000)
     line += QStringLiteral("目安程度の推測です。");
   else
     line += QStringLiteral("ある程度信頼できる推測です。");
+  // The setting now, where it may have risen since the start (a bell on an MC's growth, a long drought).
+  if (e.risen >= 0.005)
+    line += QStringLiteral("現在は設定が上がっている見込み%1%（設定7・8: %2%）。")
+                .arg(100 * e.risen, 0, 'f', 1)
+                .arg(100 * (e.now[6] + e.now[7]), 0, 'f', 1);
   estimateLine_->setText(line);
   notice_->setText(QString::fromStdString(model.notice));
   notice_->setVisible(!model.notice.empty());

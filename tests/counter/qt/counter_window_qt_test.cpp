@@ -1,6 +1,7 @@
 // The counter's window on the real back end (Qt's offscreen platform): D at the machine opens it without taking
 // the keyboard, it shows the day and the chosen past day, and the title screen's button opens it after a day.
 #include <QHeaderView>
+#include <QLabel>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <array>
@@ -160,9 +161,14 @@ TEST_F(CounterWindowQtTest, TheTablesShowEveryFigureInItsCell) {
   m.pastDays = {PastDay("2026-12-09 20:00", 600, 2), PastDay("2026-12-08 19:00", 4000, 6)};
   m.pastDays[0].mc = 2;
   m.pastDays[1].mc = 5;
-  m.estimate.p = {0.1, 0.2, 0.3, 0.2, 0.1, 0.1};
+  m.estimate = {.p = {0.1, 0.2, 0.3, 0.2, 0.1, 0.1}, .now = {0, 0, 0, 0, 0, 0, 0.125, 0}, .risen = 0.25,
+                .normalGames = 900, .freshWins = 4, .streaks = 9};
   window->Show(m);
   EXPECT_EQ(window->Bars()->Probabilities(), m.estimate.p);
+  // What it rests on, and the setting now where it may have risen.
+  EXPECT_EQ(window->EstimatePanel()->findChild<QLabel*>("caption")->text().toStdString(),
+            "打ち始めの設定。通常900G・初当り4回・連荘9回から。ゲーム数が少なく、まだほぼ当日の設定配分のままです。"
+            "現在は設定が上がっている見込み25.0%（設定7・8: 12.5%）。");
   using Rows = std::vector<std::vector<std::string>>;
   EXPECT_EQ(cells(window->BonusTable()), (Rows{{"回", "開始G", "種類", "長さ", "間G", "契機"},
                                                 {"3", "800", "ﾌｧﾝﾌｧｰ連", "33", "90", "初当り"},
