@@ -261,6 +261,14 @@ TEST_F(VirtualBackendTest, KeysGoToTheLastLoadedScreenInTheirOrder) {
   EXPECT_EQ(keys.back(), vkEscape);
 }
 
+TEST_F(VirtualBackendTest, AKeysTimeIsTakenToTheNearestMicrosecondAHalfUp) {
+  std::int64_t deliveredUs = -1;
+  screen.OnKeyDown = [&](int, int) { deliveredUs = sim.NowUs(); };
+  sim.KeyAt(0.1000005, vkUp);  // 100000.5 us, as std::llround rounds it
+  sim.RunFor(0.2);
+  EXPECT_EQ(deliveredUs, 100001);
+}
+
 // A watcher's look and a key due at the same moment come in the order they were arranged.
 TEST_F(VirtualBackendTest, ALookAndAKeyDueTogetherComeInTheOrderTheyWereArranged) {
   std::vector<std::string> seen;
