@@ -260,4 +260,23 @@ TEST(SlumpGraphTest, EachBonusIsMarkedOnTheCurveInTheColourOfItsKind) {
   EXPECT_TRUE(pixelsOf(plain, gold).empty());
 }
 
+// An empty graph is its frame alone, with room for the heading line above (22 px), the widest coin label and 10 px
+// to its left, a line of game numbers and 10 px below, and half the last game number (18 px) to its right. Each
+// edge is a 1 px line between two pixels, as the painter smooths it.
+TEST(SlumpGraphTest, ThePlotLeavesRoomForTheHeadingAndTheAxisLabels) {
+  App();
+  SlumpGraph graph;
+  graph.resize(480, 220);
+  const QImage image = graph.grab().toImage();
+  QFont small = graph.font();
+  small.setPointSizeF(8);
+  const QFontMetrics fm(small);
+  const int left = fm.horizontalAdvance("-00000") + 10, bottom = 220 - fm.height() - 10;
+  std::vector<int> across, down;
+  for (int x = 0; x < 480; ++x) if (QColor(image.pixel(x, 100)) != QColor(0x0b, 0x10, 0x20)) across.push_back(x);
+  for (int y = 20; y < 220; ++y) if (QColor(image.pixel(60, y)) != QColor(0x0b, 0x10, 0x20)) down.push_back(y);
+  EXPECT_EQ(across, (std::vector<int>{left - 1, left, 480 - 19, 480 - 18}));
+  EXPECT_EQ(down, (std::vector<int>{21, 22, bottom - 1, bottom}));
+}
+
 }  // namespace
