@@ -161,7 +161,10 @@ TEST_F(CounterWindowQtTest, TheTablesShowEveryFigureInItsCell) {
   m.pastDays[0].mc = 2;
   m.pastDays[1].mc = 5;
   m.estimate.p = {0.1, 0.2, 0.3, 0.2, 0.1, 0.1};
+  m.notice = "記録ファイルを書き込めませんでした。";
   window->Show(m);
+  const auto placeOf = [&](const QWidget* w) { return QRect(w->mapTo(window.get(), QPoint(0, 0)), w->size()); };
+  const QWidget* notice = window->findChild<QWidget*>("notice");
   EXPECT_EQ(window->Bars()->Probabilities(), m.estimate.p);
   using Rows = std::vector<std::vector<std::string>>;
   EXPECT_EQ(cells(window->BonusTable()), (Rows{{"回", "開始G", "種類", "長さ", "間G", "契機"},
@@ -188,6 +191,9 @@ TEST_F(CounterWindowQtTest, TheTablesShowEveryFigureInItsCell) {
       EXPECT_GT(window->Graph()->height(), window->BonusTable()->height());
       EXPECT_GT(window->BonusTable()->width(), window->DaysTable()->width());
     }
+    // The notice stands whole under the days' table.
+    EXPECT_TRUE(window->rect().contains(placeOf(notice))) << size.width();
+    EXPECT_GE(placeOf(notice).top(), placeOf(window->DaysTable()).bottom()) << size.width();
     // Today's row stays lit as the chosen day.
     EXPECT_EQ(window->DaysTable()->item(0, 0)->background().color(), QColor(0x33, 0x40, 0x6a)) << size.width();
   }
