@@ -62,7 +62,8 @@ TEST_F(McStartTest, PmcStepsLandOnTheLengthAndWaitByTheirCount) {
   // {length, seconds from the alignment to the final count, the roll's last three digits}
   const std::tuple<std::int32_t, double, const char*> cases[] = {
       {111, 11.6 + 11, "111"},           {999, 11.6 + 8 * 11 + 7.2, "999"},   {1111, 11.6 + 9 * 11 + 11, "111"},
-      {1222, 11.6 + 10 * 11 + 7.2, "222"}, {2111, 11.6 + 18 * 11 + 7.2, "111"}, {3999, 11.6 + 35 * 11 + 7.2, "999"}};
+      {1222, 11.6 + 10 * 11 + 7.2, "222"}, {1999, 11.6 + 17 * 11 + 7.2, "999"}, {2111, 11.6 + 18 * 11 + 7.2, "111"},
+      {3999, 11.6 + 35 * 11 + 7.2, "999"}};
   for (const auto& [length, finalCount, rolled] : cases) {
     Mc = McState{};
     Form2.PmcCount.Caption = "0";

@@ -81,6 +81,7 @@ TEST_F(PresentationTest, RevealAttemptsFromStageZeroAndOne) {
     Premonition.RevealStage = Lottery.StopPattern = Mc.BonusPhase = 0;
     Form2.PremonitionLine.Caption = "";
     Form2.Picture37.Visible = true;
+    Form2.Timer9.Interval = 0;
     RevealSequence();
     const std::string stops = StopSounds(), lever = Stem(Lottery.LeverSound);
     if (Lottery.StopPattern != 1) {
@@ -94,6 +95,7 @@ TEST_F(PresentationTest, RevealAttemptsFromStageZeroAndOne) {
       ASSERT_TRUE(Form2.PremonitionLine.Caption() == "123" && Lottery.StopOrder == 1 && lever == "LeverOn3");
       ASSERT_FALSE(Form2.Picture37.Visible());
       ASSERT_TRUE(stops == kAnnounceStops || stops == "StSound4 StSound7ni StSound4") << stops;
+      ASSERT_EQ(Form2.Timer9.Interval() > 0, stops != kAnnounceStops) << "the 7ni announcement rolls the display";
     } else {
       ASSERT_EQ(lever, "LeverOn0");
       ASSERT_TRUE(stops == "StSound2 StSound7e StSound4" || stops == kPlainStops) << stops;

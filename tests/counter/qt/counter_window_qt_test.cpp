@@ -163,7 +163,10 @@ TEST_F(CounterWindowQtTest, TheTablesShowEveryFigureInItsCell) {
   m.pastDays[1].mc = 5;
   m.estimate = {.p = {0.1, 0.2, 0.3, 0.2, 0.1, 0.1}, .now = {0, 0, 0, 0, 0, 0, 0.125, 0}, .risen = 0.25,
                 .normalGames = 900, .freshWins = 4, .streaks = 9};
+  m.notice = "記録ファイルを書き込めませんでした。";
   window->Show(m);
+  const auto placeOf = [&](const QWidget* w) { return QRect(w->mapTo(window.get(), QPoint(0, 0)), w->size()); };
+  const QWidget* notice = window->findChild<QWidget*>("notice");
   EXPECT_EQ(window->Bars()->Probabilities(), m.estimate.p);
   // What it rests on, and the setting now where it may have risen.
   EXPECT_EQ(window->EstimatePanel()->findChild<QLabel*>("caption")->text().toStdString(),
@@ -194,6 +197,9 @@ TEST_F(CounterWindowQtTest, TheTablesShowEveryFigureInItsCell) {
       EXPECT_GT(window->Graph()->height(), window->BonusTable()->height());
       EXPECT_GT(window->BonusTable()->width(), window->DaysTable()->width());
     }
+    // The notice stands whole under the days' table.
+    EXPECT_TRUE(window->rect().contains(placeOf(notice))) << size.width();
+    EXPECT_GE(placeOf(notice).top(), placeOf(window->DaysTable()).bottom()) << size.width();
     // Today's row stays lit as the chosen day.
     EXPECT_EQ(window->DaysTable()->item(0, 0)->background().color(), QColor(0x33, 0x40, 0x6a)) << size.width();
   }
@@ -264,6 +270,25 @@ TEST(SlumpGraphTest, EachBonusIsMarkedOnTheCurveInTheColourOfItsKind) {
   EXPECT_FALSE(pixelsOf(plain, red).empty());
   EXPECT_TRUE(pixelsOf(plain, violet).empty());
   EXPECT_TRUE(pixelsOf(plain, gold).empty());
+}
+
+// An empty graph is its frame alone, with room for the heading line above (22 px), the widest coin label and 10 px
+// to its left, a line of game numbers and 10 px below, and half the last game number (18 px) to its right. Each
+// edge is a 1 px line between two pixels, as the painter smooths it.
+TEST(SlumpGraphTest, ThePlotLeavesRoomForTheHeadingAndTheAxisLabels) {
+  App();
+  SlumpGraph graph;
+  graph.resize(480, 220);
+  const QImage image = graph.grab().toImage();
+  QFont small = graph.font();
+  small.setPointSizeF(8);
+  const QFontMetrics fm(small);
+  const int left = fm.horizontalAdvance("-00000") + 10, bottom = 220 - fm.height() - 10;
+  std::vector<int> across, down;
+  for (int x = 0; x < 480; ++x) if (QColor(image.pixel(x, 100)) != QColor(0x0b, 0x10, 0x20)) across.push_back(x);
+  for (int y = 20; y < 220; ++y) if (QColor(image.pixel(60, y)) != QColor(0x0b, 0x10, 0x20)) down.push_back(y);
+  EXPECT_EQ(across, (std::vector<int>{left - 1, left, 480 - 19, 480 - 18}));
+  EXPECT_EQ(down, (std::vector<int>{21, 22, bottom - 1, bottom}));
 }
 
 }  // namespace

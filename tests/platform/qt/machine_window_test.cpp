@@ -2,6 +2,7 @@
 #include <QLabel>
 
 #include "harness/windows.h"
+#include "platform/events.h"
 
 namespace {
 
@@ -109,6 +110,33 @@ TEST_F(MachineScreenQtTest, TheProxySeatHoldsItsStatusLineAndEveryPortrait) {
   for (Element* e : std::initializer_list<Element*>{&Form2.Label34, &Form2.Picture30, &Form2.Picture31,
                                                     &Form2.Picture32, &Form2.Picture33, &Form2.Picture34})
     EXPECT_TRUE(seat.contains(view->WidgetOf(e)->geometry())) << e->Name();
+}
+
+// A timer that ticks inside a wait's DoEvents, and stops the only other timer there, ticks on from the event loop.
+class QtTimerTest : public WindowTest {};
+TEST_F(QtTimerTest, ATimerTickedInsideAWaitTicksOnAfterIt) {
+  struct TwoTimers : Screen {
+    TwoTimers() : Screen("Timers") {}
+    Timer A{this, "A"}, B{this, "B"};
+    void Design() override {}
+  } s;
+  s.Load();
+  int ticks = 0;
+  s.A.OnTick = [&] {
+    ++ticks;
+    s.B.Interval = 0;
+  };
+  // Several rounds: a wait polling fast catches a due tick before the event loop's own timer, mostly at once.
+  for (int round = 0; round < 5; ++round) {
+    s.B.Interval = 1000;
+    s.A.Interval = 0;
+    s.A.Interval = 20;
+    const int before = ticks;
+    for (long i = 0; ticks == before && i < 50'000'000; ++i) DoEvents();
+    QTest::qWait(100);
+    EXPECT_GE(ticks, before + 3) << round;
+  }
+  s.Unload();
 }
 
 TEST(VirtualKeyTest, QtKeysMapToTheGameCodes) {

@@ -113,6 +113,20 @@ TEST_F(VirtualBackendTest, TimersDueTogetherTickInTheOrderTheyWereMade) {
   }
 }
 
+// A timer restarted to a later due time moves back past every timer due before it, however far.
+TEST_F(VirtualBackendTest, ATimerRestartedLaterTicksAfterEveryTimerDueBeforeIt) {
+  TestScreen other;
+  other.Load();
+  other.TimerA.Interval = 50;
+  other.TimerB.Interval = 100;
+  screen.TimerA.Interval = 200;
+  screen.TimerB.Interval = 400;
+  other.TimerA.Interval = 300;  // from the first due to the third
+  sim.RunFor(0.25);
+  ASSERT_EQ(ticksA.size(), 1u);
+  EXPECT_NEAR(ticksA[0], 0.2, 1e-3);
+}
+
 TEST_F(VirtualBackendTest, ShortestPeriodIsSixteenMilliseconds) {
   screen.TimerA.Interval = 1;
   sim.RunFor(1.0);
@@ -245,6 +259,14 @@ TEST_F(VirtualBackendTest, KeysGoToTheLastLoadedScreenInTheirOrder) {
   sim.RunFor(0.1);
   EXPECT_EQ(frontKeys, (std::vector<int>{vkLeft}));
   EXPECT_EQ(keys.back(), vkEscape);
+}
+
+TEST_F(VirtualBackendTest, AKeysTimeIsTakenToTheNearestMicrosecondAHalfUp) {
+  std::int64_t deliveredUs = -1;
+  screen.OnKeyDown = [&](int, int) { deliveredUs = sim.NowUs(); };
+  sim.KeyAt(0.1000005, vkUp);  // 100000.5 us, as std::llround rounds it
+  sim.RunFor(0.2);
+  EXPECT_EQ(deliveredUs, 100001);
 }
 
 // A watcher's look and a key due at the same moment come in the order they were arranged.
