@@ -167,11 +167,15 @@ class TitleTest : public GameTest {
     sim->Click(e);
     Run();
   }
+  // A click on a button whose question is answered so.
+  void ClickAnswering(Element& button, int answer) {
+    sim->Answer(answer);
+    Click(button);
+  }
   // An option chosen, then a button whose question is answered so.
   void Buy(Element& option, Element& button, int answer = vbYes) {
     Click(option);
-    sim->Answer(answer);
-    Click(button);
+    ClickAnswering(button, answer);
   }
 };
 

@@ -1,8 +1,5 @@
-#include <unistd.h>
-
 #include <QImage>
 #include <array>
-#include <filesystem>
 #include <tuple>
 
 #include "harness/harness.h"
@@ -172,10 +169,8 @@ TEST_F(InternalLotteryTest, DigitalGamesHintTheirOutcomeByTheirStopSounds) {
   // A digital game at cycle position `left`; returns its stop sounds and outcome.
   auto digitalGame = [&](int left, bool cycleGame) {
     Cycle(1, 151, left + 1);
-    if (cycleGame)
-      QueueUniforms({Gives(3, 800), Gives(16, 30), Gives(0, 8), Gives(0, 8)});
-    else
-      QueueUniforms({Gives(3, 800)});
+    QueueUniforms({Gives(3, 800)});
+    if (cycleGame) QueueUniforms({Gives(16, 30), Gives(0, 8), Gives(0, 8)});
     InternalLottery();
     EXPECT_EQ(Lottery.GameFlag, 4);
     EXPECT_EQ(Lottery.LeverSound, "soundMofuran\\LeverOn0.wav");
@@ -232,13 +227,12 @@ TEST_F(InternalLotteryTest, StreakGamesRanksAndTheCarryOverAfterAnMc) {
   EXPECT_EQ(Mc.FanfareStreak, 0);
 
   // The rank shows in Text1 and the seven's picture is reloaded unless the spectacles are on.
-  namespace fs = std::filesystem;
-  const fs::path folder = fs::temp_directory_path() / ("mofuran_lottery_" + std::to_string(::getpid()));
-  fs::create_directories(folder / "sozaiMofuran");
+  const ScratchFolder pictures;
+  std::filesystem::create_directory("sozaiMofuran");
   QImage seven(110, 55, QImage::Format_RGB32);
   seven.fill(0x00ff00);
-  ASSERT_TRUE(seven.save(QString::fromStdString((folder / "sozaiMofuran" / "nana-5.bmp").string()), "BMP"));
-  AppFolder = folder.string() + "/";
+  ASSERT_TRUE(seven.save("sozaiMofuran/nana-5.bmp", "BMP"));
+  AppFolder = pictures.Path() + "/";
   Lottery.LotteryMode = 2;
   Form2.Picture21.Image = QImage();
   StreakRankDraw();
@@ -248,7 +242,6 @@ TEST_F(InternalLotteryTest, StreakGamesRanksAndTheCarryOverAfterAnMc) {
   StreakRankDraw();
   ASSERT_FALSE(Form2.Picture21.Image.isNull());
   EXPECT_EQ(Form2.Picture21.Image.pixel(5, 5) & 0xffffff, 0x00ff00u);
-  fs::remove_all(folder);
   AppFolder.clear();
   Record.SpectaclesItem = 10;
 

@@ -43,6 +43,14 @@ class StopControlTest : public MachineTest {
     }
     return -1;
   }
+  // The left reel turning at this step from this position and offset, its stop key pressed or not.
+  static void LeftReelTurning(int step, int pos, int offset, bool pressed) {
+    Reels.ReelStep = static_cast<std::int16_t>(step);
+    Reels.LeftReelPos = static_cast<std::int16_t>(pos);
+    Reels.LeftReelOffset = static_cast<std::int16_t>(offset);
+    Reels.LeftReelStopped = 0;
+    Play.LeftStopPressed = pressed;
+  }
 };
 
 // What each reel must show on the line: the symbol, or (near-miss, right reel) any symbol but this one.
@@ -171,9 +179,7 @@ TEST_F(StopControlTest, TheReelStopsOnTheFirstAllowedPositionFromTheKey) {
 TEST_F(StopControlTest, APositionLastsSixtyPixelsOfTicks) {
   const std::pair<int, int> steps[] = {{12, 4}, {15, 3}, {20, 2}, {30, 1}, {1, 59}};
   for (auto [step, ticks] : steps) {
-    Reels.ReelStep = static_cast<std::int16_t>(step);
-    Reels.LeftReelPos = 5;
-    Reels.LeftReelOffset = Reels.LeftReelStopped = Play.LeftStopPressed = 0;
+    LeftReelTurning(step, 5, 0, false);
     int changes = 0, count = 0, last = Reels.LeftReelPos;
     while (changes < 3) {
       ReelTick(0);
@@ -193,10 +199,7 @@ TEST_F(StopControlTest, AKeyInThePositionsFirstTickStopsThreeTicksLaterThere) {
   Lottery.GameFlag = 0;
   Lottery.StopPattern = 3;
   Lottery.StopGroup = 4;
-  Reels.ReelStep = 12;
-  Reels.LeftReelPos = 5;
-  Reels.LeftReelOffset = 48;
-  Reels.LeftReelStopped = Play.LeftStopPressed = 0;
+  LeftReelTurning(12, 5, 48, false);
   ReelTick(0);  // the first tick of position 6
   ASSERT_EQ(Reels.LeftReelPos, 6);
   Play.LeftStopPressed = 1;
@@ -215,11 +218,7 @@ TEST_F(StopControlTest, AStepChangeInMidPositionSkipsThatPositionsTest) {
   // Mofuran near-miss, group 3: the left reel may stop at 4, 16 or 20.
   Lottery.GameFlag = Lottery.StopPattern = 0;
   Lottery.StopGroup = 3;
-  Reels.ReelStep = 15;
-  Reels.LeftReelPos = 3;
-  Reels.LeftReelOffset = 45;
-  Reels.LeftReelStopped = 0;
-  Play.LeftStopPressed = 1;
+  LeftReelTurning(15, 3, 45, true);
   ReelTick(0);  // position 4, offset 15
   ASSERT_EQ(Reels.LeftReelPos, 4);
   Reels.ReelStep = 20;

@@ -30,8 +30,7 @@ TEST_F(ShopTest, ExactlyThePricePlusTheStakeBuysAndOneYenLessDoesNot) {
   EXPECT_FALSE(Form3.Command1.Visible());
   Click(Form3.Option1);
   EXPECT_TRUE(Form3.Command1.Visible());
-  sim->Answer(vbYes);
-  Click(Form3.Command1);
+  ClickAnswering(Form3.Command1, vbYes);
   EXPECT_EQ(sim->Boxes().back().text, "お金が足りません・・・。");
   EXPECT_TRUE(Form3.Option6.Value());
   EXPECT_FALSE(Form3.Command1.Visible());
@@ -106,21 +105,18 @@ TEST_F(ShopTest, MysteryItemsAreOfferedFromTheirPricePlusTheStake) {
   EXPECT_EQ(Form3.Label8.Caption(), "？？？？　2000万円");
 
   // Bought: the item is in use, the savings keep the stake, and it leaves the shelf.
-  sim->Answer(vbYes);
-  Click(Form3.Command6);
+  ClickAnswering(Form3.Command6, vbYes);
   EXPECT_EQ(sim->Boxes().back().title, "？？？？");
   EXPECT_EQ(Stored().FanfareX5Item, 17);
   EXPECT_EQ(Stored().Savings, Currency::FromYen(30000));
   EXPECT_FALSE(Form3.Command6.Visible());
   // Now short of money: the message, nothing charged, and the item is off the shelf for this visit.
-  sim->Answer(vbYes);
-  Click(Form3.Command5);
+  ClickAnswering(Form3.Command5, vbYes);
   EXPECT_EQ(sim->Boxes().back().text, "お金が足りません・・・。");
   EXPECT_EQ(Stored().SpectaclesItem, 0);
   EXPECT_FALSE(Form3.Label7.Visible());
   // Declined: nothing changes.
-  sim->Answer(vbNo);
-  Click(Form3.Command4);
+  ClickAnswering(Form3.Command4, vbNo);
   EXPECT_TRUE(Form3.Command4.Visible());
   EXPECT_EQ(Stored().PmcUpItem, 0);
 }

@@ -78,12 +78,10 @@ TEST_F(TitleTest, TheAccessCodeBringsOutTheInitialiseButtonForGood) {
   EXPECT_FALSE(Form1.Command2.Enabled());
 
   // Declined, nothing changes; accepted, the items go from the screen and the files.
-  sim->Answer(vbNo);
-  Click(Form1.Command4);
+  ClickAnswering(Form1.Command4, vbNo);
   EXPECT_TRUE(Form1.Frame3.Visible());
   EXPECT_TRUE(Same(Stored(), r));
-  sim->Answer(vbYes);
-  Click(Form1.Command4);
+  ClickAnswering(Form1.Command4, vbYes);
   EXPECT_TRUE(Same(Stored(), InitialRecord()));
   for (TextBox* t : {&Form1.Text3, &Form1.Text17, &Form1.Text18, &Form1.Text19, &Form1.Text25, &Form1.Text26})
     EXPECT_EQ(t->Text(), "") << t->Name();
@@ -155,8 +153,7 @@ TEST_F(TitleTest, TheDisplayIsAskedForAgainUntilDeclinedWhenMoneyIsShort) {
 
   r.Savings = Currency::FromYen(130000);
   Open(r);
-  sim->Answer(vbYes);
-  Click(Form1.Command5);
+  ClickAnswering(Form1.Command5, vbYes);
   EXPECT_FALSE(Form1.Command5.Visible());
   EXPECT_EQ(Lottery.LotteryDisplayBought, 1);
   EXPECT_EQ(Form1.Text8.Text(), "30,000");
@@ -183,15 +180,13 @@ TEST_F(TitleTest, RegisteringAndRenamingKeepEveryValue) {
   Open(r);
   // Declined: the stored name comes back.
   sim->Type(Form1.Text4, "新しい名前");
-  sim->Answer(vbNo);
-  Click(Form1.Command2);
+  ClickAnswering(Form1.Command2, vbNo);
   ExpectBox(-1, "もふ太郎さんの名前を変更しますか？", "注意！");
   EXPECT_EQ(Form1.Text4.Text(), "もふ太郎");
   EXPECT_TRUE(Same(Stored(), r));
   // Accepted: only the name changes.
   sim->Type(Form1.Text4, "新しい名前");
-  sim->Answer(vbYes);
-  Click(Form1.Command2);
+  ClickAnswering(Form1.Command2, vbYes);
   PlayerRecord renamed = r;
   renamed.Name = FixedName("新しい名前");
   EXPECT_TRUE(Same(Stored(), renamed));
