@@ -172,6 +172,8 @@ void QtCounterWindow::Arrange(bool narrow) {
     todayCaptions_[i]->setFont(Sized(font(), 9));
   }
   estimateLine_->setFont(Sized(font(), 9));
+  // Room for the whole line under the bars (it wraps to five lines in one column), so that it never covers them.
+  estimateLine_->setMinimumHeight((narrow ? 5 : 3) * QFontMetrics(estimateLine_->font()).lineSpacing());
   for (QTableWidget* t : {bonuses_, days_}) {
     t->setFont(Sized(font(), narrow ? 9 : 10));
     t->verticalHeader()->setDefaultSectionSize(narrow ? 18 : 20);
