@@ -127,7 +127,7 @@ TEST(SettingEstimate, StartsFromTheHallsDrawFollowsTheEvidenceAndCarriesItOn) {
   EXPECT_NEAR(rich.now[5], 0.8 * rich.p[5], 1e-12);
   EXPECT_NEAR(rich.risen, 0.2 * rich.p[5], 1e-12);
   EXPECT_DOUBLE_EQ(dry.now[0], dry.p[0]);
-  // Past the last count the lines go on; huge counts stay finite.
+  // Past the last rate's start it goes on; huge counts stay finite.
   const SettingEstimate huge = EstimateSetting(2'000'000'000, 2'000'000'000, 5'000'000, 0, t);
   EXPECT_NEAR(sum(huge.p), 1.0, 1e-12);
 }
