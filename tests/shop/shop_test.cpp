@@ -119,6 +119,16 @@ TEST_F(ShopTest, MysteryItemsAreOfferedFromTheirPricePlusTheStake) {
   ClickAnswering(Form3.Command4, vbNo);
   EXPECT_TRUE(Form3.Command4.Visible());
   EXPECT_EQ(Stored().PmcUpItem, 0);
+  // Each of the others, bought, is stored as the game reads it in use.
+  const std::tuple<CommandButton*, float PlayerRecord::*, float> others[] = {
+      {&Form3.Command4, &PlayerRecord::PmcUpItem, 9},
+      {&Form3.Command5, &PlayerRecord::SpectaclesItem, 10},
+      {&Form3.Command9, &PlayerRecord::MembershipGames, 10000}};
+  for (const auto& [button, field, value] : others) {
+    OpenShop(Player(10030000));
+    ClickAnswering(*button, vbYes);
+    EXPECT_EQ(Stored().*field, value) << button->Name();
+  }
 }
 
 TEST_F(ShopTest, OnlyDearerChoicesAreOfferedAndTheTopOnesEmptyTheirFrames) {
