@@ -201,9 +201,21 @@ TEST_F(CounterWindowQtTest, TheTablesShowEveryFigureInItsCell) {
     // The estimate's line stands whole under its bars.
     EXPECT_GT(placeOf(estimateLine).top(), placeOf(window->Bars()).bottom()) << size.width();
     EXPECT_GE(estimateLine->height(), estimateLine->heightForWidth(estimateLine->width())) << size.width();
-    // The notice stands whole under the days' table.
+    // It keeps room for five lines in one column (three side by side): the graph does not jump as the line grows.
+    EXPECT_GE(estimateLine->height(), (window->Narrow() ? 5 : 3) * estimateLine->fontMetrics().lineSpacing());
+    // The notice stands whole under the days' table, as wide as both lists.
     EXPECT_TRUE(window->rect().contains(placeOf(notice))) << size.width();
     EXPECT_GE(placeOf(notice).top(), placeOf(window->DaysTable()).bottom()) << size.width();
+    EXPECT_EQ(placeOf(notice).left(), placeOf(window->BonusTable()).left()) << size.width();
+    EXPECT_EQ(placeOf(notice).right(), placeOf(window->DaysTable()).right()) << size.width();
+    // Today's seven figures in a row, or 4 to a row in one column; the lists' rows 20 px apart, 18 in one column.
+    const auto values = window->findChildren<QLabel*>("value");
+    ASSERT_EQ(values.size(), 7);
+    int firstRow = 0;
+    for (const QLabel* v : values) firstRow += placeOf(v).top() == placeOf(values[0]).top();
+    EXPECT_EQ(firstRow, window->Narrow() ? 4 : 7) << size.width();
+    for (const QTableWidget* t : {window->BonusTable(), window->DaysTable()})
+      EXPECT_EQ(t->rowHeight(0), window->Narrow() ? 18 : 20) << size.width();
     // Today's row stays lit as the chosen day.
     EXPECT_EQ(window->DaysTable()->item(0, 0)->background().color(), QColor(0x33, 0x40, 0x6a)) << size.width();
   }
