@@ -305,6 +305,18 @@ TEST(SlumpGraphTest, ThePlotLeavesRoomForTheHeadingAndTheAxisLabels) {
   for (int y = 20; y < 220; ++y) if (QColor(image.pixel(60, y)) != QColor(0x0b, 0x10, 0x20)) down.push_back(y);
   EXPECT_EQ(across, (std::vector<int>{left - 1, left, 480 - 19, 480 - 18}));
   EXPECT_EQ(down, (std::vector<int>{21, 22, bottom - 1, bottom}));
+  // The key to the colours stands in the heading line, 16 px from each axis title, only where it fits whole.
+  const int key = 3 * (8 + 4) + 2 * 12 + fm.horizontalAdvance("MC") + fm.horizontalAdvance("PMC") +
+                  fm.horizontalAdvance("ファンファーレ連");
+  const int least = 4 + fm.horizontalAdvance("差枚（枚）") + 16 + key + 16 + fm.horizontalAdvance("横軸：ゲーム数（G）") + 18;
+  for (const int w : {least - 1, least}) {
+    graph.resize(w, 220);
+    const QImage heading = graph.grab().toImage();
+    int red = 0;
+    for (int y = 0; y < 22; ++y)
+      for (int x = 0; x < w; ++x) red += (heading.pixel(x, y) & 0xFFFFFF) == 0xFF5050;
+    EXPECT_EQ(red > 0, w == least) << w;
+  }
 }
 
 }  // namespace
