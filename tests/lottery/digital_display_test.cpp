@@ -75,7 +75,7 @@ TEST_F(PresentationTest, DigitalGamesNeverShowAPremiumPattern) {
 TEST_F(PresentationTest, PremonitionsDrawThePremiumPatternsAndMatchesAnyDigit) {
   Lottery.GameFlag = 1;
   constexpr int kDraws = 100000;
-  long premiumReach = 0, premiumNoReach = 0;
+  long premiumReach = 0, premiumNoReach = 0, zeros = 0, nines = 0;
   for (int i = 0; i < kDraws; ++i) {
     ReachDegime();
     const std::string r = Presentation.DigitalTarget;
@@ -87,7 +87,12 @@ TEST_F(PresentationTest, PremonitionsDrawThePremiumPatternsAndMatchesAnyDigit) {
     premiumNoReach += kPremiumNoReaches.count(u);
     SoroiDegime();
     ASSERT_TRUE(Match(Presentation.DigitalTarget)) << Presentation.DigitalTarget;
+    zeros += Presentation.DigitalTarget == "000";
+    nines += Presentation.DigitalTarget == "999";
   }
+  // A match of any digit, 0 and 9 each half as often as the others.
+  ExpectShare(zeros, kDraws, 1.0 / 18, "000 matches");
+  ExpectShare(nines, kDraws, 1.0 / 18, "999 matches");
   // The premium draw, plus the reaches and no-reaches that land on a premium pattern by themselves.
   ExpectShare(premiumReach, kDraws, 8.0 / 13 + 5.0 / 13 * 8 / 97, "premium reaches");
   ExpectShare(premiumNoReach, kDraws, 19.5 / 25 + 5.5 / 25 * 28.5 / 999, "premium no-reaches");

@@ -200,6 +200,11 @@ TEST_F(InternalLotteryTest, DigitalGamesHintTheirOutcomeByTheirStopSounds) {
   ExpectShare(heavy, kGames, 0.2, "heavy stop sounds");
   ExpectShare(strong, rising, 1.0 / 20, "strong reach after rising sounds");
   ExpectShare(weak, plain, 0.2, "weak reach after plain sounds");
+  // On its edge: plain stop sounds and a draw of exactly 0.8 (one the generator can give) stay without the reach.
+  Cycle(1, 151, 100);
+  QueueUniforms({Gives(3, 800), Gives(14, 30), Gives(5, 10), 0.8});
+  InternalLottery();
+  EXPECT_EQ(Presentation.DigitalOutcome, 3);
   // The game before the cycle game and the cycle game itself always rise; at the cycle game the reach is weak
   // with 0.315.
   for (int i = 0; i < 300; ++i) ASSERT_EQ(digitalGame(1, false).first, St2 + St3 + St2);

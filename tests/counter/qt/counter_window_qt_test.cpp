@@ -201,9 +201,21 @@ TEST_F(CounterWindowQtTest, TheTablesShowEveryFigureInItsCell) {
     // The estimate's line stands whole under its bars.
     EXPECT_GT(placeOf(estimateLine).top(), placeOf(window->Bars()).bottom()) << size.width();
     EXPECT_GE(estimateLine->height(), estimateLine->heightForWidth(estimateLine->width())) << size.width();
-    // The notice stands whole under the days' table.
+    // It keeps room for five lines in one column (three side by side): the graph does not jump as the line grows.
+    EXPECT_GE(estimateLine->height(), (window->Narrow() ? 5 : 3) * estimateLine->fontMetrics().lineSpacing());
+    // The notice stands whole under the days' table, as wide as both lists.
     EXPECT_TRUE(window->rect().contains(placeOf(notice))) << size.width();
     EXPECT_GE(placeOf(notice).top(), placeOf(window->DaysTable()).bottom()) << size.width();
+    EXPECT_EQ(placeOf(notice).left(), placeOf(window->BonusTable()).left()) << size.width();
+    EXPECT_EQ(placeOf(notice).right(), placeOf(window->DaysTable()).right()) << size.width();
+    // Today's seven figures in a row, or 4 to a row in one column; the lists' rows 20 px apart, 18 in one column.
+    const auto values = window->findChildren<QLabel*>("value");
+    ASSERT_EQ(values.size(), 7);
+    int firstRow = 0;
+    for (const QLabel* v : values) firstRow += placeOf(v).top() == placeOf(values[0]).top();
+    EXPECT_EQ(firstRow, window->Narrow() ? 4 : 7) << size.width();
+    for (const QTableWidget* t : {window->BonusTable(), window->DaysTable()})
+      EXPECT_EQ(t->rowHeight(0), window->Narrow() ? 18 : 20) << size.width();
     // Today's row stays lit as the chosen day.
     EXPECT_EQ(window->DaysTable()->item(0, 0)->background().color(), QColor(0x33, 0x40, 0x6a)) << size.width();
   }
@@ -293,6 +305,18 @@ TEST(SlumpGraphTest, ThePlotLeavesRoomForTheHeadingAndTheAxisLabels) {
   for (int y = 20; y < 220; ++y) if (QColor(image.pixel(60, y)) != QColor(0x0b, 0x10, 0x20)) down.push_back(y);
   EXPECT_EQ(across, (std::vector<int>{left - 1, left, 480 - 19, 480 - 18}));
   EXPECT_EQ(down, (std::vector<int>{21, 22, bottom - 1, bottom}));
+  // The key to the colours stands in the heading line, 16 px from each axis title, only where it fits whole.
+  const int key = 3 * (8 + 4) + 2 * 12 + fm.horizontalAdvance("MC") + fm.horizontalAdvance("PMC") +
+                  fm.horizontalAdvance("ファンファーレ連");
+  const int least = 4 + fm.horizontalAdvance("差枚（枚）") + 16 + key + 16 + fm.horizontalAdvance("横軸：ゲーム数（G）") + 18;
+  for (const int w : {least - 1, least}) {
+    graph.resize(w, 220);
+    const QImage heading = graph.grab().toImage();
+    int red = 0;
+    for (int y = 0; y < 22; ++y)
+      for (int x = 0; x < w; ++x) red += (heading.pixel(x, y) & 0xFFFFFF) == 0xFF5050;
+    EXPECT_EQ(red > 0, w == least) << w;
+  }
 }
 
 }  // namespace
