@@ -205,8 +205,7 @@ CounterModel CurrentCounterModel() {
   if (!g_pastRead) ReadPastDays();
   m.pastDays = g_past;
   m.notice = t.notice;
-  const int streaks = static_cast<int>(t.day.bonuses.size()) - t.day.freshWins;
-  m.estimate = EstimateSetting(t.day.games, t.day.normalGames, t.day.freshWins, streaks);
+  m.estimate = EstimateSetting(t.day.games, t.day.normalGames, t.day.freshWins, t.day.Streaks());
   return m;
 }
 

@@ -29,4 +29,6 @@ struct CounterDay {
   std::int64_t CoinDifference() const { return coinsOut - coinsIn; }
   // Coins out per coin in; 0 before any bet.
   double PayoutRate() const { return coinsIn > 0 ? static_cast<double>(coinsOut) / coinsIn : 0.0; }
+  // The MCs won by a streak continuation.
+  int Streaks() const { return static_cast<int>(bonuses.size()) - freshWins; }
 };

@@ -7,10 +7,9 @@
 #include "counter/setting_rates_text.h"
 
 const double kEvidenceWeight = 0.875;
+const std::array<double, 6> kSettingDraw = {2.0 / 7, 1.0 / 7, 1.0 / 7, 1.0 / 7, 1.0 / 7, 1.0 / 7};
 
 namespace {
-// How the day's setting is drawn: floor(7u) with 0 turned into 1.
-constexpr std::array<double, 6> kPrior = {2.0 / 7, 1.0 / 7, 1.0 / 7, 1.0 / 7, 1.0 / 7, 1.0 / 7};
 
 bool Finite(double v) { return std::isfinite(v) && v >= 0; }
 
@@ -28,6 +27,12 @@ double LogCount(int k, double mean, double variance) {
   if (variance <= mean * (1 + 1e-9)) return k * std::log(mean) - mean;
   const double r = mean * mean / (variance - mean);
   return std::lgamma(k + r) - std::lgamma(r) + r * std::log(r / (r + mean)) + k * std::log(mean / (r + mean));
+}
+
+// The row of the setting now for days that ended by this many games, or the last.
+size_t NowRow(const SettingTables& t, int games) {
+  return std::min<size_t>(t.nowAt.size() - 1,
+                          std::lower_bound(t.nowAt.begin(), t.nowAt.end(), games) - t.nowAt.begin());
 }
 }  // namespace
 
@@ -133,9 +138,7 @@ double LogStreakLikelihood(const SettingTables& t, int s, int freshWins, int str
 }
 
 std::array<double, 8> CarriedOn(const std::array<double, 6>& start, int games, const SettingTables& t) {
-  // The row of the days that ended by this many games, or the last.
-  const size_t row = std::min<size_t>(t.nowAt.size() - 1, std::lower_bound(t.nowAt.begin(), t.nowAt.end(),
-                                                                           games) - t.nowAt.begin());
+  const size_t row = NowRow(t, games);
   std::array<double, 8> now{};
   for (int s = 0; s < 6; ++s)
     for (int x = 0; x < 8; ++x) now[x] += start[s] * t.now[s][row][x];
@@ -153,7 +156,7 @@ SettingEstimate EstimateSetting(int games, int normalGames, int freshWins, int s
   for (int s = 0; s < 6; ++s) {
     const double logLik = (normalGames > 0 ? LogWinsLikelihood(t, s, normalGames, freshWins) : 0) +
                           LogStreakLikelihood(t, s, freshWins, streaks);
-    logPost[s] = std::log(kPrior[s]) + evidenceWeight * logLik;
+    logPost[s] = std::log(kSettingDraw[s]) + evidenceWeight * logLik;
     best = std::max(best, logPost[s]);
   }
   double sum = 0;
@@ -161,11 +164,8 @@ SettingEstimate EstimateSetting(int games, int normalGames, int freshWins, int s
   for (double& p : e.p) p /= sum;
 
   e.now = CarriedOn(e.p, games, t);
-  for (int s = 0; s < 6; ++s) {
-    std::array<double, 6> only{};
-    only[s] = 1;
-    e.risen += e.p[s] * (1 - CarriedOn(only, games, t)[s]);
-  }
+  const size_t row = NowRow(t, games);
+  for (int s = 0; s < 6; ++s) e.risen += e.p[s] * (1 - t.now[s][row][s]);
   return e;
 }
 

@@ -1,7 +1,7 @@
 // The setting estimate (設定推測): how likely each setting is, given only what a player sees today (the normal
-// games played, the fresh MC wins among them and the streaks that followed the MCs). Two answers: the setting the day started with (1..6, drawn 1 at
-// 2/7 and the others at 1/7 each), and the setting now (1..8: a bell on an MC's growth raises it by one, and 1,280
-// games without an MC make it 7).
+// games played, the fresh MC wins among them and the streaks that followed the MCs). Two answers: the setting the
+// day started with (1..6, drawn 1 at 2/7 and the others at 1/7 each), and the setting now (1..8: a bell on an MC's
+// growth raises it by one, and 1,280 games without an MC make it 7).
 #pragma once
 #include <array>
 #include <string>
@@ -60,3 +60,5 @@ SettingEstimate EstimateSetting(int games, int normalGames, int freshWins, int s
 SettingEstimate EstimateSetting(int games, int normalGames, int freshWins, int streaks, const SettingTables& tables,
                                 double evidenceWeight = 1.0);
 extern const double kEvidenceWeight;
+// How the hall draws the day's setting: floor(7u) with 0 turned into 1.
+extern const std::array<double, 6> kSettingDraw;

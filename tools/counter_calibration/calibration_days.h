@@ -19,6 +19,3 @@ std::vector<PlayedDay> PlayCounterDays(int count, long games, int setting, doubl
 // The normal-game number (from 1) of each fresh win: the games outside MCs before it, less the streak games
 // among them (a streak continuation's game is not a free draw of the lottery).
 std::vector<int> FreshWinPositions(const CounterDay& day);
-
-// The MCs won by a streak continuation.
-inline int Streaks(const CounterDay& day) { return static_cast<int>(day.bonuses.size()) - day.freshWins; }

@@ -54,7 +54,7 @@ void FitSpreads(const std::vector<PlayedDay>& days, SettingTables* t) {
     return LogWinsLikelihood(*t, p.setting - 1, p.day.normalGames, p.day.freshWins);
   };
   const auto streaks = [&](const PlayedDay& p) {
-    return LogStreakLikelihood(*t, p.setting - 1, p.day.freshWins, Streaks(p.day));
+    return LogStreakLikelihood(*t, p.setting - 1, p.day.freshWins, p.day.Streaks());
   };
   double best = -INFINITY, spread = 1, clustering = 0, streakSpread = 0;
   for (int i = 0; i <= 40; ++i)
@@ -123,7 +123,7 @@ void Rates(int days, std::uint32_t seed) {
   for (int s = 0; s < 6; ++s) {
     double yes = 0, no = 0;
     for (const PlayedDay& d : ends)
-      if (d.setting == s + 1) yes += Streaks(d.day), no += std::max(0, d.day.freshWins - 1);
+      if (d.setting == s + 1) yes += d.day.Streaks(), no += std::max(0, d.day.freshWins - 1);
     t.streakShare[s] = yes / (yes + no);
   }
   FitSpreads(ends, &t);
@@ -191,8 +191,11 @@ void Weights(int days, std::uint32_t seed) {
               "of the setting the day started with, at each evidence weight.\n", all.size());
   for (double w = 0.5; w <= 2.51; w += 0.125) {
     double score = 0;
-    for (const PlayedDay& d : all)
-      score += std::log(EstimateSetting(d.day.games, d.day.normalGames, d.day.freshWins, Streaks(d.day), BuiltInSettingTables(), w).p[d.setting - 1]);
+    for (const PlayedDay& d : all) {
+      const CounterDay& c = d.day;
+      score += std::log(
+          EstimateSetting(c.games, c.normalGames, c.freshWins, c.Streaks(), BuiltInSettingTables(), w).p[d.setting - 1]);
+    }
     std::printf("%.3f %.5f\n", w, score / static_cast<double>(all.size()));
   }
 }
@@ -207,15 +210,18 @@ void Calibrate(int days, std::uint32_t seed) {
               "(95 %%). The tables come from days that start on an even second, these on an odd one; nothing is\n"
               "fitted to these days.\n",
               all.size(), kBatch);
-  const std::array<double, 6> draw = {2.0 / 7, 1.0 / 7, 1.0 / 7, 1.0 / 7, 1.0 / 7, 1.0 / 7};
+  const std::array<double, 6>& draw = kSettingDraw;
+  const auto estimate = [](const CounterDay& c) {
+    return EstimateSetting(c.games, c.normalGames, c.freshWins, c.Streaks());
+  };
   std::printf("\nThe setting the day started with, against the hall's draw alone:\n%s",
               ReportText(Judge(all, [&](const PlayedDay& d) {
-                           const SettingEstimate e = EstimateSetting(d.day.games, d.day.normalGames, d.day.freshWins, Streaks(d.day));
+                           const SettingEstimate e = estimate(d.day);
                            return Judged{{e.p.begin(), e.p.end()}, {draw.begin(), draw.end()}, d.setting};
                          }), "the draw alone").c_str());
   std::printf("\nThe setting now (revealed at the cash-out), against the draw carried on by the games played:\n%s",
               ReportText(Judge(all, [&](const PlayedDay& d) {
-                           const SettingEstimate e = EstimateSetting(d.day.games, d.day.normalGames, d.day.freshWins, Streaks(d.day));
+                           const SettingEstimate e = estimate(d.day);
                            const auto carried = CarriedOn(draw, d.day.games, BuiltInSettingTables());
                            return Judged{{e.now.begin(), e.now.end()}, {carried.begin(), carried.end()}, d.day.setting};
                          }), "the draw carried on").c_str());
