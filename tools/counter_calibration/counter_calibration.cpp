@@ -193,8 +193,9 @@ void Weights(int days, std::uint32_t seed) {
     double score = 0;
     for (const PlayedDay& d : all) {
       const CounterDay& c = d.day;
-      score += std::log(
-          EstimateSetting(c.games, c.normalGames, c.freshWins, c.Streaks(), BuiltInSettingTables(), w).p[d.setting - 1]);
+      const SettingEstimate e =
+          EstimateSetting(c.games, c.normalGames, c.freshWins, c.Streaks(), BuiltInSettingTables(), w);
+      score += std::log(e.p[d.setting - 1]);
     }
     std::printf("%.3f %.5f\n", w, score / static_cast<double>(all.size()));
   }
